@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QObject>
+
+class ActionRegistry;
+class DocumentHost;
+class SettingsStore;
+class TMyMwCustomEdit;
+class QMainWindow;
+struct Options;
+
+// Notifications shared by the command modules.
+class AppEvents : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+signals:
+    // Something update handlers depend on may have changed.
+    void stateChanged();
+    void activeEditorChanged(TMyMwCustomEdit *editor);
+    // A new editor view exists (configured, not yet loaded).
+    void editorCreated(TMyMwCustomEdit *editor);
+    // An editor's tab is about to be removed.
+    void editorClosing(TMyMwCustomEdit *editor);
+    // The stored settings have been read (first show) / preferences applied.
+    void settingsLoaded();
+    void preferencesApplied();
+    // The first idle moment after the first show.
+    void firstIdle();
+    // The main window is about to close for good (after every question).
+    void closing();
+};
+
+// What every command module is given: the window, the documents, the actions,
+// the shared notifications, the options and the settings store.
+struct AppContext {
+    QMainWindow *window = nullptr;
+    DocumentHost *docs = nullptr;
+    ActionRegistry *actions = nullptr;
+    AppEvents *events = nullptr;
+    Options *options = nullptr;
+    SettingsStore *store = nullptr;
+};

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "app/recent_files.h"
+#include "app/ui/app_context.h"
+#include "app/ui/document_host.h"
+#include "app/untitled_numbering.h"
+
+#include <QObject>
+
+class MainStatusBar;
+class QMenu;
+class QTabWidget;
+
+// The document tabs and the life of a document in them: opening, numbering,
+// saving, closing with the save question, the recent-file list, dropped files,
+// and the status bar and title.
+class DocumentManager : public QObject, public DocumentHost {
+    Q_OBJECT
+public:
+    DocumentManager(AppContext &ctx, QTabWidget *tabs, MainStatusBar *status);
+
+    // DocumentHost
+    int EditorCount() const override;
+    TMyMwCustomEdit *EditorAt(int i) const override;
+    TMyMwCustomEdit *ActiveEditor() const override;
+    int activeIndex() const override;
+    int indexOf(const TMyMwCustomEdit *editor) const override;
+    QString tabCaption(int i) const override;
+    void ActivateTab(int i) override;
+    void OpenDocument(const QString &path, bool addToRecent) override;
+    bool WriteDocument(TMyMwCustomEdit *editor) override;
+    bool FileSave() override;
+    void FileSaveAs() override;
+    void mwCustomEdit1StatusChange(TMyMwCustomEdit *editor) override;
+    QString currentFolder() const override;
+    QString PreviewCopyPath(const TMyMwCustomEdit *editor) const override;
+    void DeletePreviewCopy(const TMyMwCustomEdit *editor) override;
+
+    // Commands.
+    void FileNew();
+    void FileOpen();
+    void FileSaveAll();
+    void FileClose();
+    void FileCloseAll();
+    void openRecent(const QString &path);
+    void openDropped(const QStringList &paths);
+    // Opens files named by the command line or a second start; reports missing ones.
+    void openIfExists(const QString &path);
+    // Leaving the program: every document that needs it is asked about; false when
+    // the user keeps the program open.
+    bool queryCloseAll();
+
+    void UpdateTitle(const QString &text, bool modified);
+    static void DiscardFtpDownload(const QString &path);
+
+    RecentFileList &recentFiles() { return m_recent; }
+    UntitledNumbering &numbering() { return m_numbering; }
+    bool saveAsCancelled() const { return m_saveAsCancelled; }
+    void setTypeHooks(DocumentTypeHooks *hooks) { m_types = hooks; }
+    DocumentTypeHooks *typeHooks() const { return m_types; }
+    void setOpenFolder(const QString &folder) { m_openFolder = folder; }
+    void setSaveFolder(const QString &folder) { m_saveFolder = folder; }
+    QString openFolder() const { return m_openFolder; }
+    QString saveFolder() const { return m_saveFolder; }
+    void setEditorPopup(QMenu *menu) { m_popup = menu; }
+    QTabWidget *tabWidget() const { return m_tabs; }
+
+signals:
+    void recentFilesChanged();
+
+private:
+    TMyMwCustomEdit *createEditor();
+    void configureEditor(TMyMwCustomEdit *e);
+    void tabChangeSteps();
+    void onCurrentChanged();
+    // The close question for one editor; false when the close is abandoned.
+    bool closeQuestion(TMyMwCustomEdit *e, const QString &ftpBreaks);
+    // Removes tab i; returns the index the tab control activates.
+    int removeTab(int i);
+    void refreshActive();
+    void addRecent(const QString &path);
+    QString fileFilter() const;
+    QString folderOf(const QString &path) const;
+
+    AppContext &m_ctx;
+    QTabWidget *m_tabs;
+    MainStatusBar *m_status;
+    DocumentTypeHooks *m_types = nullptr;
+    QMenu *m_popup = nullptr;
+    RecentFileList m_recent;
+    UntitledNumbering m_numbering;
+    bool m_saveAsCancelled = false;
+    bool m_lastWriteOk = false;
+    QString m_openFolder;
+    QString m_saveFolder;
+};

@@ -1,0 +1,587 @@
+#include "app/ui/editor_view.h"
+
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
+#include <Qsci/qscilexer.h>
+
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
+#include <QUrl>
+
+namespace {
+int componentEolMode(LineBreak lb)
+{
+    switch (lb) {
+    case LineBreak::Lf:
+        return QsciScintillaBase::SC_EOL_LF;
+    case LineBreak::Cr:
+        return QsciScintillaBase::SC_EOL_CR;
+    case LineBreak::CrLf:
+        break;
+    }
+    return QsciScintillaBase::SC_EOL_CRLF;
+}
+
+// Qt key + modifiers in the form the editing component's key table uses.
+int componentKey(const QKeySequence &seq)
+{
+    if (seq.isEmpty())
+        return 0;
+    const QKeyCombination kc = seq[0];
+    int key = kc.key();
+    switch (key) {
+    case Qt::Key_Down: key = QsciScintillaBase::SCK_DOWN; break;
+    case Qt::Key_Up: key = QsciScintillaBase::SCK_UP; break;
+    case Qt::Key_Left: key = QsciScintillaBase::SCK_LEFT; break;
+    case Qt::Key_Right: key = QsciScintillaBase::SCK_RIGHT; break;
+    case Qt::Key_Home: key = QsciScintillaBase::SCK_HOME; break;
+    case Qt::Key_End: key = QsciScintillaBase::SCK_END; break;
+    case Qt::Key_PageUp: key = QsciScintillaBase::SCK_PRIOR; break;
+    case Qt::Key_PageDown: key = QsciScintillaBase::SCK_NEXT; break;
+    case Qt::Key_Delete: key = QsciScintillaBase::SCK_DELETE; break;
+    case Qt::Key_Insert: key = QsciScintillaBase::SCK_INSERT; break;
+    case Qt::Key_Escape: key = QsciScintillaBase::SCK_ESCAPE; break;
+    case Qt::Key_Backspace: key = QsciScintillaBase::SCK_BACK; break;
+    case Qt::Key_Tab: key = QsciScintillaBase::SCK_TAB; break;
+    case Qt::Key_Return: key = QsciScintillaBase::SCK_RETURN; break;
+    case Qt::Key_Enter: key = QsciScintillaBase::SCK_RETURN; break;
+    default: break;
+    }
+    if (key > 0xFFFF)
+        return -1; // the component cannot bind it
+    const Qt::KeyboardModifiers m = kc.keyboardModifiers();
+    if (m & Qt::ShiftModifier)
+        key |= QsciScintillaBase::SCMOD_SHIFT;
+    if (m & Qt::ControlModifier)
+        key |= QsciScintillaBase::SCMOD_CTRL;
+    if (m & Qt::AltModifier)
+        key |= QsciScintillaBase::SCMOD_ALT;
+    if (m & Qt::MetaModifier)
+        key |= QsciScintillaBase::SCMOD_META;
+    return key;
+}
+} // namespace
+
+TMyMwCustomEdit::TMyMwCustomEdit(QWidget *parent) : QsciScintilla(parent)
+{
+    setUtf8(true);
+    setFrameShape(QFrame::StyledPanel);
+    viewport()->setCursor(Qt::IBeamCursor);
+    SendScintilla(SCI_SETEOLMODE, componentEolMode(lineBreak));
+    SendScintilla(SCI_SETEXTRADESCENT, 1);
+    SendScintilla(SCI_SETSCROLLWIDTHTRACKING, 1);
+    SendScintilla(SCI_SETSCROLLWIDTH, 1);
+    SendScintilla(SCI_SETLAYOUTCACHE, SC_CACHE_PAGE);
+    setMarginWidth(1, 0);
+    setMarginWidth(2, 0);
+
+    // The word to the right of the caret goes with Ctrl+Delete.
+    if (QsciCommand *c = standardCommands()->find(QsciCommand::DeleteWordRight))
+        c->setKey(Qt::Key_Delete | Qt::CTRL);
+    releaseKeys({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Y),
+                 QKeySequence(Qt::CTRL | Qt::Key_T), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_L),
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U),
+                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I)});
+
+    connect(this, &QsciScintilla::cursorPositionChanged, this, &TMyMwCustomEdit::statusChange);
+    connect(this, &QsciScintilla::selectionChanged, this, &TMyMwCustomEdit::statusChange);
+    connect(this, &QsciScintilla::modificationChanged, this, &TMyMwCustomEdit::statusChange);
+
+    applyPreferences(m_prefs);
+}
+
+// ---- files ----
+
+ReadStatus TMyMwCustomEdit::loadFromFile(const QString &path)
+{
+    LoadedText t;
+    const ReadStatus st = readTextFile(path, &t);
+    if (st == ReadStatus::Ok)
+        setLoadedText(t);
+    return st;
+}
+
+void TMyMwCustomEdit::setLoadedText(const LoadedText &t)
+{
+    encoding = t.encoding;
+    lineBreak = t.lineBreak;
+    const bool ro = isReadOnly();
+    setReadOnly(false);
+    SendScintilla(SCI_SETUNDOCOLLECTION, 0L);
+    SendScintilla(SCI_CLEARALL);
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(t.utf8.size() + 1));
+    SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(t.utf8.size()), t.utf8.constData());
+    SendScintilla(SCI_SETUNDOCOLLECTION, 1L);
+    SendScintilla(SCI_SETEOLMODE, componentEolMode(lineBreak));
+    setReadOnly(ro);
+    clearUndoHistory();
+    setModified(false);
+}
+
+bool TMyMwCustomEdit::fileBytes(QByteArray *out, qsizetype *badOffset) const
+{
+    return encodeForFile(utf8Data(), utf8Length(), encoding, lineBreak, out, badOffset);
+}
+
+// ---- text ----
+
+const char *TMyMwCustomEdit::utf8Data() const
+{
+    return reinterpret_cast<const char *>(
+        const_cast<TMyMwCustomEdit *>(this)->SendScintilla(SCI_GETCHARACTERPOINTER));
+}
+
+qsizetype TMyMwCustomEdit::utf8Length() const { return SendScintilla(SCI_GETLENGTH); }
+
+int TMyMwCustomEdit::lineStartPos(int line0) const
+{
+    return int(SendScintilla(SCI_POSITIONFROMLINE, line0));
+}
+
+int TMyMwCustomEdit::lineEndPos(int line0) const
+{
+    return int(SendScintilla(SCI_GETLINEENDPOSITION, line0));
+}
+
+QString TMyMwCustomEdit::lineTextRaw(int line0) const
+{
+    const int a = lineStartPos(line0);
+    const int b = lineEndPos(line0);
+    return QString::fromUtf8(utf8Data() + a, b - a);
+}
+
+int TMyMwCustomEdit::lineCountAsList() const
+{
+    const int n = int(SendScintilla(SCI_GETLINECOUNT));
+    // A final line break does not start a further line; an empty text has none.
+    if (lineStartPos(n - 1) == utf8Length())
+        return n - 1;
+    return n;
+}
+
+QString TMyMwCustomEdit::lineAt(int index) const { return lineTextRaw(index); }
+
+QString TMyMwCustomEdit::textCrLf() const
+{
+    const int n = lineCountAsList();
+    QString s;
+    s.reserve(int(utf8Length()) + n);
+    for (int i = 0; i < n; ++i) {
+        if (i)
+            s += QLatin1String("\r\n");
+        s += lineTextRaw(i);
+    }
+    if (n && lineStartPos(n) == utf8Length() && n < int(SendScintilla(SCI_GETLINECOUNT)))
+        s += QLatin1String("\r\n");
+    return s;
+}
+
+QString TMyMwCustomEdit::eolString() const { return QString::fromLatin1(lineBreakBytes(lineBreak)); }
+
+QString TMyMwCustomEdit::toDocumentBreaks(const QString &text) const
+{
+    if (lineBreak == LineBreak::CrLf)
+        return text;
+    QString s = text;
+    s.replace(QLatin1String("\r\n"), eolString());
+    return s;
+}
+
+// ---- positions ----
+
+int TMyMwCustomEdit::positionFromXY(const TextPos &p) const
+{
+    const int lines = int(SendScintilla(SCI_GETLINECOUNT));
+    const int line0 = std::clamp(p.line - 1, 0, lines - 1);
+    const int start = lineStartPos(line0);
+    const int end = lineEndPos(line0);
+    if (p.col <= 1)
+        return start;
+    const int pos = int(SendScintilla(SCI_POSITIONRELATIVE, start, p.col - 1));
+    if (pos == 0 || pos > end)
+        return end;
+    return pos;
+}
+
+TextPos TMyMwCustomEdit::xyFromPosition(int pos) const
+{
+    const int line0 = int(SendScintilla(SCI_LINEFROMPOSITION, pos));
+    const int start = lineStartPos(line0);
+    return {int(SendScintilla(SCI_COUNTCHARACTERS, start, pos)) + 1, line0 + 1};
+}
+
+TextPos TMyMwCustomEdit::caretXY() const
+{
+    TextPos p = xyFromPosition(int(SendScintilla(SCI_GETCURRENTPOS)));
+    p.col += int(SendScintilla(SCI_GETSELECTIONNCARETVIRTUALSPACE, 0L));
+    return p;
+}
+
+void TMyMwCustomEdit::setCaretXY(const TextPos &p)
+{
+    const int pos = positionFromXY(p);
+    SendScintilla(SCI_GOTOPOS, pos);
+}
+
+void TMyMwCustomEdit::ensureCaretVisible() { SendScintilla(SCI_SCROLLCARET); }
+
+// ---- selection ----
+
+bool TMyMwCustomEdit::selAvail() const
+{
+    return SendScintilla(SCI_GETSELECTIONSTART) != SendScintilla(SCI_GETSELECTIONEND);
+}
+
+TextPos TMyMwCustomEdit::blockBegin() const
+{
+    return xyFromPosition(int(SendScintilla(SCI_GETSELECTIONSTART)));
+}
+
+TextPos TMyMwCustomEdit::blockEnd() const
+{
+    return xyFromPosition(int(SendScintilla(SCI_GETSELECTIONEND)));
+}
+
+void TMyMwCustomEdit::selectRange(const TextPos &from, const TextPos &to)
+{
+    SendScintilla(SCI_SETSEL, positionFromXY(from), positionFromXY(to));
+}
+
+QString TMyMwCustomEdit::selText() const
+{
+    const int a = int(SendScintilla(SCI_GETSELECTIONSTART));
+    const int b = int(SendScintilla(SCI_GETSELECTIONEND));
+    if (columnMode() && selAvail()) {
+        const int len = int(SendScintilla(SCI_GETSELTEXT, 0UL, static_cast<const char *>(nullptr)));
+        QByteArray buf(len + 1, '\0');
+        SendScintilla(SCI_GETSELTEXT, 0UL, buf.data());
+        return QString::fromUtf8(buf.constData());
+    }
+    return QString::fromUtf8(utf8Data() + a, b - a);
+}
+
+void TMyMwCustomEdit::setSelText(const QString &text)
+{
+    const QByteArray bytes = toDocumentBreaks(text).toUtf8();
+    SendScintilla(SCI_BEGINUNDOACTION);
+    const int a = int(SendScintilla(SCI_GETSELECTIONSTART));
+    const int b = int(SendScintilla(SCI_GETSELECTIONEND));
+    SendScintilla(SCI_SETTARGETSTART, a);
+    SendScintilla(SCI_SETTARGETEND, b);
+    SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(bytes.size()), bytes.constData());
+    SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(a + bytes.size()));
+    SendScintilla(SCI_ENDUNDOACTION);
+}
+
+int TMyMwCustomEdit::selStartOffset() const
+{
+    return int(SendScintilla(SCI_COUNTCHARACTERS, 0, SendScintilla(SCI_GETSELECTIONSTART)));
+}
+
+int TMyMwCustomEdit::selEndOffset() const
+{
+    return int(SendScintilla(SCI_COUNTCHARACTERS, 0, SendScintilla(SCI_GETSELECTIONEND)));
+}
+
+bool TMyMwCustomEdit::columnMode() const
+{
+    return SendScintilla(SCI_GETSELECTIONMODE) == SC_SEL_RECTANGLE;
+}
+
+void TMyMwCustomEdit::setColumnMode(bool on)
+{
+    SendScintilla(SCI_SETSELECTIONMODE, on ? SC_SEL_RECTANGLE : SC_SEL_STREAM);
+    // Setting the mode starts a selection that follows the caret; keep the caret still.
+    SendScintilla(SCI_SETSELECTIONMODE, on ? SC_SEL_RECTANGLE : SC_SEL_STREAM);
+}
+
+// ---- undo ----
+
+void TMyMwCustomEdit::undoGroupBreak()
+{
+    // An empty action ends the typing group, so the next change starts a new step.
+    SendScintilla(SCI_BEGINUNDOACTION);
+    SendScintilla(SCI_ENDUNDOACTION);
+}
+
+void TMyMwCustomEdit::clearUndoHistory() { SendScintilla(SCI_EMPTYUNDOBUFFER); }
+
+bool TMyMwCustomEdit::overwriteMode() const { return SendScintilla(SCI_GETOVERTYPE) != 0; }
+
+// ---- preferences ----
+
+void TMyMwCustomEdit::applyPreferences(const EditorPreferences &p)
+{
+    m_prefs = p;
+    setAutoIndent(p.autoIndent);
+    setIndentationsUseTabs(!p.tabsToSpaces);
+    setTabWidth(p.tabWidth() > 0 ? p.tabWidth() : 4);
+    setTabIndents(true);
+    SendScintilla(SCI_SETVIRTUALSPACEOPTIONS,
+                  p.scrollPastEol ? (SCVS_RECTANGULARSELECTION | SCVS_USERACCESSIBLE)
+                                  : SCVS_RECTANGULARSELECTION);
+    // Home goes first to the first non-blank character, or straight to column 1.
+    if (QsciCommand *c = standardCommands()->find(QsciCommand::VCHome))
+        c->setKey(p.enhanceHomeKey ? Qt::Key_Home : 0);
+    if (QsciCommand *c = standardCommands()->find(QsciCommand::Home))
+        c->setKey(p.enhanceHomeKey ? 0 : Qt::Key_Home);
+    if (QsciCommand *c = standardCommands()->find(QsciCommand::VCHomeExtend))
+        c->setKey(p.enhanceHomeKey ? (Qt::Key_Home | Qt::SHIFT) : 0);
+    if (QsciCommand *c = standardCommands()->find(QsciCommand::HomeExtend))
+        c->setKey(p.enhanceHomeKey ? 0 : (Qt::Key_Home | Qt::SHIFT));
+
+    const int edge = p.rightEdge();
+    if (edge > 0) {
+        setEdgeMode(EdgeLine);
+        setEdgeColumn(edge);
+    } else {
+        setEdgeMode(EdgeNone);
+    }
+
+    QFont font(p.policeNom, p.policeTaille > 0 ? p.policeTaille : 10);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    setFont(font);
+    if (lexer())
+        lexer()->setFont(font);
+    setMarginsFont(font);
+
+    if (p.showGutter) {
+        setMarginLineNumbers(0, p.showLineNumbers);
+        int width = p.gutterWidth();
+        if (p.showLineNumbers) {
+            // Automatic gutter: wide enough for the largest line number.
+            const QString digits(QString::number(lines()).size() + 1, QLatin1Char('9'));
+            width = std::max(width, QFontMetrics(font).horizontalAdvance(digits) + 6);
+        }
+        setMarginWidth(0, std::max(width, 0));
+    } else {
+        setMarginLineNumbers(0, false);
+        setMarginWidth(0, 0);
+    }
+}
+
+void TMyMwCustomEdit::setShowFormattingChars(bool on)
+{
+    setWhitespaceVisibility(on ? WsVisible : WsInvisible);
+    setEolVisibility(on);
+}
+
+void TMyMwCustomEdit::releaseKeys(const QList<QKeySequence> &keys)
+{
+    for (const QKeySequence &k : keys) {
+        const int ck = componentKey(k);
+        if (ck <= 0)
+            continue;
+        // The component's own table, then the command set QScintilla layers over it.
+        SendScintilla(SCI_CLEARCMDKEY, ck);
+        for (QsciCommand *c : standardCommands()->commands()) {
+            if (c->key() == ck)
+                c->setKey(0);
+            if (c->alternateKey() == ck)
+                c->setAlternateKey(0);
+        }
+    }
+}
+
+bool TMyMwCustomEdit::isKeyBound(const QKeySequence &k) const
+{
+    const int ck = componentKey(k);
+    if (ck <= 0)
+        return false;
+    auto *self = const_cast<TMyMwCustomEdit *>(this);
+    for (QsciCommand *c : self->standardCommands()->commands()) {
+        if (c->key() == ck || c->alternateKey() == ck)
+            return true;
+    }
+    return false;
+}
+
+// ---- keys and mouse ----
+
+bool TMyMwCustomEdit::smartTab()
+{
+    // Tab moves to the start of the next word of the nearest non-blank line above.
+    const TextPos caret = caretXY();
+    for (int l = caret.line - 2; l >= 0; --l) {
+        const QString above = lineTextRaw(l);
+        if (above.trimmed().isEmpty())
+            continue;
+        int target = -1;
+        for (int i = caret.col - 1; i < above.size(); ++i) {
+            const bool blank = above[i].isSpace();
+            const bool prevBlank = i == 0 || above[i - 1].isSpace();
+            if (!blank && prevBlank && i > caret.col - 1) {
+                target = i;
+                break;
+            }
+        }
+        if (target < 0)
+            return false;
+        const int count = target - (caret.col - 1);
+        QString fill;
+        if (m_prefs.tabsToSpaces)
+            fill = QString(count, QLatin1Char(' '));
+        else
+            fill = QString(count, QLatin1Char(' '));
+        setSelText(fill);
+        return true;
+    }
+    return false;
+}
+
+bool TMyMwCustomEdit::smartBackspace()
+{
+    // In leading blanks, Backspace goes back to the previous word start of the line above.
+    if (selAvail())
+        return false;
+    const TextPos caret = caretXY();
+    const QString line = lineTextRaw(caret.line - 1);
+    const int c0 = caret.col - 1;
+    if (c0 == 0 || c0 > line.size())
+        return false;
+    for (int i = 0; i < c0; ++i) {
+        if (line[i] != QLatin1Char(' '))
+            return false;
+    }
+    for (int l = caret.line - 2; l >= 0; --l) {
+        const QString above = lineTextRaw(l);
+        if (above.trimmed().isEmpty())
+            continue;
+        int target = 0;
+        for (int i = std::min<int>(c0 - 1, int(above.size()) - 1); i > 0; --i) {
+            if (!above[i].isSpace() && above[i - 1].isSpace()) {
+                target = i;
+                break;
+            }
+        }
+        SendScintilla(SCI_BEGINUNDOACTION);
+        selectRange({target + 1, caret.line}, caret);
+        setSelText(QString());
+        SendScintilla(SCI_ENDUNDOACTION);
+        return true;
+    }
+    return false;
+}
+
+void TMyMwCustomEdit::halfPage(bool down, bool extend)
+{
+    const int n = std::max(1, int(SendScintilla(SCI_LINESONSCREEN)) / 2);
+    const int cmd = down ? (extend ? SCI_LINEDOWNEXTEND : SCI_LINEDOWN)
+                         : (extend ? SCI_LINEUPEXTEND : SCI_LINEUP);
+    for (int i = 0; i < n; ++i)
+        SendScintilla(cmd);
+}
+
+void TMyMwCustomEdit::keyPressEvent(QKeyEvent *e)
+{
+    const Qt::KeyboardModifiers mods = e->modifiers() & ~Qt::KeypadModifier;
+    const int key = e->key();
+    if (key == Qt::Key_Tab && mods == Qt::NoModifier) {
+        if (!m_prefs.wantTabs) {
+            focusNextPrevChild(true);
+            return;
+        }
+        if (m_prefs.smartTabs && !selAvail() && smartTab())
+            return;
+    }
+    if (key == Qt::Key_Backspace && mods == Qt::NoModifier && m_prefs.smartTabs && smartBackspace())
+        return;
+    if (m_prefs.halfPageScroll && (key == Qt::Key_PageDown || key == Qt::Key_PageUp) &&
+        (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) {
+        halfPage(key == Qt::Key_PageDown, mods == Qt::ShiftModifier);
+        return;
+    }
+    const bool single = !m_prefs.groupUndo && !e->text().isEmpty();
+    if (single)
+        SendScintilla(SCI_BEGINUNDOACTION);
+    QsciScintilla::keyPressEvent(e);
+    if (single)
+        SendScintilla(SCI_ENDUNDOACTION);
+    if (!m_prefs.keepCaretX && (key == Qt::Key_Up || key == Qt::Key_Down))
+        SendScintilla(SCI_CHOOSECARETX);
+    if (key == Qt::Key_Insert)
+        emit statusChange();
+}
+
+void TMyMwCustomEdit::contextMenuEvent(QContextMenuEvent *e)
+{
+    if (!m_contextMenu) {
+        QsciScintilla::contextMenuEvent(e);
+        return;
+    }
+    if (e->reason() == QContextMenuEvent::Mouse && m_prefs.rightMouseMovesCursor) {
+        const int pos = int(SendScintilla(SCI_POSITIONFROMPOINT, e->pos().x(), e->pos().y()));
+        SendScintilla(SCI_GOTOPOS, pos);
+    }
+    m_contextMenu->popup(e->globalPos());
+}
+
+void TMyMwCustomEdit::mousePressEvent(QMouseEvent *e)
+{
+    if (!m_prefs.dragDropEditing && e->button() == Qt::LeftButton && selAvail()) {
+        // Without drag editing a press inside the selection only places the caret.
+        const QPoint p = e->position().toPoint();
+        const int pos = int(SendScintilla(SCI_POSITIONFROMPOINTCLOSE, p.x(), p.y()));
+        const int a = int(SendScintilla(SCI_GETSELECTIONSTART));
+        const int b = int(SendScintilla(SCI_GETSELECTIONEND));
+        if (pos >= a && pos < b)
+            SendScintilla(SCI_SETEMPTYSELECTION, pos);
+    }
+    QsciScintilla::mousePressEvent(e);
+}
+
+QStringList TMyMwCustomEdit::localFiles(const QMimeData *mime)
+{
+    QStringList paths;
+    if (!mime || !mime->hasUrls())
+        return paths;
+    for (const QUrl &u : mime->urls()) {
+        if (u.isLocalFile())
+            paths << QDir::toNativeSeparators(u.toLocalFile());
+    }
+    return paths;
+}
+
+void TMyMwCustomEdit::dragEnterEvent(QDragEnterEvent *e)
+{
+    if (!localFiles(e->mimeData()).isEmpty()) {
+        if (m_prefs.dropFiles)
+            e->acceptProposedAction();
+        else
+            e->ignore();
+        return;
+    }
+    QsciScintilla::dragEnterEvent(e);
+}
+
+void TMyMwCustomEdit::dragMoveEvent(QDragMoveEvent *e)
+{
+    if (!localFiles(e->mimeData()).isEmpty()) {
+        if (m_prefs.dropFiles)
+            e->acceptProposedAction();
+        else
+            e->ignore();
+        return;
+    }
+    QsciScintilla::dragMoveEvent(e);
+}
+
+void TMyMwCustomEdit::dropEvent(QDropEvent *e)
+{
+    const QStringList files = localFiles(e->mimeData());
+    if (!files.isEmpty()) {
+        if (m_prefs.dropFiles) {
+            e->acceptProposedAction();
+            emit filesDropped(files);
+        } else {
+            e->ignore();
+        }
+        return;
+    }
+    QsciScintilla::dropEvent(e);
+}

@@ -1,0 +1,119 @@
+#pragma once
+
+#include "app/app_settings.h"
+#include "platform/file_times.h"
+#include "platform/text_file.h"
+
+#include <Qsci/qsciscintilla.h>
+
+class QMenu;
+
+// A position in a document as the program states it: column and line, both from 1;
+// a column counts characters, a tab being one.
+struct TextPos {
+    int col = 1;
+    int line = 1;
+    bool operator==(const TextPos &) const = default;
+};
+
+// Kinds of document.
+enum DocumentKind { KindOrdinary = 0, KindFtp = 1, KindTemplate = 2 };
+
+// One document's editor: the editing component plus the document's identity (file
+// name, times, kind, encoding, line-break style). Every other part of the program
+// edits through these operations, in (column, line) coordinates, and never speaks
+// to the component directly.
+class TMyMwCustomEdit : public QsciScintilla {
+    Q_OBJECT
+public:
+    explicit TMyMwCustomEdit(QWidget *parent = nullptr);
+
+    // Identity.
+    QString fileName;
+    FileTimes fileTimes;
+    int documentKind = KindOrdinary;
+    TextEncoding encoding = TextEncoding::Windows1252;
+    LineBreak lineBreak = LineBreak::CrLf;
+    int tabNumber = 0; // untitled number the tab was created with, 0 for a file
+
+    // Files.
+    ReadStatus loadFromFile(const QString &path);
+    // Replaces the whole text with already decoded file text (the undo history is cleared).
+    void setLoadedText(const LoadedText &t);
+    // The bytes a save writes; false when the encoding cannot hold a character
+    // (*badOffset is then its byte offset in the text).
+    bool fileBytes(QByteArray *out, qsizetype *badOffset = nullptr) const;
+
+    // Text: lines counted from 0 as a list, without their line breaks. A final line
+    // break does not start a further line.
+    int lineCountAsList() const;
+    QString lineAt(int index) const;
+    // The whole text with CR LF between lines, as the program's text operations expect.
+    QString textCrLf() const;
+    // Raw access to the stored UTF-8 text (valid until the next change).
+    const char *utf8Data() const;
+    qsizetype utf8Length() const;
+    QString eolString() const;
+    // Converts CR LF pairs of program-made text to this document's line break.
+    QString toDocumentBreaks(const QString &text) const;
+
+    // Positions.
+    int positionFromXY(const TextPos &p) const;
+    TextPos xyFromPosition(int pos) const;
+    TextPos caretXY() const;
+    void setCaretXY(const TextPos &p);
+    void ensureCaretVisible();
+
+    // Selection. Begin is never after end; with no selection both are the caret.
+    bool selAvail() const;
+    TextPos blockBegin() const;
+    TextPos blockEnd() const;
+    void selectRange(const TextPos &from, const TextPos &to); // caret at 'to'
+    QString selText() const;
+    // Replaces the selection (or inserts at the caret) as one undo step; caret after it.
+    void setSelText(const QString &text);
+    // Character offsets of the selection in the whole text.
+    int selStartOffset() const;
+    int selEndOffset() const;
+    bool columnMode() const;
+    void setColumnMode(bool on);
+
+    // Undo.
+    void undoGroupBreak();
+    void clearUndoHistory();
+    bool overwriteMode() const;
+
+    // Preferences and view options.
+    void applyPreferences(const EditorPreferences &prefs);
+    const EditorPreferences &preferences() const { return m_prefs; }
+    void setShowFormattingChars(bool on);
+    void setContextMenu(QMenu *menu) { m_contextMenu = menu; }
+    // The editor does not handle these keys itself, so that window commands get them.
+    void releaseKeys(const QList<QKeySequence> &keys);
+    bool isKeyBound(const QKeySequence &key) const;
+
+signals:
+    // Caret moved, selection changed, modified flag or insert mode changed.
+    void statusChange();
+    void filesDropped(const QStringList &paths);
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+    void contextMenuEvent(QContextMenuEvent *e) override;
+    void mousePressEvent(QMouseEvent *e) override;
+    void dragEnterEvent(QDragEnterEvent *e) override;
+    void dragMoveEvent(QDragMoveEvent *e) override;
+    void dropEvent(QDropEvent *e) override;
+
+private:
+    bool smartTab();
+    bool smartBackspace();
+    void halfPage(bool down, bool extend);
+    int lineStartPos(int line0) const;
+    int lineEndPos(int line0) const;
+    QString lineTextRaw(int line0) const;
+    static QStringList localFiles(const QMimeData *mime);
+
+    EditorPreferences m_prefs;
+    QMenu *m_contextMenu = nullptr;
+};

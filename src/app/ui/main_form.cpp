@@ -1,0 +1,192 @@
+#include "app/ui/main_form.h"
+
+#include "app/app_settings.h"
+#include "app/settings_store.h"
+#include "app/ui/action_registry.h"
+#include "app/ui/document_manager.h"
+#include "app/ui/edit_commands.h"
+#include "app/ui/editor_view.h"
+#include "app/ui/file_commands.h"
+#include "app/ui/main_status_bar.h"
+#include "app/ui/menu_layout.h"
+#include "app/ui/toolbar_manager.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+
+TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &arguments,
+                     QWidget *parent)
+    : QMainWindow(parent), m_arguments(arguments)
+{
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Balizor"));
+    setMinimumHeight(400);
+    resize(764, 529);
+
+    m_ctx.window = this;
+    m_ctx.store = store;
+    m_ctx.options = options;
+    m_ctx.events = new AppEvents(this);
+    m_ctx.actions = new ActionRegistry(this);
+    connect(m_ctx.events, &AppEvents::stateChanged, m_ctx.actions, &ActionRegistry::runUpdates);
+
+    m_status = new MainStatusBar(this);
+    setStatusBar(m_status);
+
+    m_central = new QSplitter(Qt::Vertical, this);
+    m_central->setObjectName(QStringLiteral("CentralSplitter"));
+    m_central->setChildrenCollapsible(false);
+    m_tabs = new QTabWidget(m_central);
+    m_tabs->setObjectName(QStringLiteral("PageControl1"));
+    m_tabs->setDocumentMode(true);
+    m_tabs->setUsesScrollButtons(true);
+    m_tabs->tabBar()->setExpanding(false);
+    m_tabs->tabBar()->setAttribute(Qt::WA_Hover);
+    m_tabs->setMinimumHeight(32);
+    m_central->addWidget(m_tabs);
+    setCentralWidget(m_central);
+
+    m_docs = new DocumentManager(m_ctx, m_tabs, m_status);
+    m_ctx.docs = m_docs;
+
+    // Command modules add their actions; the menus and toolbars are laid out after.
+    m_fileCommands = new FileCommands(m_ctx, m_docs);
+    m_editCommands = new EditCommands(m_ctx);
+    m_toolbars = new ToolbarManager(m_ctx);
+
+    m_toolbars->build();
+    if (QMenu *windowMenu = m_toolbars->menuBar()->findChild<QMenu *>(QStringLiteral("MenuFenetre")))
+        connect(windowMenu, &QMenu::aboutToShow, this,
+                [this, windowMenu] { m_fileCommands->rebuildWindowMenu(windowMenu); });
+    QMenu *popup = MenuLayout::buildContextMenu(QStringLiteral("EditorPopup"), *m_ctx.actions, this);
+    m_ctx.actions->addMenu(QStringLiteral("EditorPopup"), popup);
+    m_docs->setEditorPopup(popup);
+    m_tabs->tabBar()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_tabs->tabBar(), &QWidget::customContextMenuRequested, this, [this, popup](const QPoint &p) {
+        const int i = m_tabs->tabBar()->tabAt(p);
+        if (i >= 0)
+            m_docs->ActivateTab(i);
+        popup->popup(m_tabs->tabBar()->mapToGlobal(p));
+    });
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::showEvent(QShowEvent *e)
+{
+    QMainWindow::showEvent(e);
+    if (!m_shown) {
+        m_shown = true;
+        firstShow();
+    }
+}
+
+void TMainForm::firstShow()
+{
+    Options &o = *m_ctx.options;
+    loadSettings(*m_ctx.store, o);
+    m_docs->recentFiles().load(*m_ctx.store);
+    move(o.window.left, o.window.top);
+    resize(o.window.width, o.window.height);
+    if (o.window.maximised)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    emit m_ctx.events->settingsLoaded();
+
+    m_docs->UpdateTitle(QString(), false);
+    m_toolbars->LoadToolbarLayout();
+    m_docs->numbering().reset();
+    m_docs->setOpenFolder(o.dossierParDefautSTR);
+    m_docs->setSaveFolder(o.dossierParDefautSTR);
+    m_docs->FileNew();
+
+    bool opened = false;
+    for (const QString &a : m_arguments) {
+        if (a.startsWith(QLatin1Char('-')))
+            continue;
+        const QString path = QFileInfo(a).absoluteFilePath();
+        m_docs->openIfExists(QDir::toNativeSeparators(path));
+        opened = opened || QFileInfo::exists(path);
+    }
+    if (TMyMwCustomEdit *e = m_docs->ActiveEditor()) {
+        e->update();
+        if (opened)
+            m_docs->setOpenFolder(QFileInfo(e->fileName).absolutePath());
+    }
+    const QStringList pending = std::exchange(m_pendingForwards, {});
+    for (const QString &a : pending)
+        handleForwardedArgument(a);
+    QTimer::singleShot(0, this, &TMainForm::firstIdle);
+}
+
+void TMainForm::firstIdle()
+{
+    emit m_ctx.events->stateChanged();
+    emit m_ctx.events->firstIdle();
+}
+
+void TMainForm::bringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
+void TMainForm::handleForwardedArgument(const QString &argument)
+{
+    if (!m_shown) {
+        m_pendingForwards << argument;
+        return;
+    }
+    if (argument.isEmpty())
+        return;
+    if (QFileInfo::exists(argument)) {
+        m_docs->OpenDocument(argument, true);
+        if (TMyMwCustomEdit *e = m_docs->ActiveEditor())
+            m_docs->setOpenFolder(QFileInfo(e->fileName).absolutePath());
+    } else {
+        m_docs->openIfExists(argument);
+    }
+}
+
+void TMainForm::rememberWindowBounds()
+{
+    WindowBounds &w = m_ctx.options->window;
+    w.maximised = isMaximized();
+    if (!w.maximised) {
+        w.left = pos().x();
+        w.top = pos().y();
+        w.width = width();
+        w.height = height();
+    }
+}
+
+void TMainForm::closeEvent(QCloseEvent *e)
+{
+    if (!m_docs->queryCloseAll()) {
+        e->ignore();
+        return;
+    }
+    emit m_ctx.events->closing();
+    if (m_ctx.actions->action(QStringLiteral("OutilsBarreMasquer"))->isChecked())
+        m_toolbars->OutilsBarreMasquer();
+    rememberWindowBounds();
+    saveSessionSettings(*m_ctx.store, *m_ctx.options);
+    m_docs->recentFiles().save(*m_ctx.store);
+    m_toolbars->SaveToolbarLayout();
+    m_ctx.store->sync();
+    e->accept();
+}
+
+QMenu *TMainForm::createPopupMenu()
+{
+    return MenuLayout::buildContextMenu(QStringLiteral("BarreOutilsPopUp"), *m_ctx.actions, this);
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/ui/app_context.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+class DocumentManager;
+class EditCommands;
+class FileCommands;
+class MainStatusBar;
+class QSplitter;
+class QTabWidget;
+class ToolbarManager;
+
+// The main window: owns the document tabs, the command modules, the menus and
+// toolbars laid out from the layout table, and the status bar; runs the first
+// show, the first idle moment and the close road.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    TMainForm(SettingsStore *store, Options *options, const QStringList &arguments,
+              QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    AppContext &context() { return m_ctx; }
+    DocumentManager *documents() const { return m_docs; }
+    ActionRegistry *actions() const { return m_ctx.actions; }
+    ToolbarManager *toolbarManager() const { return m_toolbars; }
+    MainStatusBar *mainStatusBar() const { return m_status; }
+    QTabWidget *tabs() const { return m_tabs; }
+    // The area under the tabs that panels (the preview) join.
+    QSplitter *centralSplitter() const { return m_central; }
+
+    // A path handed over by a later start (empty: only bring the window forward).
+    void handleForwardedArgument(const QString &argument);
+    void bringToFront();
+
+protected:
+    void showEvent(QShowEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    QMenu *createPopupMenu() override;
+
+private:
+    void firstShow();
+    void firstIdle();
+    void rememberWindowBounds();
+
+    AppContext m_ctx;
+    QStringList m_arguments;
+    QStringList m_pendingForwards;
+    bool m_shown = false;
+    QTabWidget *m_tabs;
+    QSplitter *m_central;
+    MainStatusBar *m_status;
+    DocumentManager *m_docs;
+    FileCommands *m_fileCommands;
+    EditCommands *m_editCommands;
+    ToolbarManager *m_toolbars;
+};

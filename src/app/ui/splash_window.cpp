@@ -1,0 +1,92 @@
+#include "app/ui/splash_window.h"
+
+#include <QGuiApplication>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
+
+TOpenBox::TOpenBox(QWidget *parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
+{
+    setObjectName(QStringLiteral("OpenBox"));
+    setFixedSize(440, 286);
+    if (QScreen *s = QGuiApplication::primaryScreen())
+        move(s->geometry().center() - rect().center());
+}
+
+QPixmap TOpenBox::picture()
+{
+    QPixmap pm(440, 286);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+
+    QLinearGradient sky(0, 0, 0, 286);
+    sky.setColorAt(0, QColor(248, 250, 253));
+    sky.setColorAt(1, QColor(214, 225, 242));
+    p.fillRect(pm.rect(), sky);
+
+    // Faint markup in the background.
+    QFont code(QStringLiteral("DejaVu Sans Mono"));
+    code.setPixelSize(13);
+    p.setFont(code);
+    p.setPen(QColor(180, 195, 220));
+    const char *lines[] = {"<html>", "  <head>", "    <title>Mon site</title>", "  </head>",
+                           "  <body>", "    <h1>Bienvenue</h1>", "    <p>Bonjour &agrave; tous</p>",
+                           "  </body>", "</html>"};
+    int y = 30;
+    for (const char *l : lines) {
+        p.drawText(250, y, QString::fromLatin1(l));
+        y += 19;
+    }
+
+    // The mark: a blue tag bracket pair around a slash.
+    QPainterPath mark;
+    mark.moveTo(70, 70);
+    mark.lineTo(34, 104);
+    mark.lineTo(70, 138);
+    mark.moveTo(118, 70);
+    mark.lineTo(154, 104);
+    mark.lineTo(118, 138);
+    mark.moveTo(104, 60);
+    mark.lineTo(84, 148);
+    QPen pen(QColor(82, 117, 179), 11, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    p.setPen(pen);
+    p.drawPath(mark);
+
+    QFont title(QStringLiteral("DejaVu Sans"));
+    title.setPixelSize(46);
+    title.setBold(true);
+    p.setFont(title);
+    p.setPen(QColor(40, 60, 100));
+    p.drawText(QRect(30, 160, 300, 60), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Balizor"));
+
+    QFont sub(QStringLiteral("DejaVu Sans"));
+    sub.setPixelSize(14);
+    p.setFont(sub);
+    p.setPen(QColor(70, 85, 115));
+    p.drawText(QRect(32, 216, 300, 24), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("L'éditeur de pages web"));
+
+    // The version: Verdana, 29 pixels, bold italic, RGB(82, 117, 179), no background.
+    QFont v(QStringLiteral("Verdana"));
+    v.setPixelSize(29);
+    v.setBold(true);
+    v.setItalic(true);
+    p.setFont(v);
+    p.setPen(QColor(82, 117, 179));
+    p.drawText(QRect(0, 230, 420, 44), Qt::AlignRight | Qt::AlignVCenter, version());
+
+    p.setPen(QColor(150, 165, 190));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(pm.rect().adjusted(0, 0, -1, -1));
+    return pm;
+}
+
+void TOpenBox::paintEvent(QPaintEvent *)
+{
+    static const QPixmap pm = picture();
+    QPainter p(this);
+    p.drawPixmap(0, 0, pm);
+}

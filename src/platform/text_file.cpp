@@ -1,0 +1,267 @@
+#include "platform/text_file.h"
+
+#include "platform/windows1252.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstring>
+
+QByteArray lineBreakBytes(LineBreak lb)
+{
+    switch (lb) {
+    case LineBreak::Lf:
+        return QByteArrayLiteral("\n");
+    case LineBreak::Cr:
+        return QByteArrayLiteral("\r");
+    case LineBreak::CrLf:
+        break;
+    }
+    return QByteArrayLiteral("\r\n");
+}
+
+LineBreak detectLineBreak(const char *data, qsizetype size)
+{
+    const bool cr = memchr(data, '\r', size_t(size)) != nullptr;
+    const bool lf = memchr(data, '\n', size_t(size)) != nullptr;
+    if (cr && !lf)
+        return LineBreak::Cr;
+    if (lf && !cr)
+        return LineBreak::Lf;
+    return LineBreak::CrLf;
+}
+
+bool isValidUtf8(const char *data, qsizetype size, bool *hasNonAscii)
+{
+    const auto *p = reinterpret_cast<const unsigned char *>(data);
+    const auto *end = p + size;
+    bool nonAscii = false;
+    while (p < end) {
+        // Skip ASCII eight bytes at a time.
+        while (end - p >= 8) {
+            quint64 w;
+            memcpy(&w, p, 8);
+            if (w & 0x8080808080808080ULL)
+                break;
+            p += 8;
+        }
+        if (p >= end)
+            break;
+        const unsigned char c = *p;
+        if (c < 0x80) {
+            ++p;
+            continue;
+        }
+        nonAscii = true;
+        int n;
+        char32_t min;
+        if (c >= 0xC2 && c <= 0xDF) {
+            n = 1;
+            min = 0x80;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            n = 2;
+            min = 0x800;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            n = 3;
+            min = 0x10000;
+        } else {
+            return false;
+        }
+        if (end - p <= n)
+            return false;
+        char32_t cp = c & (0x3F >> n);
+        for (int i = 1; i <= n; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            cp = (cp << 6) | (p[i] & 0x3F);
+        }
+        if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
+            return false;
+        p += n + 1;
+    }
+    if (hasNonAscii)
+        *hasNonAscii = nonAscii;
+    return true;
+}
+
+namespace {
+bool declaresUtf8(const QByteArray &bytes)
+{
+    const QByteArray head = bytes.left(4096).toLower();
+    for (const char *pattern : {"charset=utf-8", "charset=\"utf-8", "charset='utf-8",
+                                "encoding=\"utf-8", "encoding='utf-8", "@charset \"utf-8"}) {
+        if (head.contains(pattern))
+            return true;
+    }
+    return false;
+}
+
+QByteArray windows1252ToUtf8(const char *data, qsizetype size)
+{
+    QByteArray out;
+    out.reserve(size + size / 8);
+    for (qsizetype i = 0; i < size; ++i) {
+        const auto b = static_cast<unsigned char>(data[i]);
+        if (b < 0x80) {
+            out.append(char(b));
+            continue;
+        }
+        const char16_t u = Windows1252::toUnicode(b);
+        if (u < 0x800) {
+            out.append(char(0xC0 | (u >> 6)));
+            out.append(char(0x80 | (u & 0x3F)));
+        } else {
+            out.append(char(0xE0 | (u >> 12)));
+            out.append(char(0x80 | ((u >> 6) & 0x3F)));
+            out.append(char(0x80 | (u & 0x3F)));
+        }
+    }
+    return out;
+}
+} // namespace
+
+TextEncoding detectEncoding(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return TextEncoding::Utf8Bom;
+    bool nonAscii = false;
+    if (!isValidUtf8(bytes.constData(), bytes.size(), &nonAscii))
+        return TextEncoding::Windows1252;
+    if (nonAscii || declaresUtf8(bytes))
+        return TextEncoding::Utf8;
+    return TextEncoding::Windows1252;
+}
+
+LoadedText decodeFileBytes(const QByteArray &bytes)
+{
+    LoadedText t;
+    t.encoding = detectEncoding(bytes);
+    switch (t.encoding) {
+    case TextEncoding::Utf8Bom:
+        t.utf8 = bytes.mid(3);
+        break;
+    case TextEncoding::Utf8:
+        t.utf8 = bytes;
+        break;
+    case TextEncoding::Windows1252: {
+        // ASCII is the same in both; only convert when there is something to convert.
+        const bool high = std::any_of(bytes.cbegin(), bytes.cend(),
+                                      [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+        t.utf8 = high ? windows1252ToUtf8(bytes.constData(), bytes.size()) : bytes;
+        break;
+    }
+    }
+    t.lineBreak = detectLineBreak(t.utf8.constData(), t.utf8.size());
+    return t;
+}
+
+ReadStatus readTextFile(const QString &path, LoadedText *out)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return ReadStatus::NotFound;
+    if (!info.isFile())
+        return ReadStatus::NotAFile;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return ReadStatus::Unreadable;
+    const QByteArray bytes = f.readAll();
+    if (f.error() != QFileDevice::NoError)
+        return ReadStatus::Unreadable;
+    *out = decodeFileBytes(bytes);
+    return ReadStatus::Ok;
+}
+
+namespace {
+// Decodes one UTF-8 sequence at p (the text is the editor's own, so a malformed
+// sequence is taken byte by byte as Windows-1252 would).
+char32_t nextCodePoint(const unsigned char *&p, const unsigned char *end)
+{
+    const unsigned char c = *p;
+    int n = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+    if (c < 0x80 || n == 0 || end - p <= n) {
+        ++p;
+        return c < 0x80 ? c : Windows1252::toUnicode(c);
+    }
+    char32_t cp = c & (0x3F >> n);
+    for (int i = 1; i <= n; ++i) {
+        if ((p[i] & 0xC0) != 0x80) {
+            ++p;
+            return Windows1252::toUnicode(c);
+        }
+        cp = (cp << 6) | (p[i] & 0x3F);
+    }
+    p += n + 1;
+    return cp;
+}
+} // namespace
+
+bool encodeForFile(const char *utf8, qsizetype size, TextEncoding encoding, LineBreak lb,
+                   QByteArray *out, qsizetype *badOffset)
+{
+    const QByteArray eol = lineBreakBytes(lb);
+    out->clear();
+    out->reserve(size + size / 16 + 4);
+    if (encoding == TextEncoding::Utf8Bom)
+        out->append("\xEF\xBB\xBF");
+    const auto *begin = reinterpret_cast<const unsigned char *>(utf8);
+    const auto *p = begin;
+    const auto *end = p + size;
+    const bool cp1252 = encoding == TextEncoding::Windows1252;
+    bool lineOpen = false;
+    while (p < end) {
+        // Copy the run of ordinary ASCII bytes in one go.
+        const auto *run = p;
+        while (p < end && *p < 0x80 && *p != '\r' && *p != '\n')
+            ++p;
+        if (p > run) {
+            out->append(reinterpret_cast<const char *>(run), p - run);
+            lineOpen = true;
+        }
+        if (p >= end)
+            break;
+        if (*p == '\r' || *p == '\n') {
+            if (*p == '\r' && p + 1 < end && p[1] == '\n')
+                ++p;
+            ++p;
+            out->append(eol);
+            lineOpen = false;
+            continue;
+        }
+        const auto *start = p;
+        if (!cp1252) {
+            // Keep the editor's bytes as they are.
+            out->append(char(*p++));
+            lineOpen = true;
+            continue;
+        }
+        const char32_t cp = nextCodePoint(p, end);
+        const int b = Windows1252::fromUnicode(cp);
+        if (b < 0) {
+            if (badOffset)
+                *badOffset = start - begin;
+            out->clear();
+            return false;
+        }
+        out->append(char(b));
+        lineOpen = true;
+    }
+    if (lineOpen)
+        out->append(eol);
+    return true;
+}
+
+WriteStatus writeFileAtomically(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile f(path);
+    f.setDirectWriteFallback(true);
+    if (!f.open(QIODevice::WriteOnly))
+        return WriteStatus::CannotCreate;
+    if (f.write(bytes) != bytes.size()) {
+        f.cancelWriting();
+        return WriteStatus::Failed;
+    }
+    return f.commit() ? WriteStatus::Ok : WriteStatus::Failed;
+}

@@ -1,0 +1,28 @@
+#include "platform/ui/shell.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QProcess>
+#include <QUrl>
+
+bool shellOpenChecked(const QString &target, const QString &parameters, const QString &folder)
+{
+    if (target.isEmpty())
+        return false;
+    const QFileInfo info(target);
+    if (info.isFile() && info.isExecutable()) {
+        QStringList args;
+        if (!parameters.isEmpty())
+            args << parameters;
+        return QProcess::startDetached(info.absoluteFilePath(), args, folder);
+    }
+    QUrl url = QUrl::fromUserInput(target, folder, QUrl::AssumeLocalFile);
+    if (info.exists())
+        url = QUrl::fromLocalFile(info.absoluteFilePath());
+    return QDesktopServices::openUrl(url);
+}
+
+void ShellOpen(const QString &target, const QString &parameters, const QString &folder, int)
+{
+    shellOpenChecked(target, parameters, folder);
+}

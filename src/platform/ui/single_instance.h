@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <functional>
+
+class QLocalServer;
+class QLocalSocket;
+
+// The first instance's end of the hand-over: receives the arguments of later
+// starts one at a time and answers each once it has been handled.
+class InstanceServer : public QObject {
+    Q_OBJECT
+public:
+    explicit InstanceServer(QObject *parent = nullptr);
+    ~InstanceServer() override;
+
+    // Starts listening under the name; false (with the system's code and text)
+    // when the name cannot be taken.
+    bool listen(const QString &name, int *errorCode = nullptr, QString *errorText = nullptr);
+    void close();
+
+    // Called for each argument, in order; the sender waits until it returns.
+    std::function<void(const QString &)> onArgument;
+    // Called when a later start connects (before its first argument).
+    std::function<void()> onActivate;
+
+private:
+    void acceptConnection();
+    void readFrom(QLocalSocket *socket);
+    QLocalServer *m_server;
+};
+
+// The later start's end: is an instance answering under this name?
+bool instanceRunning(const QString &name);
+// Hands the arguments over, each after the previous one was handled. False when no
+// instance answers (it has just ended).
+bool handOverArguments(const QString &name, const QStringList &arguments);

@@ -1,0 +1,33 @@
+#include "publish/preview_copy.h"
+
+namespace {
+qsizetype lastSeparator(const QString &path)
+{
+#ifdef Q_OS_WIN
+    return std::max(path.lastIndexOf(QLatin1Char('\\')), path.lastIndexOf(QLatin1Char('/')));
+#else
+    return path.lastIndexOf(QLatin1Char('/'));
+#endif
+}
+} // namespace
+
+QString previewCopyName(const QString &name)
+{
+    const qsizetype dot = name.indexOf(QLatin1Char('.'));
+    const qsizetype p = dot < 0 ? name.size() : dot + 1;
+    QString n = name;
+    if (p == 7)
+        n.remove(0, 1);
+    else if (p >= 8)
+        n.remove(0, 2);
+    return QStringLiteral("~$") + n;
+}
+
+QString PreviewCopyPath(const QString &fileName, const QString &tabCaption,
+                        const QString &temporaryFolder)
+{
+    const QString source =
+        fileName.isEmpty() ? temporaryFolder + tabCaption + QStringLiteral(".html") : fileName;
+    const qsizetype sep = lastSeparator(source);
+    return source.left(sep + 1) + previewCopyName(source.mid(sep + 1));
+}
