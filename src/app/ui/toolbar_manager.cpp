@@ -156,6 +156,11 @@ void ToolbarManager::SaveToolbarLayout()
         std::sort(l.begin(), l.end());
     for (QToolBar *b : all) {
         const QString sec = kSection + QLatin1Char('\\') + b->objectName();
+        if (b->property("empty").toBool()) {
+            // Nothing to remember of a bar that has nothing on it.
+            s.eraseSection(sec);
+            continue;
+        }
         const Qt::ToolBarArea area = w->toolBarArea(b);
         const QString dock = areaName(area);
         s.writeInteger(sec, QStringLiteral("Rev"), 2000);
@@ -210,12 +215,16 @@ void ToolbarManager::LoadToolbarLayout()
             w->addToolBar(p.area, p.bar);
         }
     }
-    for (QToolBar *b : m_bars) {
+    const QList<ToolbarDef> &defs = MenuLayout::toolbars();
+    for (int i = 0; i < m_bars.size(); ++i) {
+        QToolBar *b = m_bars[i];
         const QString sec = kSection + QLatin1Char('\\') + b->objectName();
         if (b->property("empty").toBool())
             b->setVisible(false);
         else if (s.valueExists(sec, QStringLiteral("Visible")))
             b->setVisible(s.readInteger(sec, QStringLiteral("Visible"), 1) != 0);
+        else
+            b->setVisible(defs[i].visibleByDefault);
     }
     m_menuBarHolder->setVisible(true);
     setChecks();

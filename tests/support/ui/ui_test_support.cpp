@@ -1,0 +1,66 @@
+#include "ui_test_support.h"
+
+#include "app/ui/main_form.h"
+#include "test_support.h"
+
+#include <QDialog>
+
+ScriptedUi::ScriptedUi() { UiServices::install(this); }
+ScriptedUi::~ScriptedUi() { UiServices::install(nullptr); }
+
+MsgAnswer ScriptedUi::message(MsgType type, MsgButtons buttons, const QString &text)
+{
+    messages << Message{type, buttons, text};
+    if (!answers.isEmpty())
+        return answers.takeFirst();
+    if (buttons == MsgButtons::Ok)
+        return MsgAnswer::Ok;
+    if (buttons == MsgButtons::YesNo && defaultAnswer == MsgAnswer::Cancel)
+        return MsgAnswer::No;
+    return defaultAnswer;
+}
+
+int ScriptedUi::execDialog(QDialog *dialog)
+{
+    dialogsShown << dialog;
+    const bool ok = onDialog ? onDialog(dialog) : false;
+    return ok ? QDialog::Accepted : QDialog::Rejected;
+}
+
+QStringList ScriptedUi::openFileNames(QWidget *, const FileDialogRequest &request)
+{
+    fileRequests << request;
+    return openAnswers.isEmpty() ? QStringList() : openAnswers.takeFirst();
+}
+
+QString ScriptedUi::saveFileName(QWidget *, const FileDialogRequest &request)
+{
+    fileRequests << request;
+    return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+}
+
+MainFormFixture::MainFormFixture(const QStringList &args, bool show,
+                                 const std::function<void(SettingsStore &)> &preset)
+{
+    store = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("settings.ini")));
+    if (preset)
+        preset(*store);
+    readStartupOptions(*store, options);
+    form = std::make_unique<TMainForm>(store.get(), &options, args);
+    if (show)
+        form->show();
+}
+
+MainFormFixture::~MainFormFixture()
+{
+    // Leave without the close road's questions.
+    form->setAttribute(Qt::WA_DeleteOnClose, false);
+    form.reset();
+}
+
+QString MainFormFixture::writeFile(const QString &name, const QByteArray &bytes) const
+{
+    const QString p = path(name);
+    TestSupport::writeAll(p, bytes);
+    return p;
+}
