@@ -17,6 +17,9 @@
 #include <QTranslator>
 
 #ifdef Q_OS_UNIX
+#include <QSocketNotifier>
+#include <csignal>
+#include <sys/socket.h>
 #include <unistd.h>
 #endif
 
@@ -38,6 +41,38 @@ QString userName()
         u = qEnvironmentVariable("USERNAME");
     return u;
 }
+
+#ifdef Q_OS_UNIX
+int g_signalPipe[2] = {-1, -1};
+
+void onTerminate(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const auto n = ::write(g_signalPipe[1], &c, 1);
+}
+
+// The end of the session (SIGTERM, SIGINT, SIGHUP) closes the window the normal way,
+// so that settings and the recent-file list are kept.
+void closeOnTermination(QWidget *window)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
+        return;
+    auto *n = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, window);
+    QObject::connect(n, &QSocketNotifier::activated, window, [window] {
+        char c;
+        [[maybe_unused]] const auto r = ::read(g_signalPipe[0], &c, 1);
+        window->close();
+    });
+    struct sigaction sa = {};
+    sa.sa_handler = onTerminate;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(sig, &sa, nullptr);
+}
+#else
+void closeOnTermination(QWidget *) {}
+#endif
 
 // Paths go to another process with another working folder: make them absolute.
 QStringList absoluteArguments(const QStringList &args)
@@ -102,6 +137,7 @@ int main(int argc, char *argv[])
     TMainForm form(&store, &options, args);
     server.onActivate = [&form] { form.bringToFront(); };
     server.onArgument = [&form](const QString &a) { form.handleForwardedArgument(a); };
+    closeOnTermination(&form);
     if (splash)
         QTimer::singleShot(0, [&splash] { splash.reset(); });
     form.show();

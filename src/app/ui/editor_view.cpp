@@ -25,43 +25,14 @@ int componentEolMode(LineBreak lb)
     return QsciScintillaBase::SC_EOL_CRLF;
 }
 
-// Qt key + modifiers in the form the editing component's key table uses.
+// A shortcut in the form the editor's command table uses: the Qt key and modifiers.
 int componentKey(const QKeySequence &seq)
 {
     if (seq.isEmpty())
         return 0;
-    const QKeyCombination kc = seq[0];
-    int key = kc.key();
-    switch (key) {
-    case Qt::Key_Down: key = QsciScintillaBase::SCK_DOWN; break;
-    case Qt::Key_Up: key = QsciScintillaBase::SCK_UP; break;
-    case Qt::Key_Left: key = QsciScintillaBase::SCK_LEFT; break;
-    case Qt::Key_Right: key = QsciScintillaBase::SCK_RIGHT; break;
-    case Qt::Key_Home: key = QsciScintillaBase::SCK_HOME; break;
-    case Qt::Key_End: key = QsciScintillaBase::SCK_END; break;
-    case Qt::Key_PageUp: key = QsciScintillaBase::SCK_PRIOR; break;
-    case Qt::Key_PageDown: key = QsciScintillaBase::SCK_NEXT; break;
-    case Qt::Key_Delete: key = QsciScintillaBase::SCK_DELETE; break;
-    case Qt::Key_Insert: key = QsciScintillaBase::SCK_INSERT; break;
-    case Qt::Key_Escape: key = QsciScintillaBase::SCK_ESCAPE; break;
-    case Qt::Key_Backspace: key = QsciScintillaBase::SCK_BACK; break;
-    case Qt::Key_Tab: key = QsciScintillaBase::SCK_TAB; break;
-    case Qt::Key_Return: key = QsciScintillaBase::SCK_RETURN; break;
-    case Qt::Key_Enter: key = QsciScintillaBase::SCK_RETURN; break;
-    default: break;
-    }
-    if (key > 0xFFFF)
-        return -1; // the component cannot bind it
-    const Qt::KeyboardModifiers m = kc.keyboardModifiers();
-    if (m & Qt::ShiftModifier)
-        key |= QsciScintillaBase::SCMOD_SHIFT;
-    if (m & Qt::ControlModifier)
-        key |= QsciScintillaBase::SCMOD_CTRL;
-    if (m & Qt::AltModifier)
-        key |= QsciScintillaBase::SCMOD_ALT;
-    if (m & Qt::MetaModifier)
-        key |= QsciScintillaBase::SCMOD_META;
-    return key;
+    QKeyCombination kc = seq[0];
+    kc = QKeyCombination(kc.keyboardModifiers() & ~Qt::KeypadModifier, kc.key());
+    return kc.toCombined();
 }
 } // namespace
 
@@ -377,8 +348,6 @@ void TMyMwCustomEdit::releaseKeys(const QList<QKeySequence> &keys)
         const int ck = componentKey(k);
         if (ck <= 0)
             continue;
-        // The component's own table, then the command set QScintilla layers over it.
-        SendScintilla(SCI_CLEARCMDKEY, ck);
         for (QsciCommand *c : standardCommands()->commands()) {
             if (c->key() == ck)
                 c->setKey(0);
