@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
+
+#include <cstring>
 #include <QUrl>
 
 namespace {
@@ -151,6 +153,56 @@ QString TMyMwCustomEdit::textCrLf() const
     return s;
 }
 
+void TMyMwCustomEdit::replaceLine(int index, const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    SendScintilla(SCI_BEGINUNDOACTION);
+    SendScintilla(SCI_SETTARGETSTART, lineStartPos(index));
+    SendScintilla(SCI_SETTARGETEND, lineEndPos(index));
+    SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(bytes.size()), bytes.constData());
+    SendScintilla(SCI_ENDUNDOACTION);
+}
+
+void TMyMwCustomEdit::insertLine(int index, const QString &text)
+{
+    const int count = lineCountAsList();
+    QByteArray bytes = text.toUtf8();
+    int pos;
+    if (index < count) {
+        pos = lineStartPos(index);
+        bytes += lineBreakBytes(lineBreak);
+    } else {
+        // After the last line: make sure that line is ended first.
+        pos = int(utf8Length());
+        const char last = pos > 0 ? utf8Data()[pos - 1] : '\n';
+        if (last != '\n' && last != '\r')
+            bytes.prepend(lineBreakBytes(lineBreak));
+        bytes += lineBreakBytes(lineBreak);
+    }
+    SendScintilla(SCI_INSERTTEXT, pos, bytes.constData());
+}
+
+void TMyMwCustomEdit::deleteLine(int index)
+{
+    const int a = lineStartPos(index);
+    const int b = lineStartPos(index + 1);
+    SendScintilla(SCI_DELETERANGE, a, std::max(b, lineEndPos(index)) - a);
+}
+
+bool TMyMwCustomEdit::replaceAllText(const QString &text)
+{
+    const QByteArray bytes = toDocumentBreaks(text).toUtf8();
+    if (bytes.size() == utf8Length() && memcmp(bytes.constData(), utf8Data(), size_t(bytes.size())) == 0)
+        return false;
+    SendScintilla(SCI_BEGINUNDOACTION);
+    SendScintilla(SCI_SETTARGETSTART, 0L);
+    SendScintilla(SCI_SETTARGETEND, static_cast<unsigned long>(utf8Length()));
+    SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(bytes.size()), bytes.constData());
+    SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(bytes.size()));
+    SendScintilla(SCI_ENDUNDOACTION);
+    return true;
+}
+
 QString TMyMwCustomEdit::eolString() const { return QString::fromLatin1(lineBreakBytes(lineBreak)); }
 
 QString TMyMwCustomEdit::toDocumentBreaks(const QString &text) const
@@ -199,6 +251,24 @@ void TMyMwCustomEdit::setCaretXY(const TextPos &p)
 }
 
 void TMyMwCustomEdit::ensureCaretVisible() { SendScintilla(SCI_SCROLLCARET); }
+
+int TMyMwCustomEdit::topLine() const { return firstVisibleLine() + 1; }
+
+void TMyMwCustomEdit::setTopLine(int line) { setFirstVisibleLine(std::max(0, line - 1)); }
+
+QPoint TMyMwCustomEdit::clientPoint(const TextPos &p) const
+{
+    const int pos = positionFromXY(p);
+    return {int(SendScintilla(SCI_POINTXFROMPOSITION, 0UL, static_cast<long>(pos))),
+            int(SendScintilla(SCI_POINTYFROMPOSITION, 0UL, static_cast<long>(pos)))};
+}
+
+int TMyMwCustomEdit::lineHeight() const { return int(SendScintilla(SCI_TEXTHEIGHT, 0L)); }
+
+int TMyMwCustomEdit::charWidth() const
+{
+    return int(SendScintilla(SCI_TEXTWIDTH, STYLE_DEFAULT, "W"));
+}
 
 // ---- selection ----
 
@@ -463,6 +533,14 @@ void TMyMwCustomEdit::keyPressEvent(QKeyEvent *e)
     if (m_prefs.halfPageScroll && (key == Qt::Key_PageDown || key == Qt::Key_PageUp) &&
         (mods == Qt::NoModifier || mods == Qt::ShiftModifier)) {
         halfPage(key == Qt::Key_PageDown, mods == Qt::ShiftModifier);
+        return;
+    }
+    // A Ctrl or Alt key the editor has no command for belongs to the window; it is
+    // never typed as text (Ctrl and Alt together is AltGr on some systems).
+    const Qt::KeyboardModifiers chord = mods & (Qt::ControlModifier | Qt::AltModifier);
+    if (chord && chord != (Qt::ControlModifier | Qt::AltModifier) &&
+        !isKeyBound(QKeySequence(QKeyCombination(mods, Qt::Key(key))))) {
+        e->ignore();
         return;
     }
     const bool single = !m_prefs.groupUndo && !e->text().isEmpty();

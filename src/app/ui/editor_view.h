@@ -54,6 +54,13 @@ public:
     const char *utf8Data() const;
     qsizetype utf8Length() const;
     QString eolString() const;
+    // Line list editing, each one undo step.
+    void replaceLine(int index, const QString &text);
+    void insertLine(int index, const QString &text);
+    void deleteLine(int index);
+    // Replaces the whole text as one undo step (nothing happens when it is the same);
+    // line breaks of the new text are converted to the document's.
+    bool replaceAllText(const QString &text);
     // Converts CR LF pairs of program-made text to this document's line break.
     QString toDocumentBreaks(const QString &text) const;
 
@@ -63,6 +70,13 @@ public:
     TextPos caretXY() const;
     void setCaretXY(const TextPos &p);
     void ensureCaretVisible();
+    int topLine() const;          // first visible line, from 1
+    void setTopLine(int line);
+    // Where a position is drawn, in the editor's client coordinates, and the size of a
+    // line and of a character of the editor font.
+    QPoint clientPoint(const TextPos &p) const;
+    int lineHeight() const;
+    int charWidth() const;
 
     // Selection. Begin is never after end; with no selection both are the caret.
     bool selAvail() const;

@@ -157,6 +157,18 @@ void TMainForm::handleForwardedArgument(const QString &argument)
     }
 }
 
+void TMainForm::ApplyPreferences()
+{
+    savePreferences(*m_ctx.store, *m_ctx.options);
+    for (int i = 0; i < m_docs->EditorCount(); ++i) {
+        if (TMyMwCustomEdit *e = m_docs->EditorAt(i))
+            e->applyPreferences(m_ctx.options->editor);
+    }
+    emit m_ctx.events->preferencesApplied();
+    m_ctx.store->sync();
+    emit m_ctx.events->stateChanged();
+}
+
 void TMainForm::rememberWindowBounds()
 {
     WindowBounds &w = m_ctx.options->window;

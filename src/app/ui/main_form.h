@@ -32,6 +32,10 @@ public:
     // The area under the tabs that panels (the preview) join.
     QSplitter *centralSplitter() const { return m_central; }
 
+    // After the preferences dialog's OK: store the preferences and apply them to
+    // every open editor and every module (preferencesApplied).
+    void ApplyPreferences();
+
     // A path handed over by a later start (empty: only bring the window forward).
     void handleForwardedArgument(const QString &argument);
     void bringToFront();

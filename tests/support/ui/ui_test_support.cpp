@@ -4,6 +4,7 @@
 #include "test_support.h"
 
 #include <QDialog>
+#include <QTest>
 
 ScriptedUi::ScriptedUi() { UiServices::install(this); }
 ScriptedUi::~ScriptedUi() { UiServices::install(nullptr); }
@@ -47,8 +48,11 @@ MainFormFixture::MainFormFixture(const QStringList &args, bool show,
         preset(*store);
     readStartupOptions(*store, options);
     form = std::make_unique<TMainForm>(store.get(), &options, args);
-    if (show)
+    if (show) {
         form->show();
+        form->activateWindow();
+        QTest::qWaitForWindowActive(form.get());
+    }
 }
 
 MainFormFixture::~MainFormFixture()
