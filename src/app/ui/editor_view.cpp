@@ -594,28 +594,28 @@ QStringList TMyMwCustomEdit::localFiles(const QMimeData *mime)
     return paths;
 }
 
+bool TMyMwCustomEdit::answerFileDrag(QDropEvent *e)
+{
+    if (localFiles(e->mimeData()).isEmpty())
+        return false;
+    // Files are opened, not inserted; without the preference they are refused.
+    if (m_prefs.dropFiles)
+        e->acceptProposedAction();
+    else
+        e->ignore();
+    return true;
+}
+
 void TMyMwCustomEdit::dragEnterEvent(QDragEnterEvent *e)
 {
-    if (!localFiles(e->mimeData()).isEmpty()) {
-        if (m_prefs.dropFiles)
-            e->acceptProposedAction();
-        else
-            e->ignore();
-        return;
-    }
-    QsciScintilla::dragEnterEvent(e);
+    if (!answerFileDrag(e))
+        QsciScintilla::dragEnterEvent(e);
 }
 
 void TMyMwCustomEdit::dragMoveEvent(QDragMoveEvent *e)
 {
-    if (!localFiles(e->mimeData()).isEmpty()) {
-        if (m_prefs.dropFiles)
-            e->acceptProposedAction();
-        else
-            e->ignore();
-        return;
-    }
-    QsciScintilla::dragMoveEvent(e);
+    if (!answerFileDrag(e))
+        QsciScintilla::dragMoveEvent(e);
 }
 
 void TMyMwCustomEdit::dropEvent(QDropEvent *e)

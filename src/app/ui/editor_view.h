@@ -127,6 +127,7 @@ private:
     int lineEndPos(int line0) const;
     QString lineTextRaw(int line0) const;
     static QStringList localFiles(const QMimeData *mime);
+    bool answerFileDrag(QDropEvent *e);
 
     EditorPreferences m_prefs;
     QMenu *m_contextMenu = nullptr;

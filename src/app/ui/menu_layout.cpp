@@ -206,20 +206,6 @@ QList<ToolbarDef> makeToolbars()
     };
 }
 
-// Drops separators at the ends and in pairs.
-template <typename Add> struct SeparatorGate {
-    bool pending = false;
-    bool any = false;
-    void separator() { pending = any; }
-    void item(Add add)
-    {
-        if (pending)
-            add();
-        pending = false;
-        any = true;
-    }
-};
-
 bool entryPresent(const LayoutEntry &e, const ActionRegistry &reg);
 
 bool anyPresent(const QList<LayoutEntry> &entries, const ActionRegistry &reg)
@@ -249,6 +235,29 @@ bool entryPresent(const LayoutEntry &e, const ActionRegistry &reg)
                                                         : reg.has(e.name);
     }
     return false;
+}
+
+// Visits the present entries, adding a separator only between two groups that both
+// have something: none at the ends, never two in a row.
+template <typename AddSeparator, typename AddEntry>
+void walkPresent(const QList<LayoutEntry> &entries, const ActionRegistry &reg,
+                 AddSeparator addSeparator, AddEntry addEntry)
+{
+    bool pending = false;
+    bool any = false;
+    for (const LayoutEntry &e : entries) {
+        if (e.kind == LayoutEntry::Separator) {
+            pending = any;
+            continue;
+        }
+        if (!entryPresent(e, reg))
+            continue;
+        if (pending)
+            addSeparator();
+        pending = false;
+        any = true;
+        addEntry(e);
+    }
 }
 
 QMenu *dropDownMenu(const LayoutEntry &e, const ActionRegistry &reg, QWidget *parent)
@@ -309,15 +318,7 @@ const QList<LayoutEntry> &contextMenu(const QString &name)
 
 void fillMenu(QMenu *menu, const QList<LayoutEntry> &entries, const ActionRegistry &reg)
 {
-    SeparatorGate<std::function<void()>> gate;
-    for (const LayoutEntry &e : entries) {
-        if (e.kind == LayoutEntry::Separator) {
-            gate.separator();
-            continue;
-        }
-        if (!entryPresent(e, reg))
-            continue;
-        gate.item([menu] { menu->addSeparator(); });
+    walkPresent(entries, reg, [menu] { menu->addSeparator(); }, [menu, &reg](const LayoutEntry &e) {
         switch (e.kind) {
         case LayoutEntry::Action:
             menu->addAction(reg.action(e.name));
@@ -340,7 +341,7 @@ void fillMenu(QMenu *menu, const QList<LayoutEntry> &entries, const ActionRegist
         case LayoutEntry::Separator:
             break;
         }
-    }
+    });
 }
 
 void fillMenuBar(QMenuBar *bar, const ActionRegistry &reg)
@@ -356,15 +357,7 @@ void fillMenuBar(QMenuBar *bar, const ActionRegistry &reg)
 
 void fillToolbar(QToolBar *bar, const QList<LayoutEntry> &entries, const ActionRegistry &reg)
 {
-    SeparatorGate<std::function<void()>> gate;
-    for (const LayoutEntry &e : entries) {
-        if (e.kind == LayoutEntry::Separator) {
-            gate.separator();
-            continue;
-        }
-        if (!entryPresent(e, reg))
-            continue;
-        gate.item([bar] { bar->addSeparator(); });
+    walkPresent(entries, reg, [bar] { bar->addSeparator(); }, [bar, &reg](const LayoutEntry &e) {
         switch (e.kind) {
         case LayoutEntry::Action:
             bar->addAction(reg.action(e.name));
@@ -409,7 +402,7 @@ void fillToolbar(QToolBar *bar, const QList<LayoutEntry> &entries, const ActionR
         case LayoutEntry::Separator:
             break;
         }
-    }
+    });
 }
 
 QMenu *buildContextMenu(const QString &name, const ActionRegistry &reg, QWidget *parent)
