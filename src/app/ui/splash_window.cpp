@@ -32,12 +32,12 @@ QPixmap TOpenBox::picture()
     code.setPixelSize(13);
     p.setFont(code);
     p.setPen(QColor(180, 195, 220));
-    const char *lines[] = {"<html>", "  <head>", "    <title>Mon site</title>", "  </head>",
-                           "  <body>", "    <h1>Bienvenue</h1>", "    <p>Bonjour &agrave; tous</p>",
+    const char *lines[] = {"<html>", "  <head>", "    <title>Site</title>", "  </head>",
+                           "  <body>", "    <h1>Bienvenue</h1>", "    <p>Bonjour !</p>",
                            "  </body>", "</html>"};
     int y = 30;
     for (const char *l : lines) {
-        p.drawText(250, y, QString::fromLatin1(l));
+        p.drawText(244, y, QString::fromLatin1(l));
         y += 19;
     }
 
