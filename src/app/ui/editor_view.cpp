@@ -52,16 +52,19 @@ int componentKey(const QKeySequence &seq)
     }
     if (key > 0xFFFF)
         return -1; // the component cannot bind it
+    // The component's key definitions carry the modifiers in the high word: without
+    // the shift, Ctrl+Shift+L would name the plain key "O".
     const Qt::KeyboardModifiers m = kc.keyboardModifiers();
+    int mods = 0;
     if (m & Qt::ShiftModifier)
-        key |= QsciScintillaBase::SCMOD_SHIFT;
+        mods |= QsciScintillaBase::SCMOD_SHIFT;
     if (m & Qt::ControlModifier)
-        key |= QsciScintillaBase::SCMOD_CTRL;
+        mods |= QsciScintillaBase::SCMOD_CTRL;
     if (m & Qt::AltModifier)
-        key |= QsciScintillaBase::SCMOD_ALT;
+        mods |= QsciScintillaBase::SCMOD_ALT;
     if (m & Qt::MetaModifier)
-        key |= QsciScintillaBase::SCMOD_META;
-    return key;
+        mods |= QsciScintillaBase::SCMOD_META;
+    return key | (mods << 16);
 }
 } // namespace
 
@@ -277,6 +280,28 @@ void TMyMwCustomEdit::setSelText(const QString &text)
     SendScintilla(SCI_ENDUNDOACTION);
 }
 
+QString TMyMwCustomEdit::textRange(const TextPos &from, const TextPos &to) const
+{
+    const int a = positionFromXY(from);
+    const int b = positionFromXY(to);
+    return QString::fromUtf8(utf8Data() + std::min(a, b), std::abs(b - a));
+}
+
+void TMyMwCustomEdit::replaceRange(const TextPos &from, const TextPos &to, const QString &text)
+{
+    const QByteArray bytes = toDocumentBreaks(text).toUtf8();
+    const int a = std::min(positionFromXY(from), positionFromXY(to));
+    const int b = std::max(positionFromXY(from), positionFromXY(to));
+    SendScintilla(SCI_BEGINUNDOACTION);
+    SendScintilla(SCI_SETTARGETSTART, a);
+    SendScintilla(SCI_SETTARGETEND, b);
+    SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(bytes.size()), bytes.constData());
+    SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(a + bytes.size()));
+    SendScintilla(SCI_ENDUNDOACTION);
+}
+
+TextPos TMyMwCustomEdit::documentEnd() const { return xyFromPosition(int(utf8Length())); }
+
 int TMyMwCustomEdit::selStartOffset() const
 {
     return int(SendScintilla(SCI_COUNTCHARACTERS, 0, SendScintilla(SCI_GETSELECTIONSTART)));
@@ -307,6 +332,8 @@ void TMyMwCustomEdit::undoGroupBreak()
     SendScintilla(SCI_BEGINUNDOACTION);
     SendScintilla(SCI_ENDUNDOACTION);
 }
+
+void TMyMwCustomEdit::newLine() { SendScintilla(SCI_NEWLINE); }
 
 void TMyMwCustomEdit::clearUndoHistory() { SendScintilla(SCI_EMPTYUNDOBUFFER); }
 
@@ -374,31 +401,55 @@ void TMyMwCustomEdit::setShowFormattingChars(bool on)
 void TMyMwCustomEdit::releaseKeys(const QList<QKeySequence> &keys)
 {
     for (const QKeySequence &k : keys) {
-        const int ck = componentKey(k);
-        if (ck <= 0)
+        if (k.isEmpty())
             continue;
-        // The component's own table, then the command set QScintilla layers over it.
-        SendScintilla(SCI_CLEARCMDKEY, ck);
+        const QKeyCombination kc = k[0];
+        m_releasedKeys.insert(kc.toCombined());
+        // The key tables know no keypad: a keypad key is only let through (event()),
+        // so that the same key on the main keyboard keeps its editing command.
+        if (kc.keyboardModifiers() & Qt::KeypadModifier)
+            continue;
+        // QScintilla's command set holds Qt key codes and keeps the component's table
+        // in step; keys outside it are cleared in the component's own table.
+        const int qtKey = kc.toCombined();
         for (QsciCommand *c : standardCommands()->commands()) {
-            if (c->key() == ck)
+            if (c->key() == qtKey)
                 c->setKey(0);
-            if (c->alternateKey() == ck)
+            if (c->alternateKey() == qtKey)
                 c->setAlternateKey(0);
         }
+        const int ck = componentKey(k);
+        if (ck > 0)
+            SendScintilla(SCI_CLEARCMDKEY, ck);
     }
 }
 
 bool TMyMwCustomEdit::isKeyBound(const QKeySequence &k) const
 {
-    const int ck = componentKey(k);
-    if (ck <= 0)
+    if (k.isEmpty())
         return false;
+    const int qtKey = QKeyCombination(k[0].keyboardModifiers() & ~Qt::KeypadModifier, k[0].key())
+                          .toCombined();
     auto *self = const_cast<TMyMwCustomEdit *>(this);
     for (QsciCommand *c : self->standardCommands()->commands()) {
-        if (c->key() == ck || c->alternateKey() == ck)
+        if (c->key() == qtKey || c->alternateKey() == qtKey)
             return true;
     }
     return false;
+}
+
+bool TMyMwCustomEdit::event(QEvent *e)
+{
+    // The editor claims every key it has a command for, keypad or not; a released key
+    // is left to the window's shortcuts.
+    if (e->type() == QEvent::ShortcutOverride) {
+        auto *ke = static_cast<QKeyEvent *>(e);
+        if (m_releasedKeys.contains(ke->keyCombination().toCombined())) {
+            ke->ignore();
+            return true;
+        }
+    }
+    return QsciScintilla::event(e);
 }
 
 // ---- keys and mouse ----
