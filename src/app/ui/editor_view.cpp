@@ -32,9 +32,41 @@ int componentKey(const QKeySequence &seq)
 {
     if (seq.isEmpty())
         return 0;
-    QKeyCombination kc = seq[0];
-    kc = QKeyCombination(kc.keyboardModifiers() & ~Qt::KeypadModifier, kc.key());
-    return kc.toCombined();
+    const QKeyCombination kc = seq[0];
+    int key = kc.key();
+    switch (key) {
+    case Qt::Key_Down: key = QsciScintillaBase::SCK_DOWN; break;
+    case Qt::Key_Up: key = QsciScintillaBase::SCK_UP; break;
+    case Qt::Key_Left: key = QsciScintillaBase::SCK_LEFT; break;
+    case Qt::Key_Right: key = QsciScintillaBase::SCK_RIGHT; break;
+    case Qt::Key_Home: key = QsciScintillaBase::SCK_HOME; break;
+    case Qt::Key_End: key = QsciScintillaBase::SCK_END; break;
+    case Qt::Key_PageUp: key = QsciScintillaBase::SCK_PRIOR; break;
+    case Qt::Key_PageDown: key = QsciScintillaBase::SCK_NEXT; break;
+    case Qt::Key_Delete: key = QsciScintillaBase::SCK_DELETE; break;
+    case Qt::Key_Insert: key = QsciScintillaBase::SCK_INSERT; break;
+    case Qt::Key_Escape: key = QsciScintillaBase::SCK_ESCAPE; break;
+    case Qt::Key_Backspace: key = QsciScintillaBase::SCK_BACK; break;
+    case Qt::Key_Tab: key = QsciScintillaBase::SCK_TAB; break;
+    case Qt::Key_Return: key = QsciScintillaBase::SCK_RETURN; break;
+    case Qt::Key_Enter: key = QsciScintillaBase::SCK_RETURN; break;
+    default: break;
+    }
+    if (key > 0xFFFF)
+        return -1; // the component cannot bind it
+    // The component's key definitions carry the modifiers in the high word: without
+    // the shift, Ctrl+Shift+L would name the plain key "O".
+    const Qt::KeyboardModifiers m = kc.keyboardModifiers();
+    int mods = 0;
+    if (m & Qt::ShiftModifier)
+        mods |= QsciScintillaBase::SCMOD_SHIFT;
+    if (m & Qt::ControlModifier)
+        mods |= QsciScintillaBase::SCMOD_CTRL;
+    if (m & Qt::AltModifier)
+        mods |= QsciScintillaBase::SCMOD_ALT;
+    if (m & Qt::MetaModifier)
+        mods |= QsciScintillaBase::SCMOD_META;
+    return key | (mods << 16);
 }
 } // namespace
 
@@ -318,6 +350,28 @@ void TMyMwCustomEdit::setSelText(const QString &text)
     SendScintilla(SCI_ENDUNDOACTION);
 }
 
+QString TMyMwCustomEdit::textRange(const TextPos &from, const TextPos &to) const
+{
+    const int a = positionFromXY(from);
+    const int b = positionFromXY(to);
+    return QString::fromUtf8(utf8Data() + std::min(a, b), std::abs(b - a));
+}
+
+void TMyMwCustomEdit::replaceRange(const TextPos &from, const TextPos &to, const QString &text)
+{
+    const QByteArray bytes = toDocumentBreaks(text).toUtf8();
+    const int a = std::min(positionFromXY(from), positionFromXY(to));
+    const int b = std::max(positionFromXY(from), positionFromXY(to));
+    SendScintilla(SCI_BEGINUNDOACTION);
+    SendScintilla(SCI_SETTARGETSTART, a);
+    SendScintilla(SCI_SETTARGETEND, b);
+    SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(bytes.size()), bytes.constData());
+    SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(a + bytes.size()));
+    SendScintilla(SCI_ENDUNDOACTION);
+}
+
+TextPos TMyMwCustomEdit::documentEnd() const { return xyFromPosition(int(utf8Length())); }
+
 int TMyMwCustomEdit::selStartOffset() const
 {
     return int(SendScintilla(SCI_COUNTCHARACTERS, 0, SendScintilla(SCI_GETSELECTIONSTART)));
@@ -348,6 +402,8 @@ void TMyMwCustomEdit::undoGroupBreak()
     SendScintilla(SCI_BEGINUNDOACTION);
     SendScintilla(SCI_ENDUNDOACTION);
 }
+
+void TMyMwCustomEdit::newLine() { SendScintilla(SCI_NEWLINE); }
 
 void TMyMwCustomEdit::clearUndoHistory() { SendScintilla(SCI_EMPTYUNDOBUFFER); }
 
@@ -415,29 +471,55 @@ void TMyMwCustomEdit::setShowFormattingChars(bool on)
 void TMyMwCustomEdit::releaseKeys(const QList<QKeySequence> &keys)
 {
     for (const QKeySequence &k : keys) {
-        const int ck = componentKey(k);
-        if (ck <= 0)
+        if (k.isEmpty())
             continue;
+        const QKeyCombination kc = k[0];
+        m_releasedKeys.insert(kc.toCombined());
+        // The key tables know no keypad: a keypad key is only let through (event()),
+        // so that the same key on the main keyboard keeps its editing command.
+        if (kc.keyboardModifiers() & Qt::KeypadModifier)
+            continue;
+        // QScintilla's command set holds Qt key codes and keeps the component's table
+        // in step; keys outside it are cleared in the component's own table.
+        const int qtKey = kc.toCombined();
         for (QsciCommand *c : standardCommands()->commands()) {
-            if (c->key() == ck)
+            if (c->key() == qtKey)
                 c->setKey(0);
-            if (c->alternateKey() == ck)
+            if (c->alternateKey() == qtKey)
                 c->setAlternateKey(0);
         }
+        const int ck = componentKey(k);
+        if (ck > 0)
+            SendScintilla(SCI_CLEARCMDKEY, ck);
     }
 }
 
 bool TMyMwCustomEdit::isKeyBound(const QKeySequence &k) const
 {
-    const int ck = componentKey(k);
-    if (ck <= 0)
+    if (k.isEmpty())
         return false;
+    const int qtKey = QKeyCombination(k[0].keyboardModifiers() & ~Qt::KeypadModifier, k[0].key())
+                          .toCombined();
     auto *self = const_cast<TMyMwCustomEdit *>(this);
     for (QsciCommand *c : self->standardCommands()->commands()) {
-        if (c->key() == ck || c->alternateKey() == ck)
+        if (c->key() == qtKey || c->alternateKey() == qtKey)
             return true;
     }
     return false;
+}
+
+bool TMyMwCustomEdit::event(QEvent *e)
+{
+    // The editor claims every key it has a command for, keypad or not; a released key
+    // is left to the window's shortcuts.
+    if (e->type() == QEvent::ShortcutOverride) {
+        auto *ke = static_cast<QKeyEvent *>(e);
+        if (m_releasedKeys.contains(ke->keyCombination().toCombined())) {
+            ke->ignore();
+            return true;
+        }
+    }
+    return QsciScintilla::event(e);
 }
 
 // ---- keys and mouse ----

@@ -6,6 +6,8 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <QSet>
+
 class QMenu;
 
 // A position in a document as the program states it: column and line, both from 1;
@@ -86,6 +88,11 @@ public:
     QString selText() const;
     // Replaces the selection (or inserts at the caret) as one undo step; caret after it.
     void setSelText(const QString &text);
+    // The text between two positions, in the document's line breaks, whatever the
+    // selection mode; and its replacement as one undo step, the caret after it.
+    QString textRange(const TextPos &from, const TextPos &to) const;
+    void replaceRange(const TextPos &from, const TextPos &to, const QString &text);
+    TextPos documentEnd() const;
     // Character offsets of the selection in the whole text.
     int selStartOffset() const;
     int selEndOffset() const;
@@ -94,6 +101,8 @@ public:
 
     // Undo.
     void undoGroupBreak();
+    // The editor's own Enter: a line break with the auto-indent.
+    void newLine();
     void clearUndoHistory();
     bool overwriteMode() const;
 
@@ -112,6 +121,7 @@ signals:
     void filesDropped(const QStringList &paths);
 
 protected:
+    bool event(QEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
     void contextMenuEvent(QContextMenuEvent *e) override;
     void mousePressEvent(QMouseEvent *e) override;
@@ -131,4 +141,5 @@ private:
 
     EditorPreferences m_prefs;
     QMenu *m_contextMenu = nullptr;
+    QSet<int> m_releasedKeys; // Qt key codes with modifiers
 };

@@ -1,5 +1,6 @@
 #include "authoring/ui/hr_box.h"
 
+#include "app/ui/ui_services.h"
 #include "authoring/ui/up_down.h"
 
 #include <QCheckBox>
@@ -119,11 +120,12 @@ THRBox::THRBox(QWidget *parent) : QDialog(parent) {
     layout->addLayout(top);
     layout->addLayout(buttons);
 
+    // The colour dialog goes through the dialog seam like every modal dialog; its
+    // current colour is the chosen one once accepted (also when a script accepts it).
     m_picker = [this](const QColor &initial) -> std::optional<QColor> {
-        const QColor c =
-            QColorDialog::getColor(initial.isValid() ? initial : QColor(Qt::black), this);
-        if (!c.isValid()) return std::nullopt;
-        return c;
+        QColorDialog dialog(initial.isValid() ? initial : QColor(Qt::black), this);
+        if (ui().execDialog(&dialog) != QDialog::Accepted) return std::nullopt;
+        return dialog.currentColor();
     };
 
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
