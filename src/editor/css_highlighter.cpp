@@ -228,11 +228,6 @@ CssHighlighter::CssHighlighter(QObject *parent)
 {
 }
 
-bool CssHighlighter::isPropertyName(const char *name, int length)
-{
-    return isKnownProperty(name, length);
-}
-
 LineState CssHighlighter::scanSpan(const char *s, int lineLength, int begin, int end,
                                    LineState state, TokenSink &out) const
 {

@@ -104,8 +104,6 @@ public:
     explicit CssHighlighter(QObject *parent = nullptr);
     int stateBits() const override { return 5; }
 
-    static bool isPropertyName(const char *name, int length);
-
 protected:
     LineState scanSpan(const char *line, int lineLength, int begin, int end, LineState state,
                        TokenSink &out) const override;

@@ -255,8 +255,13 @@ void HighlightLexer::styleText(int start, int end)
     const int length = int(ed->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
     const int lineCount = int(ed->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT));
     end = std::min(end, length);
-    if ((int)m_states.size() != lineCount)
+    if ((int)m_states.size() != lineCount) {
+        // Out of step with the text (modification notifications masked?):
+        // keep nothing as known.
+        if (!m_states.empty())
+            m_validLines = 0;
         m_states.resize(size_t(lineCount), 0);
+    }
     m_validLines = std::min(m_validLines, lineCount);
 
     const auto lineOf = [ed](int pos) {
