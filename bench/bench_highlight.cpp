@@ -9,10 +9,10 @@
 #include "app/document_types.h"
 #include "editor/ui/highlight_lexer.h"
 
-#include <Qsci/qscilexerhtml.h>
-#include <Qsci/qsciscintilla.h>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <Qsci/qscilexerhtml.h>
+#include <Qsci/qsciscintilla.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -20,9 +20,9 @@
 
 namespace {
 
-QByteArray makePage(qint64 bytes)
-{
-    QByteArray page = "<!DOCTYPE html>\n<html>\n<head>\n<title>Banc d'essai</title>\n</head>\n<body>\n";
+QByteArray makePage(qint64 bytes) {
+    QByteArray page =
+        "<!DOCTYPE html>\n<html>\n<head>\n<title>Banc d'essai</title>\n</head>\n<body>\n";
     page.reserve(bytes + 4096);
     for (int n = 0; page.size() < bytes; ++n) {
         const QByteArray k = QByteArray::number(n);
@@ -30,8 +30,8 @@ QByteArray makePage(qint64 bytes)
                 "</h2>\n  <p>Un texte avec des &eacute;l&eacute;ments, un <a href=\"page" + k +
                 ".html\" title=\"Lien num&eacute;ro " + k +
                 "\">lien</a> et du <b>gras</b>, puis <i>de l'italique</i>.</p>\n"
-                "  <table border=\"0\"><tr><td>Cellule</td><td align=\"right\">" + k +
-                "</td></tr></table>\n";
+                "  <table border=\"0\"><tr><td>Cellule</td><td align=\"right\">" +
+                k + "</td></tr></table>\n";
         if (n % 4 == 0)
             page += "<style type=\"text/css\">\n  .item" + k +
                     " { color: #336699; margin: 0 auto; font-size: 12px; }\n"
@@ -39,29 +39,26 @@ QByteArray makePage(qint64 bytes)
         if (n % 4 == 1)
             page += "<script type=\"text/javascript\">\n  function f" + k +
                     "(a) { var s = \"cha\xc3\xaene\"; return a * 0x1F + 1.5e3; } // note\n"
-                    "  document.getElementById('i" + k + "').onclick = function () { f" + k +
-                    "(2); };\n</script>\n";
-        if (n % 8 == 2)
-            page += "<?php echo $valeur" + k + "; /* serveur */ ?>\n";
-        if (n % 8 == 5)
-            page += "<!-- commentaire\n     sur deux lignes -->\n";
+                    "  document.getElementById('i" +
+                    k + "').onclick = function () { f" + k + "(2); };\n</script>\n";
+        if (n % 8 == 2) page += "<?php echo $valeur" + k + "; /* serveur */ ?>\n";
+        if (n % 8 == 5) page += "<!-- commentaire\n     sur deux lignes -->\n";
         page += "</div>\n";
     }
     page += "</body>\n</html>\n";
     return page;
 }
 
-void load(QsciScintilla &editor, const QByteArray &text)
-{
+void load(QsciScintilla &editor, const QByteArray &text) {
     editor.SendScintilla(QsciScintillaBase::SCI_CLEARALL);
     editor.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
-    editor.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, uintptr_t(text.size()), text.constData());
+    editor.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, uintptr_t(text.size()),
+                         text.constData());
     editor.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
 }
 
 // Attaching a lexer clears the styles; the whole text is then styled.
-double colourAll(QsciScintilla &editor, QsciLexer *lexer)
-{
+double colourAll(QsciScintilla &editor, QsciLexer *lexer) {
     editor.setLexer(nullptr);
     QElapsedTimer timer;
     timer.start();
@@ -77,15 +74,15 @@ struct Keystroke {
 
 // A keystroke in the middle of the page: insert one character, then style what
 // a screen of 60 lines below it needs, as painting would.
-Keystroke keystroke(QsciScintilla &editor, const char *typed)
-{
+Keystroke keystroke(QsciScintilla &editor, const char *typed) {
     std::vector<double> times, insertTimes;
     const int lines = int(editor.SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT));
     for (int i = 0; i < 21; ++i) {
         const int line = lines / 2 + i * 97;
-        const long pos = editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, (unsigned long)line);
-        const long screenEnd =
-            editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, (unsigned long)(line + 60));
+        const long pos =
+            editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, (unsigned long)line);
+        const long screenEnd = editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE,
+                                                    (unsigned long)(line + 60));
         QElapsedTimer timer;
         timer.start();
         editor.SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, (unsigned long)pos, typed);
@@ -95,9 +92,9 @@ Keystroke keystroke(QsciScintilla &editor, const char *typed)
         editor.SendScintilla(QsciScintillaBase::SCI_COLOURISE, (unsigned long)styled, screenEnd);
         times.push_back(timer.nsecsElapsed() / 1e6);
         editor.undo();
-        editor.SendScintilla(QsciScintillaBase::SCI_COLOURISE,
-                             (unsigned long)editor.SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED),
-                             screenEnd);
+        editor.SendScintilla(
+            QsciScintillaBase::SCI_COLOURISE,
+            (unsigned long)editor.SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED), screenEnd);
     }
     std::sort(times.begin(), times.end());
     std::sort(insertTimes.begin(), insertTimes.end());
@@ -106,8 +103,7 @@ Keystroke keystroke(QsciScintilla &editor, const char *typed)
 
 } // namespace
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     const qint64 megabytes = argc > 1 ? QByteArray(argv[1]).toLongLong() : 50;
     const QByteArray page = makePage(megabytes * 1000 * 1000);
@@ -140,8 +136,8 @@ int main(int argc, char *argv[])
 
     std::printf("colouring the whole page:\n");
     std::printf("  QsciLexerHTML (reference)  %6.2f s  %6.1f MB/s\n", refTime, mb / refTime);
-    std::printf("  Document HTML              %6.2f s  %6.1f MB/s  %.2fx the reference\n",
-                htmlTime, mb / htmlTime, refTime / htmlTime);
+    std::printf("  Document HTML              %6.2f s  %6.1f MB/s  %.2fx the reference\n", htmlTime,
+                mb / htmlTime, refTime / htmlTime);
     std::printf("  PHP                        %6.2f s  %6.1f MB/s  %.2fx the reference\n", phpTime,
                 mb / phpTime, refTime / phpTime);
     std::printf("restyling after one keystroke in the middle (median):\n");

@@ -4,22 +4,19 @@
 namespace {
 constexpr TokenAttribute Plain{};
 const CategoryInfo Categories[] = {
-    {"Commentaire", TokenRole::Comment, Plain},   {"Identificateur", TokenRole::Identifier, Plain},
-    {"Mot réservé", TokenRole::Keyword, Plain},   {"Nombre", TokenRole::Other, Plain},
-    {"Espace", TokenRole::Space, Plain},          {"Chaîne", TokenRole::String, Plain},
-    {"Symbole", TokenRole::Symbol, Plain},        {"Preprocessor", TokenRole::Other, Plain},
+    {"Commentaire", TokenRole::Comment, Plain}, {"Identificateur", TokenRole::Identifier, Plain},
+    {"Mot réservé", TokenRole::Keyword, Plain}, {"Nombre", TokenRole::Other, Plain},
+    {"Espace", TokenRole::Space, Plain},        {"Chaîne", TokenRole::String, Plain},
+    {"Symbole", TokenRole::Symbol, Plain},      {"Preprocessor", TokenRole::Other, Plain},
 };
 static_assert(std::size(Categories) == GeneralHighlighter::CategoryCount);
 } // namespace
 
 GeneralHighlighter::GeneralHighlighter(QObject *parent)
-    : Highlighter(Language::General, Categories, CategoryCount, parent)
-{
-}
+    : Highlighter(Language::General, Categories, CategoryCount, parent) {}
 
 LineState GeneralHighlighter::scanSpan(const char *s, int, int begin, int end, LineState,
-                                       TokenSink &out) const
-{
+                                       TokenSink &out) const {
     int p = begin;
     while (p < end) {
         const int from = p;

@@ -43,13 +43,11 @@ struct TextColour {
 
     std::uint32_t code = SystemFlag | WindowTextIndex;
 
-    static constexpr TextColour rgb(int r, int g, int b)
-    {
+    static constexpr TextColour rgb(int r, int g, int b) {
         return TextColour{std::uint32_t(r & 0xff) | std::uint32_t(g & 0xff) << 8 |
                           std::uint32_t(b & 0xff) << 16};
     }
-    static constexpr TextColour system(int index)
-    {
+    static constexpr TextColour system(int index) {
         return TextColour{SystemFlag | std::uint32_t(index)};
     }
     static constexpr TextColour window() { return system(WindowIndex); }
@@ -94,8 +92,7 @@ struct HighlightToken {
 // Receives the tokens of a scan. Reuse one across lines: it keeps its capacity.
 class TokenSink {
 public:
-    void add(int start, int length, int category)
-    {
+    void add(int start, int length, int category) {
         m_tokens.push_back({start, length, std::uint8_t(category), m_language});
     }
     void setLanguage(Language language) { m_language = language; }
@@ -138,13 +135,11 @@ public:
     // mid-line (a region of another language follows) and constructs that would
     // close at the end of the line stay open. Thread-safe: scanning changes nothing.
     LineState scan(const char *line, int lineLength, int begin, int end, LineState state,
-                   TokenSink &out) const
-    {
+                   TokenSink &out) const {
         out.setLanguage(m_language);
         return scanSpan(line, lineLength, begin, end, state, out);
     }
-    LineState scanLine(const char *line, int length, LineState state, TokenSink &out) const
-    {
+    LineState scanLine(const char *line, int length, LineState state, TokenSink &out) const {
         return scan(line, length, 0, length, state, out);
     }
 

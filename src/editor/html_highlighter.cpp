@@ -5,8 +5,7 @@ using scan::byteAt;
 
 namespace {
 
-constexpr TokenAttribute attr(TextColour fg, int style = 0)
-{
+constexpr TokenAttribute attr(TextColour fg, int style = 0) {
     return {fg, TextColour::window(), style};
 }
 
@@ -35,8 +34,7 @@ const char *const ElementNames =
     "summary sup svg table tbody td template textarea tfoot th thead time title tr track tt u "
     "ul var video wbr xmp";
 
-const scan::WordTable &elements()
-{
+const scan::WordTable &elements() {
     static const scan::WordTable table({{1, ElementNames}}, true);
     return table;
 }
@@ -53,14 +51,12 @@ enum Mode {
     InComment,
 };
 
-bool isNameChar(unsigned char c)
-{
+bool isNameChar(unsigned char c) {
     return scan::isWordChar(c) || c == '-' || c == ':' || c == '.';
 }
 
 // A character reference at s[p] == '&': its end, or p when there is none.
-int entityEnd(const char *s, int p, int end)
-{
+int entityEnd(const char *s, int p, int end) {
     int q = p + 1;
     int first = q;
     if (q < end && s[q] == '#') {
@@ -76,23 +72,19 @@ int entityEnd(const char *s, int p, int end)
                 ++q;
         }
     } else {
-        if (q >= end || !scan::isAsciiLetter(byteAt(s, q)))
-            return p;
+        if (q >= end || !scan::isAsciiLetter(byteAt(s, q))) return p;
         while (q < end && (scan::isAsciiLetter(byteAt(s, q)) || scan::isDigit(byteAt(s, q))))
             ++q;
     }
-    if (q == first)
-        return p;
-    if (q < end && s[q] == ';')
-        ++q;
+    if (q == first) return p;
+    if (q < end && s[q] == ';') ++q;
     return q;
 }
 
 // Quoted attribute value from p up to the closing quote (included) or the end;
 // the token starts at `from` (the opening quote, when on this line). Returns the
 // new position and tells whether the quote closed.
-int scanQuoted(const char *s, int from, int p, int end, char quote, TokenSink &out, bool *closed)
-{
+int scanQuoted(const char *s, int from, int p, int end, char quote, TokenSink &out, bool *closed) {
     while (p < end) {
         const char c = s[p];
         if (c == quote) {
@@ -120,26 +112,21 @@ int scanQuoted(const char *s, int from, int p, int end, char quote, TokenSink &o
 } // namespace
 
 HtmlHighlighter::HtmlHighlighter(QObject *parent)
-    : Highlighter(Language::Html, Categories, CategoryCount, parent)
-{
-}
+    : Highlighter(Language::Html, Categories, CategoryCount, parent) {}
 
-QStringList HtmlHighlighter::elementNames()
-{
+QStringList HtmlHighlighter::elementNames() {
     QStringList names;
     for (const std::string &w : elements().words())
         names << QString::fromLatin1(w.data(), qsizetype(w.size()));
     return names;
 }
 
-bool HtmlHighlighter::isElementName(const char *name, int length)
-{
+bool HtmlHighlighter::isElementName(const char *name, int length) {
     return elements().contains(name, length);
 }
 
 LineState HtmlHighlighter::scanSpan(const char *s, int, int begin, int end, LineState state,
-                                    TokenSink &out) const
-{
+                                    TokenSink &out) const {
     int mode = int(state & 7);
     int p = begin;
     while (p < end) {
@@ -150,16 +137,14 @@ LineState HtmlHighlighter::scanSpan(const char *s, int, int begin, int end, Line
             const int stop = q < 0 ? end : q + 3;
             out.add(p, stop - p, Comment);
             p = stop;
-            if (q >= 0)
-                mode = InText;
+            if (q >= 0) mode = InText;
             break;
         }
         case DoubleValue:
         case SingleValue: {
             bool closed = false;
             p = scanQuoted(s, p, p, end, mode == DoubleValue ? '"' : '\'', out, &closed);
-            if (closed)
-                mode = Tag;
+            if (closed) mode = Tag;
             break;
         }
         case InText:
@@ -173,8 +158,7 @@ LineState HtmlHighlighter::scanSpan(const char *s, int, int begin, int end, Line
                     const int stop = close < 0 ? end : close + 3;
                     out.add(p, stop - p, Comment);
                     p = stop;
-                    if (close < 0)
-                        mode = InComment;
+                    if (close < 0) mode = InComment;
                 } else if (n == '/' || n == '!' || n == '?') {
                     out.add(p, 1, Symbol);
                     out.add(q, 1, Symbol);
@@ -199,8 +183,7 @@ LineState HtmlHighlighter::scanSpan(const char *s, int, int begin, int end, Line
                 const int from = p;
                 while (p < end) {
                     const unsigned char k = byteAt(s, p);
-                    if (scan::isSpace(k) || k == '<' || k == '&')
-                        break;
+                    if (scan::isSpace(k) || k == '<' || k == '&') break;
                     ++p;
                 }
                 out.add(from, p - from, Text);
@@ -242,8 +225,7 @@ LineState HtmlHighlighter::scanSpan(const char *s, int, int begin, int end, Line
             } else if (c == '<') {
                 // An unclosed tag: a new one starts here.
                 out.add(p++, 1, Symbol);
-                if (p < end && s[p] == '/')
-                    out.add(p++, 1, Symbol);
+                if (p < end && s[p] == '/') out.add(p++, 1, Symbol);
                 mode = TagName;
             } else if (c == '/' || c == '?') {
                 out.add(p++, 1, Symbol);

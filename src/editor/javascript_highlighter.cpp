@@ -7,8 +7,7 @@ using scan::byteAt;
 
 namespace {
 
-constexpr TokenAttribute attr(TextColour fg, int style = 0)
-{
+constexpr TokenAttribute attr(TextColour fg, int style = 0) {
     return {fg, TextColour::window(), style};
 }
 constexpr TextColour Text = TextColour::windowText();
@@ -29,8 +28,7 @@ static_assert(std::size(Categories) == JavaScriptHighlighter::CategoryCount);
 // Reserved words after which a value follows (so "/" starts a regular expression).
 enum WordKind { Reserved = 2, ReservedValue = 9, NonReserved = 3 };
 
-const scan::WordTable &keywords()
-{
+const scan::WordTable &keywords() {
     static const scan::WordTable table(
         {{ReservedValue, "this super true false null"},
          {Reserved,
@@ -52,8 +50,7 @@ const scan::WordTable &keywords()
     return table;
 }
 
-const scan::WordTable &events()
-{
+const scan::WordTable &events() {
     static const scan::WordTable table(
         {{1, "onabort onafterprint onbeforeprint onbeforeunload onblur oncanplay onchange "
              "onclick oncontextmenu oncopy oncut ondblclick ondrag ondragend ondragenter "
@@ -72,16 +69,14 @@ const scan::WordTable &events()
 
 enum Mode { Normal, BlockComment, SingleString, DoubleString, Template, LineComment };
 
-bool isIdentChar(unsigned char c)
-{
+bool isIdentChar(unsigned char c) {
     return scan::isWordChar(c) || c == '$';
 }
 
 // A quoted string from p (past the opening quote) to the closing quote or the
 // end; `from` is where the token starts.
-int scanString(const char *s, int from, int p, int end, char quote, TokenSink &out,
-               bool *closed, bool *escapeAtEnd)
-{
+int scanString(const char *s, int from, int p, int end, char quote, TokenSink &out, bool *closed,
+               bool *escapeAtEnd) {
     while (p < end && s[p] != quote) {
         if (s[p] == '\\' && ++p == end) {
             *escapeAtEnd = true;
@@ -90,8 +85,7 @@ int scanString(const char *s, int from, int p, int end, char quote, TokenSink &o
         ++p;
     }
     *closed = p < end;
-    if (*closed)
-        ++p;
+    if (*closed) ++p;
     out.add(from, p - from, JavaScriptHighlighter::String);
     return p;
 }
@@ -99,15 +93,12 @@ int scanString(const char *s, int from, int p, int end, char quote, TokenSink &o
 } // namespace
 
 JavaScriptHighlighter::JavaScriptHighlighter(QObject *parent)
-    : Highlighter(Language::JavaScript, Categories, CategoryCount, parent)
-{
-}
+    : Highlighter(Language::JavaScript, Categories, CategoryCount, parent) {}
 
 LineState JavaScriptHighlighter::scanSpan(const char *s, int lineLength, int begin, int end,
-                                          LineState state, TokenSink &out) const
-{
+                                          LineState state, TokenSink &out) const {
     int mode = int(state & 7);
-    bool afterOperand = (state >> 3) & 1; // "/" divides rather than starts a regex
+    bool afterOperand = (state >> 3) & 1;  // "/" divides rather than starts a regex
     int templates = int((state >> 4) & 3); // open template literals
     int braces = int((state >> 6) & 15);   // open braces in the innermost ${...}
     bool escapeAtEnd = false;
@@ -125,8 +116,7 @@ LineState JavaScriptHighlighter::scanSpan(const char *s, int lineLength, int beg
             const int stop = q < 0 ? end : q + 2;
             out.add(p, stop - p, Comment);
             p = stop;
-            if (q >= 0)
-                mode = Normal;
+            if (q >= 0) mode = Normal;
             break;
         }
         case SingleString:
@@ -144,8 +134,7 @@ LineState JavaScriptHighlighter::scanSpan(const char *s, int lineLength, int beg
                 p += (s[p] == '\\') ? 2 : 1;
             p = std::min(p, end);
             scan::emitRun(out, from, p, String);
-            if (p == end)
-                break;
+            if (p == end) break;
             if (s[p] == '`') {
                 out.add(p++, 1, String);
                 templates = std::max(templates - 1, 0);
@@ -165,15 +154,13 @@ LineState JavaScriptHighlighter::scanSpan(const char *s, int lineLength, int beg
             } else if (c == '/' && p + 1 < end && s[p + 1] == '/') {
                 out.add(p, end - p, Comment);
                 p = end;
-                if (end < lineLength)
-                    mode = LineComment;
+                if (end < lineLength) mode = LineComment;
             } else if (c == '/' && p + 1 < end && s[p + 1] == '*') {
                 const int q = scan::find(s, p + 2, end, "*/");
                 const int stop = q < 0 ? end : q + 2;
                 out.add(p, stop - p, Comment);
                 p = stop;
-                if (q < 0)
-                    mode = BlockComment;
+                if (q < 0) mode = BlockComment;
             } else if (c == '/') {
                 int q = p + 1;
                 if (!afterOperand) {
@@ -210,7 +197,8 @@ LineState JavaScriptHighlighter::scanSpan(const char *s, int lineLength, int beg
             } else if (c == '}' && templates > 0 && braces == 0) {
                 out.add(p++, 1, Symbol);
                 mode = Template;
-            } else if (scan::isDigit(c) || (c == '.' && p + 1 < end && scan::isDigit(byteAt(s, p + 1)))) {
+            } else if (scan::isDigit(c) ||
+                       (c == '.' && p + 1 < end && scan::isDigit(byteAt(s, p + 1)))) {
                 const int q = scan::numberEnd(s, p, end);
                 out.add(p, q - p, Number);
                 p = q;
@@ -226,7 +214,9 @@ LineState JavaScriptHighlighter::scanSpan(const char *s, int lineLength, int beg
                 } else {
                     const bool event = kind < 0 && events().contains(s + from, p - from);
                     out.add(from, p - from,
-                            kind == NonReserved ? NonReservedKeyword : event ? Event : Identifier);
+                            kind == NonReserved ? NonReservedKeyword
+                            : event             ? Event
+                                                : Identifier);
                     afterOperand = true;
                 }
             } else {
@@ -241,11 +231,9 @@ LineState JavaScriptHighlighter::scanSpan(const char *s, int lineLength, int beg
         }
     }
     if (end == lineLength) {
-        if (mode == LineComment)
-            mode = Normal;
+        if (mode == LineComment) mode = Normal;
         // A quoted string ends with its line unless the line break is escaped.
-        if ((mode == SingleString || mode == DoubleString) && !escapeAtEnd)
-            mode = Normal;
+        if ((mode == SingleString || mode == DoubleString) && !escapeAtEnd) mode = Normal;
     }
     return LineState(mode) | LineState(afterOperand) << 3 | LineState(templates) << 4 |
            LineState(braces) << 6;

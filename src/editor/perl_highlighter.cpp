@@ -7,8 +7,7 @@ using scan::byteAt;
 
 namespace {
 
-constexpr TokenAttribute attr(TextColour fg, int style = 0)
-{
+constexpr TokenAttribute attr(TextColour fg, int style = 0) {
     return {fg, TextColour::window(), style};
 }
 constexpr TextColour Text = TextColour::windowText();
@@ -30,8 +29,7 @@ static_assert(std::size(Categories) == PerlHighlighter::CategoryCount);
 
 enum WordKind { Reserved, NamedOperator, Repeat, QuoteLike, QuoteLikeRegex, Substitution, Use };
 
-const scan::WordTable &words()
-{
+const scan::WordTable &words() {
     static const scan::WordTable table(
         {{Use, "use no"},
          {NamedOperator, "lt gt le ge eq ne cmp and or not xor"},
@@ -59,8 +57,7 @@ const scan::WordTable &words()
     return table;
 }
 
-const scan::WordTable &pragmas()
-{
+const scan::WordTable &pragmas() {
     static const scan::WordTable table(
         {{1, "attributes autodie autouse base bigint bignum bigrat blib bytes charnames constant "
              "diagnostics encoding experimental feature fields filetest if integer less lib "
@@ -91,32 +88,33 @@ struct QuoteState {
     bool regex = false;
 };
 
-unsigned char closingOf(unsigned char c)
-{
+unsigned char closingOf(unsigned char c) {
     switch (c) {
-    case '(': return ')';
-    case '[': return ']';
-    case '{': return '}';
-    case '<': return '>';
-    default: return c;
+    case '(':
+        return ')';
+    case '[':
+        return ']';
+    case '{':
+        return '}';
+    case '<':
+        return '>';
+    default:
+        return c;
     }
 }
 
-bool isBracket(unsigned char c)
-{
+bool isBracket(unsigned char c) {
     return c == '(' || c == '[' || c == '{' || c == '<';
 }
 
 // Scans the inside of a quote-like construct; returns the new position and
 // tells whether it ended.
-int scanQuote(const char *s, int p, int end, QuoteState &q, bool *done)
-{
+int scanQuote(const char *s, int p, int end, QuoteState &q, bool *done) {
     *done = false;
     while (p < end) {
         if (q.close == 0) {
             p = scan::skipSpaces(s, p, end);
-            if (p == end)
-                break;
+            if (p == end) break;
             const unsigned char d = byteAt(s, p++);
             q.open = isBracket(d) ? d : 0;
             q.close = closingOf(d);
@@ -153,16 +151,13 @@ int scanQuote(const char *s, int p, int end, QuoteState &q, bool *done)
 }
 
 // Variable name after a sigil at s[p]; returns its end (p + 1 when bare).
-int variableEnd(const char *s, int p, int end)
-{
+int variableEnd(const char *s, int p, int end) {
     int q = p + 1;
-    if (s[p] == '$' && q < end && s[q] == '#')
-        ++q; // $#array
+    if (s[p] == '$' && q < end && s[q] == '#') ++q; // $#array
     while (q < end && s[q] == '$' && q + 1 < end &&
            (scan::isWordStart(byteAt(s, q + 1)) || s[q + 1] == '$'))
         ++q; // $$ref
-    if (q >= end)
-        return q;
+    if (q >= end) return q;
     const unsigned char c = byteAt(s, q);
     if (c == '{') {
         int r = q + 1;
@@ -170,8 +165,7 @@ int variableEnd(const char *s, int p, int end)
             ++r;
         return r < end ? r + 1 : q;
     }
-    if (c == '^' && q + 1 < end && scan::isAsciiLetter(byteAt(s, q + 1)))
-        return q + 2;
+    if (c == '^' && q + 1 < end && scan::isAsciiLetter(byteAt(s, q + 1))) return q + 2;
     if (scan::isWordStart(c) || (c == ':' && q + 1 < end && s[q + 1] == ':')) {
         while (q < end) {
             if (scan::isWordChar(byteAt(s, q)))
@@ -190,27 +184,21 @@ int variableEnd(const char *s, int p, int end)
         return q;
     }
     // Punctuation variables of $: $_ is a word; $@ $! $0 $; $/ ...
-    if (s[p] == '$' && !scan::isSpace(c))
-        return q + 1;
+    if (s[p] == '$' && !scan::isSpace(c)) return q + 1;
     return q;
 }
 
-bool isIllegal(unsigned char c)
-{
-    return (c < 0x20 && c != '\t' && c != '\f' && c != '\v' && c != '\r' && c != '\n') ||
-           c == 0x7f;
+bool isIllegal(unsigned char c) {
+    return (c < 0x20 && c != '\t' && c != '\f' && c != '\v' && c != '\r' && c != '\n') || c == 0x7f;
 }
 
 } // namespace
 
 PerlHighlighter::PerlHighlighter(QObject *parent)
-    : Highlighter(Language::Perl, Categories, CategoryCount, parent)
-{
-}
+    : Highlighter(Language::Perl, Categories, CategoryCount, parent) {}
 
 LineState PerlHighlighter::scanSpan(const char *s, int lineLength, int begin, int end,
-                                    LineState state, TokenSink &out) const
-{
+                                    LineState state, TokenSink &out) const {
     int mode = int(scan::field(state, ModeShift, ModeWidth));
     bool afterOperand = scan::field(state, AfterOperandBit, 1);
     bool pending = scan::field(state, PendingBit, 1);
@@ -300,11 +288,9 @@ LineState PerlHighlighter::scanSpan(const char *s, int lineLength, int begin, in
                     scan::isWordStart(byteAt(s, p + 2)))) {
             int q = p + 2;
             const bool tilde = s[q] == '~';
-            if (tilde)
-                ++q;
+            if (tilde) ++q;
             const char delim = (q < end && (s[q] == '"' || s[q] == '\'')) ? s[q] : 0;
-            if (delim)
-                ++q;
+            if (delim) ++q;
             const int r = scan::skipWord(s, q, end);
             if (r > q && (!delim || (r < end && s[r] == delim))) {
                 tag = scan::wordHash(s + q, r - q);
@@ -382,8 +368,7 @@ LineState PerlHighlighter::scanSpan(const char *s, int lineLength, int begin, in
         }
     }
     if (end == lineLength) {
-        if (mode == LineComment)
-            mode = Normal;
+        if (mode == LineComment) mode = Normal;
         if (pending && mode == Normal) {
             mode = Heredoc;
             pending = false;

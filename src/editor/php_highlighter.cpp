@@ -7,8 +7,7 @@ using scan::byteAt;
 
 namespace {
 
-constexpr TokenAttribute attr(TextColour fg, int style = 0)
-{
+constexpr TokenAttribute attr(TextColour fg, int style = 0) {
     return {fg, TextColour::window(), style};
 }
 constexpr TextColour Text = TextColour::windowText();
@@ -25,8 +24,7 @@ const CategoryInfo Categories[] = {
 };
 static_assert(std::size(Categories) == PhpHighlighter::CategoryCount);
 
-const scan::WordTable &keywords()
-{
+const scan::WordTable &keywords() {
     static const scan::WordTable table(
         {{1, "__halt_compiler abstract and array as break callable case catch class clone const "
              "continue declare default die do echo else elseif empty enddeclare endfor "
@@ -56,8 +54,7 @@ enum Mode {
 // `quote` (0: no closing quote, as in a heredoc) or the end; the string token
 // starts at `from`.
 int scanInterpolated(const char *s, int from, int p, int end, char quote, TokenSink &out,
-                     bool *closed)
-{
+                     bool *closed) {
     *closed = false;
     while (p < end) {
         const char c = s[p];
@@ -81,13 +78,11 @@ int scanInterpolated(const char *s, int from, int p, int end, char quote, TokenS
     return p;
 }
 
-int scanSingleQuoted(const char *s, int from, int p, int end, TokenSink &out, bool *closed)
-{
+int scanSingleQuoted(const char *s, int from, int p, int end, TokenSink &out, bool *closed) {
     while (p < end && s[p] != '\'')
         p = std::min(p + (s[p] == '\\' ? 2 : 1), end);
     *closed = p < end;
-    if (*closed)
-        ++p;
+    if (*closed) ++p;
     out.add(from, p - from, PhpHighlighter::String);
     return p;
 }
@@ -95,13 +90,10 @@ int scanSingleQuoted(const char *s, int from, int p, int end, TokenSink &out, bo
 } // namespace
 
 PhpHighlighter::PhpHighlighter(QObject *parent)
-    : Highlighter(Language::Php, Categories, CategoryCount, parent)
-{
-}
+    : Highlighter(Language::Php, Categories, CategoryCount, parent) {}
 
 LineState PhpHighlighter::scanSpan(const char *s, int lineLength, int begin, int end,
-                                   LineState state, TokenSink &out) const
-{
+                                   LineState state, TokenSink &out) const {
     int mode = int(state & 7);
     std::uint32_t tag = std::uint32_t(state >> 3); // hash of the heredoc's closing word
     bool closed = false;
@@ -130,20 +122,17 @@ LineState PhpHighlighter::scanSpan(const char *s, int lineLength, int begin, int
             const int stop = q < 0 ? end : q + 2;
             out.add(p, stop - p, Comment);
             p = stop;
-            if (q >= 0)
-                mode = Normal;
+            if (q >= 0) mode = Normal;
             break;
         }
         case SingleString:
             p = scanSingleQuoted(s, p, p, end, out, &closed);
-            if (closed)
-                mode = Normal;
+            if (closed) mode = Normal;
             break;
         case DoubleString:
         case Backtick:
             p = scanInterpolated(s, p, p, end, mode == DoubleString ? '"' : '`', out, &closed);
-            if (closed)
-                mode = Normal;
+            if (closed) mode = Normal;
             break;
         case Heredoc:
             p = scanInterpolated(s, p, p, end, 0, out, &closed);
@@ -165,23 +154,19 @@ LineState PhpHighlighter::scanSpan(const char *s, int lineLength, int begin, int
                 const int stop = q < 0 ? end : q + 2;
                 out.add(p, stop - p, Comment);
                 p = stop;
-                if (q < 0)
-                    mode = BlockComment;
+                if (q < 0) mode = BlockComment;
             } else if (c == '\'') {
                 p = scanSingleQuoted(s, p, p + 1, end, out, &closed);
-                if (!closed)
-                    mode = SingleString;
+                if (!closed) mode = SingleString;
             } else if (c == '"' || c == '`') {
                 p = scanInterpolated(s, p, p + 1, end, char(c), out, &closed);
-                if (!closed)
-                    mode = c == '"' ? DoubleString : Backtick;
+                if (!closed) mode = c == '"' ? DoubleString : Backtick;
             } else if (c == '<' && scan::startsWith(s, p, end, "<<<")) {
                 int q = p + 3;
                 while (q < end && (s[q] == ' ' || s[q] == '\t'))
                     ++q;
                 const char quote = (q < end && (s[q] == '\'' || s[q] == '"')) ? s[q] : 0;
-                if (quote)
-                    ++q;
+                if (quote) ++q;
                 const int r = scan::skipWord(s, q, end);
                 if (r > q && (!quote || (r < end && s[r] == quote))) {
                     tag = scan::wordHash(s + q, r - q);
@@ -215,7 +200,6 @@ LineState PhpHighlighter::scanSpan(const char *s, int lineLength, int begin, int
             break;
         }
     }
-    if (end == lineLength && mode == LineComment)
-        mode = Normal;
+    if (end == lineLength && mode == LineComment) mode = Normal;
     return LineState(mode) | LineState(tag) << 3;
 }

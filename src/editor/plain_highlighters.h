@@ -135,7 +135,16 @@ protected:
 class VBScriptHighlighter : public Highlighter {
     Q_OBJECT
 public:
-    enum Category { Comment, Identifier, ReservedWord, Number, Space, String, Symbol, CategoryCount };
+    enum Category {
+        Comment,
+        Identifier,
+        ReservedWord,
+        Number,
+        Space,
+        String,
+        Symbol,
+        CategoryCount
+    };
     explicit VBScriptHighlighter(QObject *parent = nullptr);
     int stateBits() const override { return 2; }
 

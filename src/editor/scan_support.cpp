@@ -4,30 +4,25 @@
 
 namespace scan {
 
-int find(const char *s, int p, int end, const char *lit, bool ci)
-{
+int find(const char *s, int p, int end, const char *lit, bool ci) {
     const unsigned char first = static_cast<unsigned char>(lit[0]);
     const int n = int(std::strlen(lit));
     if (!ci || !isAsciiLetter(first)) {
         while (p + n <= end) {
             const void *hit = std::memchr(s + p, first, size_t(end - n + 1 - p));
-            if (!hit)
-                return -1;
+            if (!hit) return -1;
             p = int(static_cast<const char *>(hit) - s);
-            if (startsWith(s, p, end, lit, ci))
-                return p;
+            if (startsWith(s, p, end, lit, ci)) return p;
             ++p;
         }
         return -1;
     }
     for (; p + n <= end; ++p)
-        if (lower(byteAt(s, p)) == lower(first) && startsWith(s, p, end, lit, true))
-            return p;
+        if (lower(byteAt(s, p)) == lower(first) && startsWith(s, p, end, lit, true)) return p;
     return -1;
 }
 
-int numberEnd(const char *s, int p, int end)
-{
+int numberEnd(const char *s, int p, int end) {
     if (p + 1 < end && s[p] == '0') {
         const unsigned char k = lower(byteAt(s, p + 1));
         if (k == 'x' || k == 'b' || k == 'o') {
@@ -51,8 +46,7 @@ int numberEnd(const char *s, int p, int end)
     }
     if (p < end && lower(byteAt(s, p)) == 'e') {
         int q = p + 1;
-        if (q < end && (s[q] == '+' || s[q] == '-'))
-            ++q;
+        if (q < end && (s[q] == '+' || s[q] == '-')) ++q;
         if (q < end && isDigit(byteAt(s, q))) {
             p = q;
             while (p < end && isDigit(byteAt(s, p)))
@@ -64,8 +58,7 @@ int numberEnd(const char *s, int p, int end)
     return p;
 }
 
-std::uint32_t wordHash(const char *s, int length)
-{
+std::uint32_t wordHash(const char *s, int length) {
     std::uint32_t h = 2166136261u;
     for (int i = 0; i < length; ++i) {
         h ^= static_cast<unsigned char>(s[i]);
@@ -75,15 +68,13 @@ std::uint32_t wordHash(const char *s, int length)
 }
 
 WordTable::WordTable(std::initializer_list<Group> groups, bool caseInsensitive)
-    : m_ci(caseInsensitive)
-{
+    : m_ci(caseInsensitive) {
     int count = 0;
     for (const Group &g : groups)
         for (const char *w = g.words; *w;) {
             while (*w == ' ' || *w == '\n')
                 ++w;
-            if (!*w)
-                break;
+            if (!*w) break;
             ++count;
             while (*w && *w != ' ' && *w != '\n')
                 ++w;
@@ -99,13 +90,11 @@ WordTable::WordTable(std::initializer_list<Group> groups, bool caseInsensitive)
             const char *start = w;
             while (*w && *w != ' ' && *w != '\n')
                 ++w;
-            if (w > start)
-                insert(start, int(w - start), g.value);
+            if (w > start) insert(start, int(w - start), g.value);
         }
 }
 
-std::uint32_t WordTable::hash(const char *s, int length) const
-{
+std::uint32_t WordTable::hash(const char *s, int length) const {
     std::uint32_t h = 2166136261u;
     for (int i = 0; i < length; ++i) {
         h ^= m_ci ? lower(byteAt(s, i)) : byteAt(s, i);
@@ -114,10 +103,8 @@ std::uint32_t WordTable::hash(const char *s, int length) const
     return h;
 }
 
-void WordTable::insert(const char *s, int length, int value)
-{
-    if (lookup(s, length) >= 0)
-        return; // the first group that lists a word decides its value
+void WordTable::insert(const char *s, int length, int value) {
+    if (lookup(s, length) >= 0) return; // the first group that lists a word decides its value
     const std::uint32_t mask = std::uint32_t(m_slots.size() - 1);
     std::uint32_t i = hash(s, length) & mask;
     while (m_slots[i].value >= 0)
@@ -132,17 +119,13 @@ void WordTable::insert(const char *s, int length, int value)
     m_maxLength = std::max(m_maxLength, length);
 }
 
-int WordTable::lookup(const char *s, int length) const
-{
-    if (length < m_minLength || length > m_maxLength)
-        return -1;
+int WordTable::lookup(const char *s, int length) const {
+    if (length < m_minLength || length > m_maxLength) return -1;
     const std::uint32_t mask = std::uint32_t(m_slots.size() - 1);
     for (std::uint32_t i = hash(s, length) & mask;; i = (i + 1) & mask) {
         const Slot &slot = m_slots[i];
-        if (slot.value < 0)
-            return -1;
-        if (slot.length != length)
-            continue;
+        if (slot.value < 0) return -1;
+        if (slot.length != length) continue;
         const char *w = m_chars.data() + slot.offset;
         int k = 0;
         if (m_ci) {
@@ -152,13 +135,11 @@ int WordTable::lookup(const char *s, int length) const
             while (k < length && s[k] == w[k])
                 ++k;
         }
-        if (k == length)
-            return slot.value;
+        if (k == length) return slot.value;
     }
 }
 
-std::vector<std::string> WordTable::words() const
-{
+std::vector<std::string> WordTable::words() const {
     std::vector<std::string> out;
     out.reserve(m_order.size());
     for (std::uint32_t i : m_order)

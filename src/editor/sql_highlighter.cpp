@@ -7,8 +7,7 @@ using scan::byteAt;
 
 namespace {
 
-constexpr TokenAttribute attr(int style = 0)
-{
+constexpr TokenAttribute attr(int style = 0) {
     return {TextColour::windowText(), TextColour::window(), style};
 }
 
@@ -35,8 +34,7 @@ static_assert(std::size(Categories) == SqlHighlighter::CategoryCount);
 
 enum WordKind { TypeWord, FunctionWord, ReservedKeyword, Both };
 
-const scan::WordTable &words()
-{
+const scan::WordTable &words() {
     static const scan::WordTable table(
         {{TypeWord,
           "bigint binary bit blob bool boolean char dec decimal double enum fixed float float4 "
@@ -98,14 +96,12 @@ enum Mode {
     LineComment, // only between regions
 };
 
-bool isWordByte(unsigned char c)
-{
+bool isWordByte(unsigned char c) {
     return scan::isWordChar(c) || c == '$';
 }
 
 // Quoted text up to the closing quote; a doubled quote or a backslash escapes.
-int scanQuoted(const char *s, int p, int end, char quote, bool backslash, bool *closed)
-{
+int scanQuoted(const char *s, int p, int end, char quote, bool backslash, bool *closed) {
     *closed = false;
     while (p < end) {
         if (backslash && s[p] == '\\') {
@@ -127,13 +123,10 @@ int scanQuoted(const char *s, int p, int end, char quote, bool backslash, bool *
 } // namespace
 
 SqlHighlighter::SqlHighlighter(QObject *parent)
-    : Highlighter(Language::Sql, Categories, CategoryCount, parent)
-{
-}
+    : Highlighter(Language::Sql, Categories, CategoryCount, parent) {}
 
 LineState SqlHighlighter::scanSpan(const char *s, int lineLength, int begin, int end,
-                                   LineState state, TokenSink &out) const
-{
+                                   LineState state, TokenSink &out) const {
     int mode = int(state & 7);
     bool closed = false;
     int p = begin;
@@ -150,27 +143,27 @@ LineState SqlHighlighter::scanSpan(const char *s, int lineLength, int begin, int
             const int stop = q < 0 ? end : q + 2;
             out.add(p, stop - p, mode == BlockComment ? Comment : ConditionalComment);
             p = stop;
-            if (q >= 0)
-                mode = Normal;
+            if (q >= 0) mode = Normal;
             break;
         }
         case SingleString:
         case DoubleString:
         case Backquoted: {
             const int from = p;
-            p = scanQuoted(s, p, end, mode == SingleString ? '\'' : mode == DoubleString ? '"' : '`',
+            p = scanQuoted(s, p, end,
+                           mode == SingleString   ? '\''
+                           : mode == DoubleString ? '"'
+                                                  : '`',
                            mode != Backquoted, &closed);
             out.add(from, p - from, mode == Backquoted ? DelimitedIdentifier : String);
-            if (closed)
-                mode = Normal;
+            if (closed) mode = Normal;
             break;
         }
         default: // Normal
             if (scan::isSpace(c)) {
                 p = scan::emitSpaces(out, s, p, end, Space);
-            } else if (c == '#' ||
-                       (c == '-' && p + 1 < end && s[p + 1] == '-' &&
-                        (p + 2 == end || scan::isSpace(byteAt(s, p + 2))))) {
+            } else if (c == '#' || (c == '-' && p + 1 < end && s[p + 1] == '-' &&
+                                    (p + 2 == end || scan::isSpace(byteAt(s, p + 2))))) {
                 out.add(p, end - p, Comment);
                 p = end;
                 mode = LineComment;
@@ -180,18 +173,15 @@ LineState SqlHighlighter::scanSpan(const char *s, int lineLength, int begin, int
                 const int stop = q < 0 ? end : q + 2;
                 out.add(p, stop - p, conditional ? ConditionalComment : Comment);
                 p = stop;
-                if (q < 0)
-                    mode = conditional ? ConditionalBlock : BlockComment;
+                if (q < 0) mode = conditional ? ConditionalBlock : BlockComment;
             } else if (c == '\'' || c == '"' || c == '`') {
                 const int from = p;
                 p = scanQuoted(s, p + 1, end, char(c), c != '`', &closed);
                 out.add(from, p - from, c == '`' ? DelimitedIdentifier : String);
-                if (!closed)
-                    mode = c == '\'' ? SingleString : c == '"' ? DoubleString : Backquoted;
+                if (!closed) mode = c == '\'' ? SingleString : c == '"' ? DoubleString : Backquoted;
             } else if (c == '@') {
                 int q = p + 1;
-                if (q < end && s[q] == '@')
-                    ++q;
+                if (q < end && s[q] == '@') ++q;
                 if (q < end && (s[q] == '`' || s[q] == '\'' || s[q] == '"')) {
                     q = scanQuoted(s, q + 1, end, s[q], s[q] != '`', &closed);
                 } else {
@@ -214,8 +204,7 @@ LineState SqlHighlighter::scanSpan(const char *s, int lineLength, int begin, int
                 if (n == 1 && p < end && s[p] == '\'' && std::strchr("xXbBnN", c)) {
                     p = scanQuoted(s, p + 1, end, '\'', true, &closed);
                     out.add(from, p - from, String);
-                    if (!closed)
-                        mode = SingleString;
+                    if (!closed) mode = SingleString;
                     break;
                 }
                 if (n == 9 && from == scan::skipSpaces(s, 0, end) &&
@@ -240,7 +229,6 @@ LineState SqlHighlighter::scanSpan(const char *s, int lineLength, int begin, int
             break;
         }
     }
-    if (end == lineLength && mode == LineComment)
-        mode = Normal;
+    if (end == lineLength && mode == LineComment) mode = Normal;
     return LineState(mode);
 }

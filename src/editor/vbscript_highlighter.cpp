@@ -5,8 +5,7 @@ using scan::byteAt;
 
 namespace {
 
-constexpr TokenAttribute attr(TextColour fg, int style = 0)
-{
+constexpr TokenAttribute attr(TextColour fg, int style = 0) {
     return {fg, TextColour::window(), style};
 }
 constexpr TextColour Text = TextColour::windowText();
@@ -22,8 +21,7 @@ const CategoryInfo Categories[] = {
 };
 static_assert(std::size(Categories) == VBScriptHighlighter::CategoryCount);
 
-const scan::WordTable &keywords()
-{
+const scan::WordTable &keywords() {
     static const scan::WordTable table(
         {{1, "and as boolean byref byte byval call case class const currency date debug dim do "
              "double each else elseif empty end endif enum eqv erase error event exit explicit "
@@ -43,13 +41,10 @@ enum Mode { Normal, InComment, InString };
 } // namespace
 
 VBScriptHighlighter::VBScriptHighlighter(QObject *parent)
-    : Highlighter(Language::VBScript, Categories, CategoryCount, parent)
-{
-}
+    : Highlighter(Language::VBScript, Categories, CategoryCount, parent) {}
 
 LineState VBScriptHighlighter::scanSpan(const char *s, int lineLength, int begin, int end,
-                                        LineState state, TokenSink &out) const
-{
+                                        LineState state, TokenSink &out) const {
     int mode = int(state & 3);
     int p = begin;
     while (p < end) {
@@ -60,8 +55,7 @@ LineState VBScriptHighlighter::scanSpan(const char *s, int lineLength, int begin
         } else if (mode == InString || c == '"') {
             // "" inside a string is a quote.
             const int from = p;
-            if (mode != InString)
-                ++p;
+            if (mode != InString) ++p;
             mode = InString;
             while (p < end) {
                 if (s[p] == '"') {
@@ -82,18 +76,18 @@ LineState VBScriptHighlighter::scanSpan(const char *s, int lineLength, int begin
             out.add(p, end - p, Comment);
             p = end;
             mode = InComment;
-        } else if (scan::isDigit(c) || (c == '.' && p + 1 < end && scan::isDigit(byteAt(s, p + 1)))) {
+        } else if (scan::isDigit(c) ||
+                   (c == '.' && p + 1 < end && scan::isDigit(byteAt(s, p + 1)))) {
             const int q = scan::numberEnd(s, p, end);
             out.add(p, q - p, Number);
             p = q;
-        } else if (c == '&' && p + 1 < end && ((s[p + 1] | 0x20) == 'h' || (s[p + 1] | 0x20) == 'o')) {
+        } else if (c == '&' && p + 1 < end &&
+                   ((s[p + 1] | 0x20) == 'h' || (s[p + 1] | 0x20) == 'o')) {
             int q = p + 2;
             while (q < end && scan::isHexDigit(byteAt(s, q)))
                 ++q;
-            if (q < end && s[q] == '&')
-                ++q;
-            if (q == p + 2)
-                q = p + 1; // a lone "&" joins strings
+            if (q < end && s[q] == '&') ++q;
+            if (q == p + 2) q = p + 1; // a lone "&" joins strings
             out.add(p, q - p, q > p + 1 ? Number : Symbol);
             p = q;
         } else if (c == '#' && p + 1 < end && scan::isDigit(byteAt(s, p + 1))) {
@@ -122,7 +116,6 @@ LineState VBScriptHighlighter::scanSpan(const char *s, int lineLength, int begin
             out.add(p++, 1, Symbol);
         }
     }
-    if (end == lineLength)
-        mode = Normal;
+    if (end == lineLength) mode = Normal;
     return LineState(mode);
 }

@@ -7,8 +7,7 @@ using scan::byteAt;
 
 namespace {
 
-constexpr TokenAttribute attr(TextColour fg, int style = 0)
-{
+constexpr TokenAttribute attr(TextColour fg, int style = 0) {
     return {fg, TextColour::window(), style};
 }
 
@@ -47,28 +46,23 @@ enum Mode {
     InDocTypeSubset,
 };
 
-bool isNameChar(unsigned char c)
-{
+bool isNameChar(unsigned char c) {
     return scan::isWordChar(c) || c == '-' || c == ':' || c == '.';
 }
 
-int entityEnd(const char *s, int p, int end)
-{
+int entityEnd(const char *s, int p, int end) {
     int q = p + 1;
-    if (q < end && s[q] == '#')
-        ++q;
+    if (q < end && s[q] == '#') ++q;
     const int first = q;
     while (q < end && (scan::isWordChar(byteAt(s, q)) || s[q] == '-' || s[q] == '.'))
         ++q;
-    if (q == first || q >= end || s[q] != ';')
-        return p;
+    if (q == first || q >= end || s[q] != ';') return p;
     return q + 1;
 }
 
 // Scans until `close` (included); returns the end and tells whether it closed.
 int scanUntil(const char *s, int p, int end, const char *close, int category, TokenSink &out,
-              bool *closed)
-{
+              bool *closed) {
     const int q = scan::find(s, p, end, close);
     const int stop = q < 0 ? end : q + int(std::strlen(close));
     scan::emitRun(out, p, stop, category);
@@ -79,8 +73,7 @@ int scanUntil(const char *s, int p, int end, const char *close, int category, To
 // Quoted attribute value: the token starts at `from` (the opening quote when on
 // this line) and runs to the closing quote or the end of the span.
 int scanValue(const char *s, int from, int p, int end, char quote, bool ns, TokenSink &out,
-              bool *closed)
-{
+              bool *closed) {
     const int category =
         ns ? XmlHighlighter::NamespaceAttributeValue : XmlHighlighter::AttributeValue;
     while (p < end && s[p] != quote) {
@@ -96,8 +89,7 @@ int scanValue(const char *s, int from, int p, int end, char quote, bool ns, Toke
         ++p;
     }
     *closed = p < end;
-    if (*closed)
-        ++p;
+    if (*closed) ++p;
     scan::emitRun(out, from, p, category);
     return p;
 }
@@ -105,13 +97,10 @@ int scanValue(const char *s, int from, int p, int end, char quote, bool ns, Toke
 } // namespace
 
 XmlHighlighter::XmlHighlighter(QObject *parent)
-    : Highlighter(Language::Xml, Categories, CategoryCount, parent)
-{
-}
+    : Highlighter(Language::Xml, Categories, CategoryCount, parent) {}
 
 LineState XmlHighlighter::scanSpan(const char *s, int, int begin, int end, LineState state,
-                                   TokenSink &out) const
-{
+                                   TokenSink &out) const {
     int mode = int(state & 15);
     int p = begin;
     bool closed = false;
@@ -120,18 +109,15 @@ LineState XmlHighlighter::scanSpan(const char *s, int, int begin, int end, LineS
         switch (mode) {
         case InComment:
             p = scanUntil(s, p, end, "-->", Comment, out, &closed);
-            if (closed)
-                mode = InText;
+            if (closed) mode = InText;
             break;
         case InCData:
             p = scanUntil(s, p, end, "]]>", CData, out, &closed);
-            if (closed)
-                mode = InText;
+            if (closed) mode = InText;
             break;
         case InPI:
             p = scanUntil(s, p, end, "?>", ProcessingInstruction, out, &closed);
-            if (closed)
-                mode = InText;
+            if (closed) mode = InText;
             break;
         case InDocType:
         case InDocTypeSubset: {
@@ -139,8 +125,7 @@ LineState XmlHighlighter::scanSpan(const char *s, int, int begin, int end, LineS
             while (p < end) {
                 const char k = s[p++];
                 if (mode == InDocTypeSubset) {
-                    if (k == ']')
-                        mode = InDocType;
+                    if (k == ']') mode = InDocType;
                 } else if (k == '[') {
                     mode = InDocTypeSubset;
                 } else if (k == '>') {
@@ -158,8 +143,7 @@ LineState XmlHighlighter::scanSpan(const char *s, int, int begin, int end, LineS
             const bool ns = mode == NsDoubleValue || mode == NsSingleValue;
             const char quote = (mode == DoubleValue || mode == NsDoubleValue) ? '"' : '\'';
             p = scanValue(s, p, p, end, quote, ns, out, &closed);
-            if (closed)
-                mode = Tag;
+            if (closed) mode = Tag;
             break;
         }
         case InText:
@@ -172,32 +156,27 @@ LineState XmlHighlighter::scanSpan(const char *s, int, int begin, int end, LineS
             } else if (c == '<') {
                 if (scan::startsWith(s, p, end, "<!--")) {
                     p = scanUntil(s, p, end, "-->", Comment, out, &closed);
-                    if (!closed)
-                        mode = InComment;
+                    if (!closed) mode = InComment;
                 } else if (scan::startsWith(s, p, end, "<![CDATA[")) {
                     p = scanUntil(s, p, end, "]]>", CData, out, &closed);
-                    if (!closed)
-                        mode = InCData;
+                    if (!closed) mode = InCData;
                 } else if (scan::startsWith(s, p, end, "<?")) {
                     p = scanUntil(s, p, end, "?>", ProcessingInstruction, out, &closed);
-                    if (!closed)
-                        mode = InPI;
+                    if (!closed) mode = InPI;
                 } else if (scan::startsWith(s, p, end, "<!")) {
                     out.add(p, 2, DocType);
                     p += 2;
                     mode = InDocType;
                 } else {
                     out.add(p++, 1, Symbol);
-                    if (p < end && s[p] == '/')
-                        out.add(p++, 1, Symbol);
+                    if (p < end && s[p] == '/') out.add(p++, 1, Symbol);
                     mode = TagName;
                 }
             } else {
                 const int from = p;
                 while (p < end) {
                     const unsigned char k = byteAt(s, p);
-                    if (scan::isSpace(k) || k == '<' || k == '&')
-                        break;
+                    if (scan::isSpace(k) || k == '<' || k == '&') break;
                     ++p;
                 }
                 out.add(from, p - from, Text);
@@ -232,14 +211,13 @@ LineState XmlHighlighter::scanSpan(const char *s, int, int begin, int end, LineS
                 mode = mode == NsAfterName ? NsAttrValue : AttrValue;
             } else if (c == '/' || c == '?' || c == '<') {
                 out.add(p++, 1, Symbol);
-                if (c == '<')
-                    mode = TagName;
+                if (c == '<') mode = TagName;
             } else if (mode == AttrValue || mode == NsAttrValue) {
                 const int from = p;
                 while (p < end && !scan::isSpace(byteAt(s, p)) && s[p] != '>')
                     ++p;
-                out.add(from, p - from, mode == NsAttrValue ? NamespaceAttributeValue
-                                                             : AttributeValue);
+                out.add(from, p - from,
+                        mode == NsAttrValue ? NamespaceAttributeValue : AttributeValue);
                 mode = Tag;
             } else {
                 const int from = p;

@@ -28,8 +28,7 @@ private:
     QTemporaryDir m_dir;
 };
 
-void TestDocumentTypes::tableOrder()
-{
+void TestDocumentTypes::tableOrder() {
     DocumentTypes types;
     QStringList objects;
     QList<int> tags;
@@ -37,18 +36,17 @@ void TestDocumentTypes::tableOrder()
         objects << types.entry(i).objectName;
         tags << types.entry(i).tag;
     }
-    QCOMPARE(objects, QStringList({"SynGeneralSyn1", "SynHTMLSyn1", "SynMultiSynHTML",
-                                   "SynXMLSyn1", "SynCssSyn1", "SynJScriptSyn1",
-                                   "SynVBScriptSyn1", "SynPHPSyn1", "SynPerlSyn1", "SynSQLSyn1",
-                                   "SynMultiSynASP", "SynMultiSynPHP"}));
+    QCOMPARE(objects,
+             QStringList({"SynGeneralSyn1", "SynHTMLSyn1", "SynMultiSynHTML", "SynXMLSyn1",
+                          "SynCssSyn1", "SynJScriptSyn1", "SynVBScriptSyn1", "SynPHPSyn1",
+                          "SynPerlSyn1", "SynSQLSyn1", "SynMultiSynASP", "SynMultiSynPHP"}));
     QCOMPARE(tags, QList<int>({-1, 0, 4, 1, 1, 1, 1, 0, 1, 1, 2, 3}));
     QCOMPARE(types.indexOfObjectName("SynCssSyn1"), int(DocumentTypes::SynCssSyn1));
     QCOMPARE(types.indexOf(types.highlighter(DocumentTypes::SynMultiSynASP)),
              int(DocumentTypes::SynMultiSynASP));
 }
 
-void TestDocumentTypes::documentTypeName_data()
-{
+void TestDocumentTypes::documentTypeName_data() {
     QTest::addColumn<QString>("language");
     QTest::addColumn<int>("tag");
     QTest::addColumn<QString>("name");
@@ -67,34 +65,32 @@ void TestDocumentTypes::documentTypeName_data()
     QTest::newRow("php plain") << "PHP" << 0 << "PHP";
 }
 
-void TestDocumentTypes::documentTypeName()
-{
+void TestDocumentTypes::documentTypeName() {
     QFETCH(QString, language);
     QFETCH(int, tag);
     QFETCH(QString, name);
     QCOMPARE(DocumentTypeName(language, tag), name);
 }
 
-void TestDocumentTypes::typeListAndFilter()
-{
+void TestDocumentTypes::typeListAndFilter() {
     DocumentTypes types;
     const TypeLists lists = BuildTypeLists(types);
-    QCOMPARE(lists.names, QStringList({"Aucun", "Document HTML", "Document XML",
-                                       "Feuille de style", "JavaScript", "VBScript", "Perl",
-                                       "SQL", "ASP", "PHP"}));
+    QCOMPARE(lists.names, QStringList({"Aucun", "Document HTML", "Document XML", "Feuille de style",
+                                       "JavaScript", "VBScript", "Perl", "SQL", "ASP", "PHP"}));
     QCOMPARE(lists.entries.first(), int(DocumentTypes::SynGeneralSyn1));
     QCOMPARE(lists.entries.at(1), int(DocumentTypes::SynMultiSynHTML));
     QCOMPARE(lists.entries.last(), int(DocumentTypes::SynMultiSynPHP));
-    QCOMPARE(lists.filter,
-             QString("Tous les fichiers connus|*.htm;*.html;*.shtm;*.shtml;*.xml;*.xsd;*.xsl;*.xslt;"
-                     "*.dtd;*.css;*.js;*.vbs;*.pl;*.pm;*.cgi;*.sql;*.asp;*.aspx;*.asa;*.php;*.php3;"
-                     "*.phtml;*.inc;*.txt|Fichiers HTML (*.htm,*.html,*.shtm,*.shtml)|*.htm;*.html;"
-                     "*.shtm;*.shtml|Fichiers XML (*.xml,*.xsd,*.xsl,*.xslt,*.dtd)|*.xml;*.xsd;"
-                     "*.xsl;*.xslt;*.dtd|Feuilles de style (*.css)|*.css|Fichiers Javascript "
-                     "(*.js)|*.js|Fichiers VBScript (*.vbs)|*.vbs|Fichiers Perl (*.pl,*.pm,*.cgi)|"
-                     "*.pl;*.pm;*.cgi|Fichiers SQL (*.sql)|*.sql|Fichiers ASP (*.asp;*.aspx;*.asa)|"
-                     "*.asp;*.aspx;*.asa|Fichiers PHP (*.php,*.php3,*.phtml;*.inc)|*.php;*.php3;"
-                     "*.phtml;*.inc|Fichiers texte (*.txt)|*.txt|Tous les fichiers (*.*)|*.*"));
+    QCOMPARE(
+        lists.filter,
+        QString("Tous les fichiers connus|*.htm;*.html;*.shtm;*.shtml;*.xml;*.xsd;*.xsl;*.xslt;"
+                "*.dtd;*.css;*.js;*.vbs;*.pl;*.pm;*.cgi;*.sql;*.asp;*.aspx;*.asa;*.php;*.php3;"
+                "*.phtml;*.inc;*.txt|Fichiers HTML (*.htm,*.html,*.shtm,*.shtml)|*.htm;*.html;"
+                "*.shtm;*.shtml|Fichiers XML (*.xml,*.xsd,*.xsl,*.xslt,*.dtd)|*.xml;*.xsd;"
+                "*.xsl;*.xslt;*.dtd|Feuilles de style (*.css)|*.css|Fichiers Javascript "
+                "(*.js)|*.js|Fichiers VBScript (*.vbs)|*.vbs|Fichiers Perl (*.pl,*.pm,*.cgi)|"
+                "*.pl;*.pm;*.cgi|Fichiers SQL (*.sql)|*.sql|Fichiers ASP (*.asp;*.aspx;*.asa)|"
+                "*.asp;*.aspx;*.asa|Fichiers PHP (*.php,*.php3,*.phtml;*.inc)|*.php;*.php3;"
+                "*.phtml;*.inc|Fichiers texte (*.txt)|*.txt|Tous les fichiers (*.*)|*.*"));
 
     // A type whose filter is empty drops out of the list and the filters.
     types.entry(DocumentTypes::SynPerlSyn1).filter.clear();
@@ -103,29 +99,42 @@ void TestDocumentTypes::typeListAndFilter()
     QVERIFY(!fewer.filter.contains("*.pl"));
 }
 
-void TestDocumentTypes::extension_data()
-{
+void TestDocumentTypes::extension_data() {
     QTest::addColumn<QString>("extension");
     QTest::addColumn<QString>("object");
-    QTest::newRow("html") << "html" << "SynMultiSynHTML";
-    QTest::newRow("dot and capitals") << ".HTML" << "SynMultiSynHTML";
-    QTest::newRow("htm") << "htm" << "SynMultiSynHTML";
-    QTest::newRow("PHP capitals") << "PHP" << "SynMultiSynPHP";
-    QTest::newRow("inc") << "inc" << "SynMultiSynPHP";
-    QTest::newRow("asp") << "asa" << "SynMultiSynASP";
-    QTest::newRow("css") << "css" << "SynCssSyn1";
-    QTest::newRow("xsl") << "xsl" << "SynXMLSyn1";
-    QTest::newRow("perl module") << "pm" << "SynPerlSyn1";
-    QTest::newRow("vbs") << "vbs" << "SynVBScriptSyn1";
-    QTest::newRow("sql") << "sql" << "SynSQLSyn1";
-    QTest::newRow("text") << "txt" << "";
-    QTest::newRow("none") << "" << "";
-    QTest::newRow("star") << "*" << "";
-    QTest::newRow("prefix only") << "ht" << "";
+    QTest::newRow("html") << "html"
+                          << "SynMultiSynHTML";
+    QTest::newRow("dot and capitals") << ".HTML"
+                                      << "SynMultiSynHTML";
+    QTest::newRow("htm") << "htm"
+                         << "SynMultiSynHTML";
+    QTest::newRow("PHP capitals") << "PHP"
+                                  << "SynMultiSynPHP";
+    QTest::newRow("inc") << "inc"
+                         << "SynMultiSynPHP";
+    QTest::newRow("asp") << "asa"
+                         << "SynMultiSynASP";
+    QTest::newRow("css") << "css"
+                         << "SynCssSyn1";
+    QTest::newRow("xsl") << "xsl"
+                         << "SynXMLSyn1";
+    QTest::newRow("perl module") << "pm"
+                                 << "SynPerlSyn1";
+    QTest::newRow("vbs") << "vbs"
+                         << "SynVBScriptSyn1";
+    QTest::newRow("sql") << "sql"
+                         << "SynSQLSyn1";
+    QTest::newRow("text") << "txt"
+                          << "";
+    QTest::newRow("none") << ""
+                          << "";
+    QTest::newRow("star") << "*"
+                          << "";
+    QTest::newRow("prefix only") << "ht"
+                                 << "";
 }
 
-void TestDocumentTypes::extension()
-{
+void TestDocumentTypes::extension() {
     QFETCH(QString, extension);
     QFETCH(QString, object);
     DocumentTypes types;
@@ -133,8 +142,7 @@ void TestDocumentTypes::extension()
     QCOMPARE(index < 0 ? QString() : types.entry(index).objectName, object);
 }
 
-void TestDocumentTypes::changedExtensionList()
-{
+void TestDocumentTypes::changedExtensionList() {
     const QString ini = m_dir.filePath("extensions.ini");
     {
         SettingsStore store(ini);
@@ -147,7 +155,8 @@ void TestDocumentTypes::changedExtensionList()
     LoadHighlighterSettings(types, store);
     QCOMPARE(HighlighterForExtension(types, "xhtml"), int(DocumentTypes::SynMultiSynHTML));
     QCOMPARE(HighlighterForExtension(types, "html"), -1);
-    QCOMPARE(types.entry(DocumentTypes::SynHTMLSyn1).filter, QString("Fichiers HTML|*.htm;*.xhtml"));
+    QCOMPARE(types.entry(DocumentTypes::SynHTMLSyn1).filter,
+             QString("Fichiers HTML|*.htm;*.xhtml"));
     // An empty value keeps the built-in filter.
     QCOMPARE(HighlighterForExtension(types, "php"), int(DocumentTypes::SynMultiSynPHP));
     // "*.*" in a list matches nothing.
@@ -155,31 +164,32 @@ void TestDocumentTypes::changedExtensionList()
     QCOMPARE(HighlighterForExtension(types, "sql"), -1);
 }
 
-void TestDocumentTypes::defaultExtension_data()
-{
+void TestDocumentTypes::defaultExtension_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("saved");
-    QTest::newRow("no extension") << "/tmp/page" << "/tmp/page.htm";
-    QTest::newRow("extension") << "/tmp/page.css" << "/tmp/page.css";
-    QTest::newRow("dotted folder") << "/tmp/site.d/page" << "/tmp/site.d/page.htm";
-    QTest::newRow("trailing dot") << "/tmp/page." << "/tmp/page.htm";
+    QTest::newRow("no extension") << "/tmp/page"
+                                  << "/tmp/page.htm";
+    QTest::newRow("extension") << "/tmp/page.css"
+                               << "/tmp/page.css";
+    QTest::newRow("dotted folder") << "/tmp/site.d/page"
+                                   << "/tmp/site.d/page.htm";
+    QTest::newRow("trailing dot") << "/tmp/page."
+                                  << "/tmp/page.htm";
 }
 
-void TestDocumentTypes::defaultExtension()
-{
+void TestDocumentTypes::defaultExtension() {
     QFETCH(QString, typed);
     QFETCH(QString, saved);
     QCOMPARE(WithDefaultExtension(typed, DefaultExtension), saved);
 }
 
-void TestDocumentTypes::colourKeysRoundTrip()
-{
+void TestDocumentTypes::colourKeysRoundTrip() {
     const QString ini = m_dir.filePath("colours.ini");
     DocumentTypes types;
     Highlighter *css = types.highlighter(DocumentTypes::SynCssSyn1);
     const int property = css->categoryIndex("Propriété");
-    css->setAttribute(property, {TextColour::rgb(1, 2, 3), TextColour::windowText(),
-                                 StyleBold | StyleUnderline});
+    css->setAttribute(
+        property, {TextColour::rgb(1, 2, 3), TextColour::windowText(), StyleBold | StyleUnderline});
     {
         SettingsStore store(ini);
         SaveHighlighterSettings(types, store);
@@ -197,7 +207,8 @@ void TestDocumentTypes::colourKeysRoundTrip()
                  0x0000FF);
         QCOMPARE(quint32(store.readInteger("Highlighters\\Document HTML\\Texte", "Background", 0)),
                  0x80000005u);
-        QCOMPARE(store.readInteger("Highlighters\\VBScript\\Commentaire", "Foreground", 0), 0x008000);
+        QCOMPARE(store.readInteger("Highlighters\\VBScript\\Commentaire", "Foreground", 0),
+                 0x008000);
         QStringList colourKeys;
         for (const QString &sub : store.subSections("Highlighters"))
             colourKeys << sub;
@@ -221,8 +232,7 @@ void TestDocumentTypes::colourKeysRoundTrip()
              TextColour::rgb(1, 2, 3));
 }
 
-void TestDocumentTypes::missingValuesKeepColours()
-{
+void TestDocumentTypes::missingValuesKeepColours() {
     const QString ini = m_dir.filePath("partial.ini");
     {
         SettingsStore store(ini);
@@ -247,8 +257,7 @@ void TestDocumentTypes::missingValuesKeepColours()
     QCOMPARE(html->attribute(comment).style, int(StyleItalic));
 }
 
-void TestDocumentTypes::resetSuppressesColourSaving()
-{
+void TestDocumentTypes::resetSuppressesColourSaving() {
     const QString ini = m_dir.filePath("reset.ini");
     SettingsStore store(ini);
     DocumentTypes types;

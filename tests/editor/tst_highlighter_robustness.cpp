@@ -14,15 +14,69 @@
 namespace {
 
 // Random text: raw bytes mixed with pieces of the languages' syntax.
-QByteArray randomText(QRandomGenerator &rng, int length)
-{
-    static const char *const pieces[] = {
-        "<", ">", "</", "/>", "<!--", "-->", "<script>", "</script>", "<style type=text/css>",
-        "</style>", "<?php", "?>", "<%", "%>", "<![CDATA[", "]]>", "<!DOCTYPE x [", "]>", "/*",
-        "*/", "//", "#", "--", "'", "\"", "`", "${", "}", "{", "\\", "\n", "\r\n", "\r", "=",
-        "&amp;", "&#", "$x", "@y", "%h", "<<<EOT\n", "\nEOT;\n", "<<EOF\n", "\nEOF\n", "=pod\n",
-        "\n=cut\n", "s{a}{b}", "q(", "qw[", "tr/a/b/", "/re/", "__END__", "@media", "!important",
-        "0x1F", "1.5e3", "&H1F", "REM ", "DELIMITER ", "/*!", "\xc3\xa9", "\t", " "};
+QByteArray randomText(QRandomGenerator &rng, int length) {
+    static const char *const pieces[] = {"<",
+                                         ">",
+                                         "</",
+                                         "/>",
+                                         "<!--",
+                                         "-->",
+                                         "<script>",
+                                         "</script>",
+                                         "<style type=text/css>",
+                                         "</style>",
+                                         "<?php",
+                                         "?>",
+                                         "<%",
+                                         "%>",
+                                         "<![CDATA[",
+                                         "]]>",
+                                         "<!DOCTYPE x [",
+                                         "]>",
+                                         "/*",
+                                         "*/",
+                                         "//",
+                                         "#",
+                                         "--",
+                                         "'",
+                                         "\"",
+                                         "`",
+                                         "${",
+                                         "}",
+                                         "{",
+                                         "\\",
+                                         "\n",
+                                         "\r\n",
+                                         "\r",
+                                         "=",
+                                         "&amp;",
+                                         "&#",
+                                         "$x",
+                                         "@y",
+                                         "%h",
+                                         "<<<EOT\n",
+                                         "\nEOT;\n",
+                                         "<<EOF\n",
+                                         "\nEOF\n",
+                                         "=pod\n",
+                                         "\n=cut\n",
+                                         "s{a}{b}",
+                                         "q(",
+                                         "qw[",
+                                         "tr/a/b/",
+                                         "/re/",
+                                         "__END__",
+                                         "@media",
+                                         "!important",
+                                         "0x1F",
+                                         "1.5e3",
+                                         "&H1F",
+                                         "REM ",
+                                         "DELIMITER ",
+                                         "/*!",
+                                         "\xc3\xa9",
+                                         "\t",
+                                         " "};
     QByteArray text;
     while (text.size() < length) {
         if (rng.bounded(3) == 0)
@@ -54,15 +108,13 @@ private:
     DocumentTypes m_types;
 };
 
-void TestHighlighterRobustness::randomBytes_data()
-{
+void TestHighlighterRobustness::randomBytes_data() {
     QTest::addColumn<int>("type");
     for (int i = 0; i < m_types.count(); ++i)
         QTest::newRow(qPrintable(m_types.entry(i).objectName)) << i;
 }
 
-void TestHighlighterRobustness::randomBytes()
-{
+void TestHighlighterRobustness::randomBytes() {
     QFETCH(int, type);
     const Highlighter &h = *m_types.highlighter(type);
     QRandomGenerator rng(7 + quint32(type));
@@ -73,15 +125,13 @@ void TestHighlighterRobustness::randomBytes()
     }
 }
 
-void TestHighlighterRobustness::spansAndStrayStates_data()
-{
+void TestHighlighterRobustness::spansAndStrayStates_data() {
     randomBytes_data();
 }
 
 // Scans that stop mid-line (as inside a multi-language page), from any state,
 // still cover exactly their span.
-void TestHighlighterRobustness::spansAndStrayStates()
-{
+void TestHighlighterRobustness::spansAndStrayStates() {
     QFETCH(int, type);
     const Highlighter &h = *m_types.highlighter(type);
     QRandomGenerator rng(99 + quint32(type));
@@ -92,8 +142,7 @@ void TestHighlighterRobustness::spansAndStrayStates()
         const int n = int(line.size());
         const int split = n ? int(rng.bounded(n + 1)) : 0;
         LineState state = rng.generate64();
-        if (round % 2)
-            state &= (1ull << std::min(h.stateBits(), 63)) - 1;
+        if (round % 2) state &= (1ull << std::min(h.stateBits(), 63)) - 1;
         sink.clear();
         state = h.scan(line.constData(), n, 0, split, state, sink);
         h.scan(line.constData(), n, split, n, state, sink);
@@ -108,8 +157,7 @@ void TestHighlighterRobustness::spansAndStrayStates()
     }
 }
 
-void TestHighlighterRobustness::realFiles_data()
-{
+void TestHighlighterRobustness::realFiles_data() {
     QTest::addColumn<QString>("path");
     QTest::addColumn<int>("type");
     const RealFileKind kinds[] = {{"html htm", DocumentTypes::SynMultiSynHTML},
@@ -122,8 +170,7 @@ void TestHighlighterRobustness::realFiles_data()
         QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QFileInfo info(it.next());
-            if (info.size() > 10'000'000 || info.size() < 2000)
-                continue;
+            if (info.size() > 10'000'000 || info.size() < 2000) continue;
             found[info.suffix().toLower()].append({info.size(), info.filePath()});
         }
     }
@@ -136,16 +183,13 @@ void TestHighlighterRobustness::realFiles_data()
         for (int i = 0; i < std::min<qsizetype>(3, files.size()); ++i, ++rows)
             QTest::newRow(qPrintable(files[i].second)) << files[i].second << kind.type;
     }
-    if (rows == 0)
-        QTest::newRow("none") << QString() << 0;
+    if (rows == 0) QTest::newRow("none") << QString() << 0;
 }
 
-void TestHighlighterRobustness::realFiles()
-{
+void TestHighlighterRobustness::realFiles() {
     QFETCH(QString, path);
     QFETCH(int, type);
-    if (path.isEmpty())
-        QSKIP("no HTML, PHP, CSS or JavaScript files found on this machine");
+    if (path.isEmpty()) QSKIP("no HTML, PHP, CSS or JavaScript files found on this machine");
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray text = file.readAll();
@@ -163,8 +207,7 @@ void TestHighlighterRobustness::realFiles()
             const TokenRole role = m_types.highlighter(type)->isMultiLanguage()
                                        ? TokenRole::Other
                                        : h.categoryRole(t.category);
-            if (role == TokenRole::Comment || role == TokenRole::String)
-                quoted += t.length;
+            if (role == TokenRole::Comment || role == TokenRole::String) quoted += t.length;
             const bool late = i >= lines.size() * 9 / 10;
             if (t.language == Language::Html && (t.category == HtmlHighlighter::Identifier ||
                                                  t.category == HtmlHighlighter::UnknownWord)) {

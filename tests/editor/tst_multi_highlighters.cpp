@@ -26,8 +26,7 @@ private:
     DocumentTypes m_types;
 };
 
-void TestMultiHighlighters::regions_data()
-{
+void TestMultiHighlighters::regions_data() {
     QTest::addColumn<int>("type");
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QByteArray>("needle");
@@ -52,8 +51,7 @@ void TestMultiHighlighters::regions_data()
     row("script type", html, "<script type=\"text/javascript\">\nvar a;\n</script>", "var", 0,
         "js:Mot réservé");
     row("bare script", html, "<script>if (x) {}</script><b>", "if", 0, "js:Mot réservé");
-    row("html after script", html, "<script>if (x) {}</script><b>", "b", 0,
-        "html:Identificateur");
+    row("html after script", html, "<script>if (x) {}</script><b>", "b", 0, "html:Identificateur");
     row("vbscript language", html, "<SCRIPT LANGUAGE=\"VBScript\">\nDim x\n</SCRIPT>", "Dim", 0,
         "vbs:Mot réservé");
     row("vbscript type", html, "<script type=\"text/vbscript\">Dim y</script>", "Dim", 0,
@@ -69,8 +67,7 @@ void TestMultiHighlighters::regions_data()
         "js:Commentaire");
     row("html after multi-line region", html, "<script>\n/* c\nd */\n</script>\n<em>", "em", 0,
         "html:Identificateur");
-    row("end marker inside js string", html, "<script>s = \"</script>\";", "\";", 0,
-        "html:Texte");
+    row("end marker inside js string", html, "<script>s = \"</script>\";", "\";", 0, "html:Texte");
 
     const int asp = DocumentTypes::SynMultiSynASP;
     row("asp code", asp, "<p><% Dim a %></p>", "Dim", 0, "vbs:Mot réservé");
@@ -94,14 +91,12 @@ void TestMultiHighlighters::regions_data()
     row("php keeps css", php, page, "color", 0, "css:Propriété");
     row("php keeps script", php, page, "var", 0, "js:Mot réservé");
     row("php keeps html", php, page, "p", 0, "html:Identificateur");
-    row("php in attribute", php, "<a href=\"<?php echo $u ?>\">link</a>", "$u", 0,
-        "php:Variable");
-    row("attribute resumes", php, "<a href=\"<?php echo $u ?>\">link</a>", "\"", 1,
-        "html:Valeur");
+    row("php in attribute", php, "<a href=\"<?php echo $u ?>\">link</a>", "$u", 0, "php:Variable");
+    row("attribute resumes", php, "<a href=\"<?php echo $u ?>\">link</a>", "\"", 1, "html:Valeur");
     row("text after attribute", php, "<a href=\"<?php echo $u ?>\">link</a>", "link", 0,
         "html:Texte");
-    row("js string resumes", php, "<script>var u = \"<?php echo $u ?>\"; go();</script>", "go",
-        0, "js:Identificateur");
+    row("js string resumes", php, "<script>var u = \"<?php echo $u ?>\"; go();</script>", "go", 0,
+        "js:Identificateur");
     row("short tag is case-sensitive", php, "<?PHP x ?>", "PHP", 0, "php:Identificateur");
     row("php script element", php, "<script language=\"php\">$x = 1;</script>", "$x", 0,
         "php:Variable");
@@ -114,8 +109,7 @@ void TestMultiHighlighters::regions_data()
     row("html after php comment", php, "<?php /* a\nb */ ?>x", "x", 0, "html:Texte");
 }
 
-void TestMultiHighlighters::regions()
-{
+void TestMultiHighlighters::regions() {
     QFETCH(int, type);
     QFETCH(QByteArray, text);
     QFETCH(QByteArray, needle);
@@ -125,8 +119,7 @@ void TestMultiHighlighters::regions()
              expected);
 }
 
-void TestMultiHighlighters::markerExtents()
-{
+void TestMultiHighlighters::markerExtents() {
     const QByteArray line("a<?php $x ?>b<%c%>");
     const auto lines = probe::scanText(*m_types.highlighter(DocumentTypes::SynMultiSynPHP), line);
     QStringList markers;
@@ -136,19 +129,18 @@ void TestMultiHighlighters::markerExtents()
     QCOMPARE(markers, QStringList({"<?php", "?>", "<%", "%>"}));
 }
 
-void TestMultiHighlighters::firstSchemeWinsAtSamePosition_data()
-{
+void TestMultiHighlighters::firstSchemeWinsAtSamePosition_data() {
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QString>("scheme");
-    QTest::newRow("language") << QByteArray("<script language=\"javascript\">") << "JSSchemeLanguage";
+    QTest::newRow("language") << QByteArray("<script language=\"javascript\">")
+                              << "JSSchemeLanguage";
     QTest::newRow("type") << QByteArray("<script type=\"text/javascript\">") << "JSSchemeType";
     QTest::newRow("vb type") << QByteArray("<script type=\"text/vbscript\">") << "VBSchemeType";
     QTest::newRow("bare") << QByteArray("<script src=\"a.js\">") << "JSScheme";
     QTest::newRow("css") << QByteArray("<STYLE TYPE=\"TEXT/CSS\">") << "CSSScheme";
 }
 
-void TestMultiHighlighters::firstSchemeWinsAtSamePosition()
-{
+void TestMultiHighlighters::firstSchemeWinsAtSamePosition() {
     QFETCH(QByteArray, line);
     QFETCH(QString, scheme);
     auto *h = static_cast<MultiHighlighter *>(m_types.highlighter(DocumentTypes::SynMultiSynHTML));
@@ -158,8 +150,7 @@ void TestMultiHighlighters::firstSchemeWinsAtSamePosition()
     QCOMPARE(h->scheme(h->schemeAt(state)).name, scheme);
 }
 
-void TestMultiHighlighters::languageAt_data()
-{
+void TestMultiHighlighters::languageAt_data() {
     QTest::addColumn<int>("type");
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("line");
@@ -182,16 +173,14 @@ void TestMultiHighlighters::languageAt_data()
     QTest::newRow("back to script") << php << QByteArray(script) << 4 << 2 << "js";
     QTest::newRow("after script") << php << QByteArray(script) << 6 << 0 << "html";
     QTest::newRow("css") << int(DocumentTypes::SynMultiSynHTML)
-                         << QByteArray("<style type=\"text/css\">a{}</style>") << 0 << 24
-                         << "css";
+                         << QByteArray("<style type=\"text/css\">a{}</style>") << 0 << 24 << "css";
     QTest::newRow("asp") << int(DocumentTypes::SynMultiSynASP) << QByteArray("<% x %>") << 0 << 3
                          << "vbs";
     QTest::newRow("plain") << int(DocumentTypes::SynCssSyn1) << QByteArray("<script>") << 0 << 8
                            << "css";
 }
 
-void TestMultiHighlighters::languageAt()
-{
+void TestMultiHighlighters::languageAt() {
     QFETCH(int, type);
     QFETCH(QByteArray, text);
     QFETCH(int, line);
@@ -205,17 +194,18 @@ void TestMultiHighlighters::languageAt()
     QCOMPARE(probe::languagePrefix(plain->language()), expected);
 }
 
-void TestMultiHighlighters::patternsAgreeWithRegexEngine_data()
-{
+void TestMultiHighlighters::patternsAgreeWithRegexEngine_data() {
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<bool>("caseSensitive");
     QTest::addColumn<QByteArray>("alphabet");
 
     const QByteArray tagBytes("<>/='\" scriptlanguagetypetextjavavbcssSTYLEphp?%");
-    QTest::newRow("css") << QString(R"(<style[^>]+type[^>]*[=][^>]*[\'\"]?text[\/]css[^>]*[\'\"]?[^>]*>)")
-                         << false << tagBytes;
+    QTest::newRow("css")
+        << QString(R"(<style[^>]+type[^>]*[=][^>]*[\'\"]?text[\/]css[^>]*[\'\"]?[^>]*>)") << false
+        << tagBytes;
     QTest::newRow("js language")
-        << QString(R"(<[^>]*script[^>]+language[^>]*[=][^>]*[\'\"]?j(ava)?script[^>]*[\'\"]?[^>]*>)")
+        << QString(
+               R"(<[^>]*script[^>]+language[^>]*[=][^>]*[\'\"]?j(ava)?script[^>]*[\'\"]?[^>]*>)")
         << false << tagBytes;
     QTest::newRow("vb type")
         << QString(R"(<[^>]*script[^>]+type[^>]*[=][^>]*[\'\"]?text[\/]vbscript[^>]*[\'\"]?[^>]*>)")
@@ -234,8 +224,7 @@ void TestMultiHighlighters::patternsAgreeWithRegexEngine_data()
 
 // RegionPattern skips the regex engine where it can; it must find exactly what
 // the engine finds: the earliest non-empty match, ending within the line.
-void TestMultiHighlighters::patternsAgreeWithRegexEngine()
-{
+void TestMultiHighlighters::patternsAgreeWithRegexEngine() {
     QFETCH(QString, pattern);
     QFETCH(bool, caseSensitive);
     QFETCH(QByteArray, alphabet);
@@ -243,10 +232,22 @@ void TestMultiHighlighters::patternsAgreeWithRegexEngine()
     QVERIFY(rp.isValid());
     const QRegularExpression re(pattern, caseSensitive ? QRegularExpression::NoPatternOption
                                                        : QRegularExpression::CaseInsensitiveOption);
-    const char *const samples[] = {
-        "<script language=\"javascript\">", "<SCRIPT type='text/vbscript' >", "<script>",
-        "<style type=\"text/css\">", "<style media=x type=text/css>", "</script>", "</STYLE>",
-        "<?php", "<?", "?>", "<%", "%>", "<script language=php>", "aabbce", "<ab1 >", "<a>a>x"};
+    const char *const samples[] = {"<script language=\"javascript\">",
+                                   "<SCRIPT type='text/vbscript' >",
+                                   "<script>",
+                                   "<style type=\"text/css\">",
+                                   "<style media=x type=text/css>",
+                                   "</script>",
+                                   "</STYLE>",
+                                   "<?php",
+                                   "<?",
+                                   "?>",
+                                   "<%",
+                                   "%>",
+                                   "<script language=php>",
+                                   "aabbce",
+                                   "<ab1 >",
+                                   "<a>a>x"};
     QRandomGenerator rng(1234);
     int matches = 0;
     // Random lines, and fragments of the pattern's own words mixed in.
@@ -258,7 +259,8 @@ void TestMultiHighlighters::patternsAgreeWithRegexEngine()
         if (round % 2 == 0) {
             QByteArray sample = samples[int(rng.bounded(int(std::size(samples))))];
             if (round % 4 == 0) // damage it a little
-                sample[int(rng.bounded(sample.size()))] = alphabet[int(rng.bounded(alphabet.size()))];
+                sample[int(rng.bounded(sample.size()))] =
+                    alphabet[int(rng.bounded(alphabet.size()))];
             line.insert(int(rng.bounded(line.size() + 1)), sample);
         }
         const QString text = QString::fromLatin1(line);
@@ -273,8 +275,7 @@ void TestMultiHighlighters::patternsAgreeWithRegexEngine()
         }
         matches += expectedStart >= 0;
         int start = -1, end = -1;
-        if (!rp.find(line.constData(), 0, int(line.size()), &start, &end))
-            start = end = -1;
+        if (!rp.find(line.constData(), 0, int(line.size()), &start, &end)) start = end = -1;
         QVERIFY2(start == expectedStart && end == expectedEnd,
                  qPrintable(QStringLiteral("\"%1\": %2-%3, engine %4-%5")
                                 .arg(text)

@@ -21,8 +21,7 @@ private:
     DocumentTypes m_types;
 };
 
-void TestScanners::categories_data()
-{
+void TestScanners::categories_data() {
     QTest::addColumn<int>("type");
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QByteArray>("needle");
@@ -57,8 +56,7 @@ void TestScanners::categories_data()
     row("html/comment continues", html, "a <!-- one\ntwo\nthree --> b", "two", 0,
         "html:Commentaire");
     row("html/after comment", html, "a <!-- one\ntwo --> b", "b", 0, "html:Texte");
-    row("html/value continues", html, "<a title=\"two\nlines\" href=y>", "lines", 0,
-        "html:Valeur");
+    row("html/value continues", html, "<a title=\"two\nlines\" href=y>", "lines", 0, "html:Valeur");
     row("html/attribute after value", html, "<a title=\"two\nlines\" href=y>", "href", 0,
         "html:Mot réservé");
     row("html/tag continues", html, "<img\n  src=\"a.png\"\n  alt=\"\">", "alt", 0,
@@ -109,16 +107,14 @@ void TestScanners::categories_data()
     row("css/after nested block", css, media, "h1", 0, "css:Texte");
     row("css/comment continues", css, "/* multi\nline */ h1 {}", "line", 0, "css:Commentaire");
     row("css/after comment", css, "/* multi\nline */ h1 {}", "h1", 0, "css:Texte");
-    row("css/url", css, "a { background: url(img/a.png) no-repeat }", "img/a.png", 0,
-        "css:Chaîne");
+    row("css/url", css, "a { background: url(img/a.png) no-repeat }", "img/a.png", 0, "css:Chaîne");
     row("css/value keyword", css, "a { background: url(img/a.png) no-repeat }", "no-repeat", 0,
         "css:Valeur");
     row("css/string", css, "a:hover { content: \"x;y\" }", "\"x;y\"", 0, "css:Chaîne");
     row("css/pseudo-class", css, "a:hover { content: \"x;y\" }", "a:hover", 0, "css:Texte");
-    row("css/font-face", css, "@font-face { font-family: Foo }", "font-family", 0,
-        "css:Propriété");
-    row("css/vendor prefix", css, "x { -webkit-transition: none; --main: 1 }",
-        "-webkit-transition", 0, "css:Propriété");
+    row("css/font-face", css, "@font-face { font-family: Foo }", "font-family", 0, "css:Propriété");
+    row("css/vendor prefix", css, "x { -webkit-transition: none; --main: 1 }", "-webkit-transition",
+        0, "css:Propriété");
     row("css/custom property", css, "x { -webkit-transition: none; --main: 1 }", "--main", 0,
         "css:Propriété");
     row("css/id selector", css, "#menu { top: 0 }", "#menu", 0, "css:Texte");
@@ -136,8 +132,7 @@ void TestScanners::categories_data()
     row("js/escaped quote", js, "var s = 'it\\'s'; t = \"q\";", "'it\\'s'", 0, "js:Chaîne");
     row("js/after string", js, "var s = 'it\\'s'; t = \"q\";", "t", 1, "js:Identificateur");
     row("js/template continues", js, "var t = `a\n${x}\nb`;\nvar z;", "b", 0, "js:Chaîne");
-    row("js/template expression", js, "var t = `a\n${x}\nb`;\nvar z;", "x", 0,
-        "js:Identificateur");
+    row("js/template expression", js, "var t = `a\n${x}\nb`;\nvar z;", "x", 0, "js:Identificateur");
     row("js/after template", js, "var t = `a\n${x}\nb`;\nvar z;", "z", 0, "js:Identificateur");
     row("js/built-in", js, "document.onclick = alert;", "document", 0, "js:Mot clé non réservé");
     row("js/event", js, "document.onclick = alert;", "onclick", 0, "js:Evénement");
@@ -177,8 +172,7 @@ void TestScanners::categories_data()
     row("php/after nowdoc", php, "$n = <<<'EOT'\n$raw\nEOT;\n$k;", "$k", 0, "php:Variable");
     row("php/numbers", php, "$x = 0x1A + 3.14;", "3.14", 0, "php:Nombre");
     row("php/multi-line string", php, "$s = 'multi\nline';\n$u;", "line", 0, "php:Chaîne");
-    row("php/after multi-line string", php, "$s = 'multi\nline';\n$u;", "$u", 0,
-        "php:Variable");
+    row("php/after multi-line string", php, "$s = 'multi\nline';\n$u;", "$u", 0, "php:Variable");
     row("php/attribute", php, "#[Attr]\nclass A {}", "#", 0, "php:Symbole");
 
     const int perl = DocumentTypes::SynPerlSyn1;
@@ -228,8 +222,7 @@ void TestScanners::categories_data()
     row("sql/comment continues", sql, "/* a\nb */ SELECT", "b", 0, "sql:Commentaire");
     row("sql/after comment", sql, "/* a\nb */ SELECT", "SELECT", 0, "sql:Mot réservé");
     row("sql/variable", sql, "SET @v = 'a\nb';\nSELECT @@version;", "@v", 0, "sql:Variable");
-    row("sql/string continues", sql, "SET @v = 'a\nb';\nSELECT @@version;", "b", 0,
-        "sql:Chaîne");
+    row("sql/string continues", sql, "SET @v = 'a\nb';\nSELECT @@version;", "b", 0, "sql:Chaîne");
     row("sql/system variable", sql, "SET @v = 'a\nb';\nSELECT @@version;", "@@version", 0,
         "sql:Variable");
     row("sql/hash comment", sql, "# c\nSELECT 1", "# c", 0, "sql:Commentaire");
@@ -242,8 +235,7 @@ void TestScanners::categories_data()
     row("sql/delimiter command", sql, "DELIMITER $$", "DELIMITER", 0, "sql:Commande SQL*Plus");
 }
 
-void TestScanners::categories()
-{
+void TestScanners::categories() {
     QFETCH(int, type);
     QFETCH(QByteArray, text);
     QFETCH(QByteArray, needle);
@@ -254,27 +246,24 @@ void TestScanners::categories()
 }
 
 // Token boundaries of whole lines: "text|text|..." with the category initials.
-void TestScanners::exactTokens_data()
-{
+void TestScanners::exactTokens_data() {
     QTest::addColumn<int>("type");
     QTest::addColumn<QByteArray>("line");
     QTest::addColumn<QString>("tokens");
 
-    QTest::newRow("html tag") << int(DocumentTypes::SynHTMLSyn1)
-                              << QByteArray("<a href='x'>b</a>")
+    QTest::newRow("html tag") << int(DocumentTypes::SynHTMLSyn1) << QByteArray("<a href='x'>b</a>")
                               << QString("<|a| |href|=|'x'|>|b|<|/|a|>");
     QTest::newRow("js operators") << int(DocumentTypes::SynJScriptSyn1)
                                   << QByteArray("if(a>=b){c[0]()}")
                                   << QString("if|(|a|>|=|b|)|{|c|[|0|]|(|)|}");
-    QTest::newRow("css declaration") << int(DocumentTypes::SynCssSyn1)
-                                     << QByteArray("p{margin:0 auto}")
-                                     << QString("p|{|margin|:|0| |auto|}");
+    QTest::newRow("css declaration")
+        << int(DocumentTypes::SynCssSyn1) << QByteArray("p{margin:0 auto}")
+        << QString("p|{|margin|:|0| |auto|}");
     QTest::newRow("general") << int(DocumentTypes::SynGeneralSyn1) << QByteArray("a(b) c\td")
                              << QString("a(b)| |c|\t|d");
 }
 
-void TestScanners::exactTokens()
-{
+void TestScanners::exactTokens() {
     QFETCH(int, type);
     QFETCH(QByteArray, line);
     QFETCH(QString, tokens);
@@ -285,8 +274,7 @@ void TestScanners::exactTokens()
     QCOMPARE(parts.join(QLatin1Char('|')), tokens);
 }
 
-void TestScanners::htmlElementNames()
-{
+void TestScanners::htmlElementNames() {
     const QStringList names = HtmlHighlighter::elementNames();
     for (const char *name : {"html", "table", "td", "script", "style", "iframe", "section", "b"})
         QVERIFY2(names.contains(QLatin1String(name)), name);
@@ -297,8 +285,7 @@ void TestScanners::htmlElementNames()
 
 // After a construct spanning lines closes, the state must be the initial one
 // again (otherwise every later line would compare as changed).
-void TestScanners::multiLineStatesSettle_data()
-{
+void TestScanners::multiLineStatesSettle_data() {
     QTest::addColumn<int>("type");
     QTest::addColumn<QByteArray>("text");
     QTest::newRow("html") << int(DocumentTypes::SynHTMLSyn1)
@@ -317,8 +304,7 @@ void TestScanners::multiLineStatesSettle_data()
                          << QByteArray("/*!\n*/ SELECT 'a\nb';\n");
 }
 
-void TestScanners::multiLineStatesSettle()
-{
+void TestScanners::multiLineStatesSettle() {
     QFETCH(int, type);
     QFETCH(QByteArray, text);
     const auto lines = probe::scanText(*m_types.highlighter(type), text);

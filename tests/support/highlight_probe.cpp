@@ -4,8 +4,7 @@
 
 namespace probe {
 
-std::vector<ScannedLine> scanText(const Highlighter &h, const QByteArray &text)
-{
+std::vector<ScannedLine> scanText(const Highlighter &h, const QByteArray &text) {
     std::vector<ScannedLine> lines;
     TokenSink sink;
     LineState state = 0;
@@ -23,50 +22,54 @@ std::vector<ScannedLine> scanText(const Highlighter &h, const QByteArray &text)
         line.endState = state;
         line.tokens = sink.tokens();
         lines.push_back(std::move(line));
-        if (e >= n)
-            break;
+        if (e >= n) break;
         p = e + ((text[e] == '\r' && e + 1 < n && text[e + 1] == '\n') ? 2 : 1);
     }
     return lines;
 }
 
-QString languagePrefix(Language language)
-{
+QString languagePrefix(Language language) {
     switch (language) {
-    case Language::General: return QStringLiteral("general");
-    case Language::Html: return QStringLiteral("html");
-    case Language::Xml: return QStringLiteral("xml");
-    case Language::Css: return QStringLiteral("css");
-    case Language::JavaScript: return QStringLiteral("js");
-    case Language::VBScript: return QStringLiteral("vbs");
-    case Language::Php: return QStringLiteral("php");
-    case Language::Perl: return QStringLiteral("perl");
-    case Language::Sql: return QStringLiteral("sql");
-    case Language::Marker: return QStringLiteral("marker");
+    case Language::General:
+        return QStringLiteral("general");
+    case Language::Html:
+        return QStringLiteral("html");
+    case Language::Xml:
+        return QStringLiteral("xml");
+    case Language::Css:
+        return QStringLiteral("css");
+    case Language::JavaScript:
+        return QStringLiteral("js");
+    case Language::VBScript:
+        return QStringLiteral("vbs");
+    case Language::Php:
+        return QStringLiteral("php");
+    case Language::Perl:
+        return QStringLiteral("perl");
+    case Language::Sql:
+        return QStringLiteral("sql");
+    case Language::Marker:
+        return QStringLiteral("marker");
     }
     return QString();
 }
 
-static const Highlighter *plainOf(const DocumentTypes &types, Language language)
-{
+static const Highlighter *plainOf(const DocumentTypes &types, Language language) {
     static const int entries[] = {DocumentTypes::SynGeneralSyn1, DocumentTypes::SynHTMLSyn1,
                                   DocumentTypes::SynXMLSyn1,     DocumentTypes::SynCssSyn1,
                                   DocumentTypes::SynJScriptSyn1, DocumentTypes::SynVBScriptSyn1,
                                   DocumentTypes::SynPHPSyn1,     DocumentTypes::SynPerlSyn1,
                                   DocumentTypes::SynSQLSyn1};
-    if (language == Language::Marker)
-        return nullptr;
+    if (language == Language::Marker) return nullptr;
     return types.highlighter(entries[int(language)]);
 }
 
 QString tokenAt(const DocumentTypes &types, const Highlighter &h, const QByteArray &text,
-                const QByteArray &needle, int occurrence)
-{
+                const QByteArray &needle, int occurrence) {
     qsizetype at = -1;
     for (int k = 0; k <= occurrence; ++k) {
         at = text.indexOf(needle, at + 1);
-        if (at < 0)
-            return QStringLiteral("<needle not found>");
+        if (at < 0) return QStringLiteral("<needle not found>");
     }
     const std::vector<ScannedLine> lines = scanText(h, text);
     qsizetype lineStart = 0;
@@ -79,8 +82,7 @@ QString tokenAt(const DocumentTypes &types, const Highlighter &h, const QByteArr
                     if (col + needle.size() > t.start + t.length)
                         return QStringLiteral("<token \"%1\" is shorter than the needle>")
                             .arg(QString::fromUtf8(line.text.mid(t.start, t.length)));
-                    if (t.language == Language::Marker)
-                        return QStringLiteral("marker");
+                    if (t.language == Language::Marker) return QStringLiteral("marker");
                     const Highlighter *plain = plainOf(types, t.language);
                     return languagePrefix(t.language) + QLatin1Char(':') +
                            plain->categoryName(t.category);
@@ -93,8 +95,7 @@ QString tokenAt(const DocumentTypes &types, const Highlighter &h, const QByteArr
     return QStringLiteral("<beyond the text>");
 }
 
-QString coverageError(const std::vector<ScannedLine> &lines)
-{
+QString coverageError(const std::vector<ScannedLine> &lines) {
     for (size_t i = 0; i < lines.size(); ++i) {
         const ScannedLine &line = lines[i];
         int expected = 0;

@@ -1,9 +1,9 @@
 #include "editor/ui/highlight_lexer.h"
 
-#include <Qsci/qsciscintilla.h>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPalette>
+#include <Qsci/qsciscintilla.h>
 
 #include <algorithm>
 #include <cstring>
@@ -17,14 +17,12 @@ struct StyleMap {
     Language language[256] = {};
     signed char category[256];
 
-    StyleMap()
-    {
+    StyleMap() {
         std::fill(std::begin(category), std::end(category), -1);
         int next = 1;
         for (int l = 0; l < LanguageCount; ++l) {
             for (int c = 0; c < languageCategoryCount(Language(l)); ++c) {
-                if (next == 32)
-                    next = 40;
+                if (next == 32) next = 40;
                 style[l][c] = (unsigned char)next;
                 language[next] = Language(l);
                 category[next] = (signed char)c;
@@ -35,16 +33,13 @@ struct StyleMap {
     }
 };
 
-const StyleMap &styleMap()
-{
+const StyleMap &styleMap() {
     static const StyleMap map;
     return map;
 }
 
-const char *languageName(const Highlighter *h)
-{
-    if (h->isMultiLanguage())
-        return "Balizor multi-language";
+const char *languageName(const Highlighter *h) {
+    if (h->isMultiLanguage()) return "Balizor multi-language";
     static const char *const names[LanguageCount] = {
         "Balizor General",  "Balizor HTML", "Balizor XML",  "Balizor CSS", "Balizor JavaScript",
         "Balizor VBScript", "Balizor PHP",  "Balizor Perl", "Balizor SQL", "Balizor"};
@@ -52,26 +47,36 @@ const char *languageName(const Highlighter *h)
 }
 
 // Windows system colour indexes, as stored, mapped to the palette.
-QColor resolve(TextColour c)
-{
-    if (!c.isSystem())
-        return QColor(c.red(), c.green(), c.blue());
+QColor resolve(TextColour c) {
+    if (!c.isSystem()) return QColor(c.red(), c.green(), c.blue());
     const QPalette palette = QGuiApplication::palette();
     switch (c.systemIndex()) {
     case 1: // desktop
     case 4: // menu
-    case 15: return palette.color(QPalette::Button);
-    case 5: return palette.color(QPalette::Base); // window background
-    case 6: return palette.color(QPalette::Shadow);
-    case 13: return palette.color(QPalette::Highlight);
-    case 14: return palette.color(QPalette::HighlightedText);
-    case 16: return palette.color(QPalette::Mid);
-    case 17: return palette.color(QPalette::Disabled, QPalette::Text);
-    case 18: return palette.color(QPalette::ButtonText);
-    case 20: return palette.color(QPalette::Light);
-    case 23: return palette.color(QPalette::ToolTipText);
-    case 24: return palette.color(QPalette::ToolTipBase);
-    default: return palette.color(QPalette::WindowText); // 8: window text, 7: menu text...
+    case 15:
+        return palette.color(QPalette::Button);
+    case 5:
+        return palette.color(QPalette::Base); // window background
+    case 6:
+        return palette.color(QPalette::Shadow);
+    case 13:
+        return palette.color(QPalette::Highlight);
+    case 14:
+        return palette.color(QPalette::HighlightedText);
+    case 16:
+        return palette.color(QPalette::Mid);
+    case 17:
+        return palette.color(QPalette::Disabled, QPalette::Text);
+    case 18:
+        return palette.color(QPalette::ButtonText);
+    case 20:
+        return palette.color(QPalette::Light);
+    case 23:
+        return palette.color(QPalette::ToolTipText);
+    case 24:
+        return palette.color(QPalette::ToolTipBase);
+    default:
+        return palette.color(QPalette::WindowText); // 8: window text, 7: menu text...
     }
 }
 
@@ -79,82 +84,71 @@ QColor resolve(TextColour c)
 
 HighlightLexer::HighlightLexer(const Highlighter *highlighter, QObject *parent)
     : QsciLexerCustom(parent), m_highlighter(highlighter), m_name(languageName(highlighter)),
-      m_font(QFontDatabase::systemFont(QFontDatabase::FixedFont))
-{
+      m_font(QFontDatabase::systemFont(QFontDatabase::FixedFont)) {
     std::vector<const Highlighter *> plain;
     highlighter->collectPlain(plain);
     for (const Highlighter *h : plain) {
         m_plain[int(h->language())] = h;
         connect(h, &Highlighter::attributesChanged, this, &HighlightLexer::refreshStyles);
     }
+    // Scintilla's own default style (the area past the text) follows the palette too.
     QsciLexer::setDefaultFont(m_font);
+    QsciLexer::setDefaultColor(resolve(TextColour::windowText()));
+    QsciLexer::setDefaultPaper(resolve(TextColour::window()));
 }
 
 HighlightLexer::~HighlightLexer() = default;
 
-int HighlightLexer::styleFor(Language language, int category)
-{
+int HighlightLexer::styleFor(Language language, int category) {
     return styleMap().style[int(language)][category];
 }
 
-HighlightLexer::StyleInfo HighlightLexer::styleInfo(int style) const
-{
+HighlightLexer::StyleInfo HighlightLexer::styleInfo(int style) const {
     StyleInfo info;
-    if (style < 0 || style > 255 || styleMap().category[style] < 0)
-        return info;
+    if (style < 0 || style > 255 || styleMap().category[style] < 0) return info;
     info.language = styleMap().language[style];
     info.category = styleMap().category[style];
     info.highlighter = m_plain[int(info.language)];
     return info;
 }
 
-TokenAttribute HighlightLexer::attributeOf(int style) const
-{
+TokenAttribute HighlightLexer::attributeOf(int style) const {
     const StyleInfo info = styleInfo(style);
     if (info.highlighter && info.category < info.highlighter->categoryCount())
         return info.highlighter->attribute(info.category);
     return TokenAttribute{}; // default style and region markers: window text
 }
 
-const char *HighlightLexer::language() const
-{
+const char *HighlightLexer::language() const {
     return m_name.constData();
 }
 
-QString HighlightLexer::description(int style) const
-{
-    if (style == 0)
-        return QStringLiteral("Défaut");
+QString HighlightLexer::description(int style) const {
+    if (style == 0) return QStringLiteral("Défaut");
     const StyleInfo info = styleInfo(style);
     if (info.language == Language::Marker && info.category == 0)
         return QStringLiteral("Marqueur de région");
-    if (!info.highlighter)
-        return QString();
+    if (!info.highlighter) return QString();
     return info.highlighter->categoryName(info.category);
 }
 
-QColor HighlightLexer::color(int style) const
-{
+QColor HighlightLexer::color(int style) const {
     return resolve(attributeOf(style).foreground);
 }
 
-QColor HighlightLexer::defaultColor(int style) const
-{
+QColor HighlightLexer::defaultColor(int style) const {
     return color(style);
 }
 
-QColor HighlightLexer::paper(int style) const
-{
+QColor HighlightLexer::paper(int style) const {
     return resolve(attributeOf(style).background);
 }
 
-QColor HighlightLexer::defaultPaper(int style) const
-{
+QColor HighlightLexer::defaultPaper(int style) const {
     return paper(style);
 }
 
-QFont HighlightLexer::font(int style) const
-{
+QFont HighlightLexer::font(int style) const {
     const int bits = attributeOf(style).style;
     QFont f = m_font;
     f.setBold(bits & StyleBold);
@@ -164,36 +158,30 @@ QFont HighlightLexer::font(int style) const
     return f;
 }
 
-QFont HighlightLexer::defaultFont(int style) const
-{
+QFont HighlightLexer::defaultFont(int style) const {
     return font(style);
 }
 
-bool HighlightLexer::eolFill(int) const
-{
+bool HighlightLexer::eolFill(int) const {
     return false;
 }
 
-void HighlightLexer::setBaseFont(const QFont &font)
-{
+void HighlightLexer::setBaseFont(const QFont &font) {
     m_font = font;
     QsciLexer::setDefaultFont(font);
     refreshStyles();
 }
 
-void HighlightLexer::refreshStyles()
-{
+void HighlightLexer::refreshStyles() {
     for (int style = 0; style < 128; ++style) {
-        if (description(style).isEmpty())
-            continue;
+        if (description(style).isEmpty()) continue;
         emit colorChanged(color(style), style);
         emit paperChanged(paper(style), style);
         emit fontChanged(font(style), style);
     }
 }
 
-void HighlightLexer::setEditor(QsciScintilla *editor)
-{
+void HighlightLexer::setEditor(QsciScintilla *editor) {
     QObject::disconnect(m_modified);
     QsciLexerCustom::setEditor(editor);
     m_states.clear();
@@ -204,8 +192,7 @@ void HighlightLexer::setEditor(QsciScintilla *editor)
                              &HighlightLexer::handleModified);
 }
 
-void HighlightLexer::invalidate()
-{
+void HighlightLexer::invalidate() {
     m_validLines = 0;
     m_dirtyLast = -1;
     if (QsciScintilla *ed = editor()) {
@@ -217,13 +204,12 @@ void HighlightLexer::invalidate()
 // Keeps one end state per line through insertions and deletions of lines, and
 // remembers how far the changed text reaches.
 void HighlightLexer::handleModified(int position, int modificationType, const char *, int,
-                                    int linesAdded)
-{
-    if (!(modificationType & (QsciScintillaBase::SC_MOD_INSERTTEXT |
-                              QsciScintillaBase::SC_MOD_DELETETEXT)))
+                                    int linesAdded) {
+    if (!(modificationType &
+          (QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT)))
         return;
-    const int line =
-        int(editor()->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, (unsigned long)position));
+    const int line = int(
+        editor()->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, (unsigned long)position));
     const int size = int(m_states.size());
     if (linesAdded > 0 && line <= size) {
         // Line `line` was split: the state that followed it now ends its last part.
@@ -232,34 +218,28 @@ void HighlightLexer::handleModified(int position, int modificationType, const ch
         const int last = std::min(size, line - linesAdded);
         m_states.erase(m_states.begin() + line, m_states.begin() + last);
     }
-    if (m_validLines > line)
-        m_validLines = std::max(line + 1, m_validLines + linesAdded);
+    if (m_validLines > line) m_validLines = std::max(line + 1, m_validLines + linesAdded);
     m_validLines = std::min(m_validLines, int(m_states.size()));
-    if (m_dirtyLast > line)
-        m_dirtyLast = std::max(line, m_dirtyLast + linesAdded);
+    if (m_dirtyLast > line) m_dirtyLast = std::max(line, m_dirtyLast + linesAdded);
     m_dirtyLast = std::max(m_dirtyLast, line + std::max(linesAdded, 0));
 }
 
-int HighlightLexer::lineStart(int line, int lineCount, int length) const
-{
-    if (line >= lineCount)
-        return length;
-    return int(editor()->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, (unsigned long)line));
+int HighlightLexer::lineStart(int line, int lineCount, int length) const {
+    if (line >= lineCount) return length;
+    return int(
+        editor()->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, (unsigned long)line));
 }
 
-void HighlightLexer::styleText(int start, int end)
-{
+void HighlightLexer::styleText(int start, int end) {
     QsciScintilla *ed = editor();
-    if (!ed)
-        return;
+    if (!ed) return;
     const int length = int(ed->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
     const int lineCount = int(ed->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT));
     end = std::min(end, length);
     if ((int)m_states.size() != lineCount) {
         // Out of step with the text (modification notifications masked?):
         // keep nothing as known.
-        if (!m_states.empty())
-            m_validLines = 0;
+        if (!m_states.empty()) m_validLines = 0;
         m_states.resize(size_t(lineCount), 0);
     }
     m_validLines = std::min(m_validLines, lineCount);
@@ -276,7 +256,8 @@ void HighlightLexer::styleText(int start, int end)
     while (line <= lastLine) {
         // Copy a run of whole lines and style it with one call.
         const int chunkStart = lineStart(line, lineCount, length);
-        const int chunkLast = std::clamp(lineOf(std::min(chunkStart + ChunkBytes, length)), line, lastLine);
+        const int chunkLast =
+            std::clamp(lineOf(std::min(chunkStart + ChunkBytes, length)), line, lastLine);
         const int chunkEnd = lineStart(chunkLast + 1, lineCount, length);
         const int n = chunkEnd - chunkStart;
         m_text.resize(n + 1);
@@ -295,8 +276,7 @@ void HighlightLexer::styleText(int start, int end)
             int next = eol;
             if (next < n)
                 next += (text[next] == '\r' && next + 1 < n && text[next + 1] == '\n') ? 2 : 1;
-            if (line == chunkLast)
-                next = n; // Scintilla's own line boundary
+            if (line == chunkLast) next = n; // Scintilla's own line boundary
 
             m_sink.clear();
             const LineState newState =
@@ -311,8 +291,7 @@ void HighlightLexer::styleText(int start, int end)
             const bool same = line < m_validLines && m_states[size_t(line)] == newState;
             m_states[size_t(line)] = newState;
             state = newState;
-            if (line == m_validLines)
-                m_validLines = line + 1;
+            if (line == m_validLines) m_validLines = line + 1;
             if (line >= m_dirtyLast) {
                 m_dirtyLast = -1;
                 if (same && line + 1 < m_validLines) {
@@ -321,8 +300,7 @@ void HighlightLexer::styleText(int start, int end)
                     break;
                 }
             }
-            if (!same && line == lastLine)
-                m_validLines = std::min(m_validLines, line + 1);
+            if (!same && line == lastLine) m_validLines = std::min(m_validLines, line + 1);
         }
         startStyling(chunkStart);
         ed->SendScintilla(QsciScintillaBase::SCI_SETSTYLINGEX, uintptr_t(offset),
@@ -339,11 +317,9 @@ void HighlightLexer::styleText(int start, int end)
     }
 }
 
-LineState HighlightLexer::lineStartState(int line)
-{
+LineState HighlightLexer::lineStartState(int line) {
     QsciScintilla *ed = editor();
-    if (!ed || line <= 0)
-        return 0;
+    if (!ed || line <= 0) return 0;
     const int lineCount = int(ed->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT));
     line = std::min(line, lineCount - 1);
     const int length = int(ed->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
@@ -354,15 +330,16 @@ LineState HighlightLexer::lineStartState(int line)
     return line - 1 < int(m_states.size()) ? m_states[size_t(line - 1)] : 0;
 }
 
-const Highlighter *HighlightLexer::languageAt(int position)
-{
+const Highlighter *HighlightLexer::languageAt(int position) {
     QsciScintilla *ed = editor();
-    if (!ed || !m_highlighter->isMultiLanguage())
-        return m_highlighter;
-    const int line = int(ed->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, (unsigned long)position));
+    if (!ed || !m_highlighter->isMultiLanguage()) return m_highlighter;
+    const int line =
+        int(ed->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, (unsigned long)position));
     const LineState state = lineStartState(line);
-    const int from = int(ed->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, (unsigned long)line));
-    const int to = int(ed->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, (unsigned long)line));
+    const int from =
+        int(ed->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, (unsigned long)line));
+    const int to =
+        int(ed->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, (unsigned long)line));
     QByteArray text(to - from + 1, '\0');
     ed->SendScintilla(QsciScintillaBase::SCI_GETTEXTRANGE, long(from), long(to), text.data());
     return m_highlighter->languageAt(text.constData(), to - from, state, position - from);

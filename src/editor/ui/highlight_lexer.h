@@ -2,8 +2,8 @@
 
 #include "editor/highlighter.h"
 
-#include <Qsci/qscilexercustom.h>
 #include <QFont>
+#include <Qsci/qscilexercustom.h>
 
 #include <vector>
 
@@ -42,7 +42,7 @@ public:
     static int styleFor(Language language, int category);
     struct StyleInfo {
         Language language = Language::General;
-        int category = -1;                     // -1: the default style
+        int category = -1;                        // -1: the default style
         const Highlighter *highlighter = nullptr; // the plain highlighter, if any
     };
     StyleInfo styleInfo(int style) const;
@@ -90,8 +90,8 @@ private:
     QMetaObject::Connection m_modified;
 
     std::vector<LineState> m_states; // end state of each line
-    int m_validLines = 0;  // lines [0, n) have styles and states that follow one another
-    int m_dirtyLast = -1;  // last line changed since it was styled, or -1
+    int m_validLines = 0;            // lines [0, n) have styles and states that follow one another
+    int m_dirtyLast = -1;            // last line changed since it was styled, or -1
     qint64 m_scannedLines = 0;
 
     TokenSink m_sink;

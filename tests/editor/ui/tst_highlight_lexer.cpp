@@ -6,21 +6,20 @@
 #include "editor/ui/highlight_lexer.h"
 #include "highlight_probe.h"
 
-#include <Qsci/qsciscintilla.h>
 #include <QApplication>
 #include <QRandomGenerator>
+#include <Qsci/qsciscintilla.h>
 #include <QtTest>
 
 namespace {
 
-void setBytes(QsciScintilla &editor, const QByteArray &text)
-{
+void setBytes(QsciScintilla &editor, const QByteArray &text) {
     editor.SendScintilla(QsciScintillaBase::SCI_CLEARALL);
-    editor.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, uintptr_t(text.size()), text.constData());
+    editor.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, uintptr_t(text.size()),
+                         text.constData());
 }
 
-QByteArray bytesOf(QsciScintilla &editor)
-{
+QByteArray bytesOf(QsciScintilla &editor) {
     const int n = int(editor.SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
     QByteArray text(n + 1, '\0');
     editor.SendScintilla(QsciScintillaBase::SCI_GETTEXT, uintptr_t(n + 1), text.data());
@@ -29,14 +28,12 @@ QByteArray bytesOf(QsciScintilla &editor)
 }
 
 // What painting does: style whatever is not yet styled, up to `end` (-1: all).
-void styleTo(QsciScintilla &editor, long end = -1)
-{
+void styleTo(QsciScintilla &editor, long end = -1) {
     const long styled = editor.SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED);
     editor.SendScintilla(QsciScintillaBase::SCI_COLOURISE, (unsigned long)styled, end);
 }
 
-QByteArray stylesOf(QsciScintilla &editor)
-{
+QByteArray stylesOf(QsciScintilla &editor) {
     const int n = int(editor.SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
     QByteArray styles(n, '\0');
     for (int i = 0; i < n; ++i)
@@ -45,39 +42,38 @@ QByteArray stylesOf(QsciScintilla &editor)
 }
 
 // The styles the core scanners give the text, line breaks in style 0.
-QByteArray expectedStyles(const Highlighter &h, const QByteArray &text)
-{
+QByteArray expectedStyles(const Highlighter &h, const QByteArray &text) {
     QByteArray styles(text.size(), '\0');
     qsizetype lineStart = 0;
     for (const probe::ScannedLine &line : probe::scanText(h, text)) {
         for (const HighlightToken &t : line.tokens)
             for (int k = 0; k < t.length; ++k)
-                styles[lineStart + t.start + k] = char(HighlightLexer::styleFor(t.language, t.category));
+                styles[lineStart + t.start + k] =
+                    char(HighlightLexer::styleFor(t.language, t.category));
         lineStart += line.text.size();
         if (lineStart < text.size())
             lineStart += (text[lineStart] == '\r' && lineStart + 1 < text.size() &&
-                          text[lineStart + 1] == '\n') ? 2 : 1;
+                          text[lineStart + 1] == '\n')
+                             ? 2
+                             : 1;
     }
     return styles;
 }
 
-int firstDifference(const QByteArray &a, const QByteArray &b)
-{
+int firstDifference(const QByteArray &a, const QByteArray &b) {
     for (int i = 0; i < std::min(a.size(), b.size()); ++i)
-        if (a[i] != b[i])
-            return i;
+        if (a[i] != b[i]) return i;
     return a.size() == b.size() ? -1 : int(std::min(a.size(), b.size()));
 }
 
-QColor styleFore(QsciScintilla &editor, int style)
-{
-    const long bgr = editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, (unsigned long)style);
+QColor styleFore(QsciScintilla &editor, int style) {
+    const long bgr =
+        editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, (unsigned long)style);
     return QColor(int(bgr & 0xff), int((bgr >> 8) & 0xff), int((bgr >> 16) & 0xff));
 }
 
 // QScintilla passes Qt font weights, negated.
-bool isBold(QsciScintilla &editor, int style)
-{
+bool isBold(QsciScintilla &editor, int style) {
     return std::abs(editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETWEIGHT,
                                          (unsigned long)style)) >= 600;
 }
@@ -106,8 +102,7 @@ private:
     DocumentTypes m_types;
 };
 
-void TestHighlightLexer::styleNumbers()
-{
+void TestHighlightLexer::styleNumbers() {
     HighlightLexer lexer(m_types.highlighter(DocumentTypes::SynMultiSynPHP));
     QSet<int> seen;
     for (int l = 0; l < LanguageCount; ++l) {
@@ -129,21 +124,18 @@ void TestHighlightLexer::styleNumbers()
              QString("Propriété"));
 }
 
-void TestHighlightLexer::stylesFollowTheScanners_data()
-{
+void TestHighlightLexer::stylesFollowTheScanners_data() {
     QTest::addColumn<int>("type");
     QTest::addColumn<QByteArray>("text");
-    QTest::newRow("php page, mixed line breaks") << int(DocumentTypes::SynMultiSynPHP)
-                                                 << QByteArray(PhpPage);
+    QTest::newRow("php page, mixed line breaks")
+        << int(DocumentTypes::SynMultiSynPHP) << QByteArray(PhpPage);
     QTest::newRow("html page") << int(DocumentTypes::SynMultiSynHTML) << QByteArray(PhpPage);
     QTest::newRow("none") << int(DocumentTypes::SynGeneralSyn1) << QByteArray(PhpPage);
     QTest::newRow("empty") << int(DocumentTypes::SynMultiSynHTML) << QByteArray();
-    QTest::newRow("final line break") << int(DocumentTypes::SynCssSyn1)
-                                      << QByteArray("a {\n}\n\n");
+    QTest::newRow("final line break") << int(DocumentTypes::SynCssSyn1) << QByteArray("a {\n}\n\n");
 }
 
-void TestHighlightLexer::stylesFollowTheScanners()
-{
+void TestHighlightLexer::stylesFollowTheScanners() {
     QFETCH(int, type);
     QFETCH(QByteArray, text);
     QsciScintilla editor;
@@ -158,8 +150,7 @@ void TestHighlightLexer::stylesFollowTheScanners()
     QCOMPARE(firstDifference(actual, expected), -1);
 }
 
-void TestHighlightLexer::keystrokeRestylesOnlyChangedLines()
-{
+void TestHighlightLexer::keystrokeRestylesOnlyChangedLines() {
     // 1000 lines of markup; line 600 closes a comment only when one is open.
     QByteArray text;
     for (int i = 0; i < 1000; ++i)
@@ -173,7 +164,8 @@ void TestHighlightLexer::keystrokeRestylesOnlyChangedLines()
     QVERIFY(full >= 1000);
 
     const auto lineStart = [&](int line) {
-        return int(editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, (unsigned long)line));
+        return int(
+            editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, (unsigned long)line));
     };
     auto insertAt = [&](int pos, const char *s) {
         editor.SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, (unsigned long)pos, s);
@@ -190,8 +182,9 @@ void TestHighlightLexer::keystrokeRestylesOnlyChangedLines()
     insertAt(lineStart(500), "<!--");
     styleTo(editor);
     QCOMPARE(lexer->scannedLineCount() - before, 101);
-    QCOMPARE(firstDifference(stylesOf(editor),
-                             expectedStyles(*lexer->highlighter(), bytesOf(editor))), -1);
+    QCOMPARE(
+        firstDifference(stylesOf(editor), expectedStyles(*lexer->highlighter(), bytesOf(editor))),
+        -1);
 
     // Undo: the same lines again.
     before = lexer->scannedLineCount();
@@ -211,16 +204,25 @@ void TestHighlightLexer::keystrokeRestylesOnlyChangedLines()
     styleTo(editor, lineStart(20));
     QVERIFY(lexer->scannedLineCount() - before <= 12);
     styleTo(editor);
-    QCOMPARE(firstDifference(stylesOf(editor),
-                             expectedStyles(*lexer->highlighter(), bytesOf(editor))), -1);
+    QCOMPARE(
+        firstDifference(stylesOf(editor), expectedStyles(*lexer->highlighter(), bytesOf(editor))),
+        -1);
 }
 
-void TestHighlightLexer::randomEditsMatchAFreshScan()
-{
-    const char *const pieces[] = {"<!--", "-->", "<script>", "</script>", "<?php ", " ?>", "/*",
-                                  "*/", "\"", "'", "<%", "%>", "\n", "\r\n", "<<<EOT\n",
-                                  "\nEOT;\n", "`", "${", "}", "<style type=\"text/css\">",
-                                  "</style>", " color: red; ", "<p>", "\xc3\xa9", "&amp;"};
+void TestHighlightLexer::randomEditsMatchAFreshScan() {
+    const char *const pieces[] = {"<!--",     "-->",
+                                  "<script>", "</script>",
+                                  "<?php ",   " ?>",
+                                  "/*",       "*/",
+                                  "\"",       "'",
+                                  "<%",       "%>",
+                                  "\n",       "\r\n",
+                                  "<<<EOT\n", "\nEOT;\n",
+                                  "`",        "${",
+                                  "}",        "<style type=\"text/css\">",
+                                  "</style>", " color: red; ",
+                                  "<p>",      "\xc3\xa9",
+                                  "&amp;"};
     QByteArray base;
     for (int i = 0; i < 60; ++i)
         base += QByteArray(PhpPage) + "\n";
@@ -247,19 +249,21 @@ void TestHighlightLexer::randomEditsMatchAFreshScan()
         }
         // Sometimes only a "screen" below the edit is shown before the next edit.
         if (rng.bounded(2) == 0)
-            styleTo(editor, std::min<long>(pos + 2000, long(editor.SendScintilla(
-                                                            QsciScintillaBase::SCI_GETLENGTH))));
+            styleTo(editor,
+                    std::min<long>(pos + 2000,
+                                   long(editor.SendScintilla(QsciScintillaBase::SCI_GETLENGTH))));
         if (round % 20 == 19) {
             styleTo(editor);
             const QByteArray text = bytesOf(editor);
-            const int diff = firstDifference(stylesOf(editor), expectedStyles(*lexer->highlighter(), text));
-            QVERIFY2(diff < 0, qPrintable(QStringLiteral("round %1, byte %2").arg(round).arg(diff)));
+            const int diff =
+                firstDifference(stylesOf(editor), expectedStyles(*lexer->highlighter(), text));
+            QVERIFY2(diff < 0,
+                     qPrintable(QStringLiteral("round %1, byte %2").arg(round).arg(diff)));
         }
     }
 }
 
-void TestHighlightLexer::coloursFontsAndSharedChanges()
-{
+void TestHighlightLexer::coloursFontsAndSharedChanges() {
     Highlighter *html = m_types.highlighter(DocumentTypes::SynHTMLSyn1);
     QsciScintilla a, b;
     auto *lexerA = new HighlightLexer(m_types.highlighter(DocumentTypes::SynMultiSynHTML), &a);
@@ -272,8 +276,8 @@ void TestHighlightLexer::coloursFontsAndSharedChanges()
 
     const int identifier = HighlightLexer::styleFor(Language::Html, HtmlHighlighter::Identifier);
     const int text = HighlightLexer::styleFor(Language::Html, HtmlHighlighter::Text);
-    const int jsReserved = HighlightLexer::styleFor(Language::JavaScript,
-                                                    JavaScriptHighlighter::ReservedWord);
+    const int jsReserved =
+        HighlightLexer::styleFor(Language::JavaScript, JavaScriptHighlighter::ReservedWord);
     const int marker = HighlightLexer::styleFor(Language::Marker, 0);
     QCOMPARE(styleFore(a, identifier), QColor(255, 0, 0));
     QCOMPARE(styleFore(a, text), QApplication::palette().color(QPalette::WindowText));
@@ -291,12 +295,12 @@ void TestHighlightLexer::coloursFontsAndSharedChanges()
     QCOMPARE(styleFore(b, identifier), QColor(10, 20, 30));
     QCOMPARE(b.SendScintilla(QsciScintillaBase::SCI_STYLEGETITALIC, (unsigned long)identifier), 1);
     QCOMPARE(a.SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZE, (unsigned long)identifier), 13);
-    html->setAttribute(HtmlHighlighter::Identifier, html->defaultAttribute(HtmlHighlighter::Identifier));
+    html->setAttribute(HtmlHighlighter::Identifier,
+                       html->defaultAttribute(HtmlHighlighter::Identifier));
     QCOMPARE(styleFore(b, identifier), QColor(255, 0, 0));
 }
 
-void TestHighlightLexer::noneColoursNothing()
-{
+void TestHighlightLexer::noneColoursNothing() {
     QsciScintilla editor;
     auto *lexer = new HighlightLexer(m_types.highlighter(DocumentTypes::SynGeneralSyn1), &editor);
     editor.setLexer(lexer);
@@ -313,8 +317,7 @@ void TestHighlightLexer::noneColoursNothing()
     QVERIFY(styles.size() <= 3); // words, blanks, line breaks
 }
 
-void TestHighlightLexer::languageAtPositions()
-{
+void TestHighlightLexer::languageAtPositions() {
     QsciScintilla editor;
     auto *lexer = new HighlightLexer(m_types.highlighter(DocumentTypes::SynMultiSynPHP), &editor);
     editor.setLexer(lexer);
