@@ -1,0 +1,107 @@
+#include "editor/multi_highlighter.h"
+
+#include "editor/scan_support.h"
+
+#include <algorithm>
+#include <cstring>
+
+MultiHighlighter::MultiHighlighter(const Highlighter *defaultHighlighter,
+                                   const QString &defaultLanguageName,
+                                   const std::vector<RegionScheme> &schemes, QObject *parent)
+    : Highlighter(Language::Marker, nullptr, 0, parent), m_default(defaultHighlighter),
+      m_defaultLanguageName(defaultLanguageName) {
+    for (const RegionScheme &s : schemes) {
+        m_schemes.push_back(std::unique_ptr<CompiledScheme>(
+            new CompiledScheme{s, RegionPattern(s.startExpression, s.caseSensitive),
+                               RegionPattern(s.endExpression, s.caseSensitive)}));
+        for (int c = 0; c < 256; ++c)
+            m_startBytes[c] = m_startBytes[c] || m_schemes.back()->start.canStartWith(c);
+        m_regionBits = std::max(m_regionBits, s.highlighter->stateBits());
+    }
+    while ((1u << m_schemeBits) <= schemes.size())
+        ++m_schemeBits;
+    m_defaultBits = m_default->stateBits();
+    if (std::count(m_startBytes.begin(), m_startBytes.end(), true) == 1)
+        m_startByte =
+            int(std::find(m_startBytes.begin(), m_startBytes.end(), true) - m_startBytes.begin());
+    if (stateBits() > 64) qFatal("MultiHighlighter: nested line states need more than 64 bits");
+}
+
+MultiHighlighter::~MultiHighlighter() = default;
+
+int MultiHighlighter::schemeAt(LineState state) const {
+    return int(scan::field(state, 0, m_schemeBits)) - 1;
+}
+
+const Highlighter *MultiHighlighter::plainAt(LineState state) const {
+    const int scheme = schemeAt(state);
+    if (scheme >= 0 && scheme < schemeCount())
+        return m_schemes[scheme]->definition.highlighter->plainAt(
+            scan::field(state, m_schemeBits, m_regionBits));
+    return m_default->plainAt(scan::field(state, m_schemeBits + m_regionBits, m_defaultBits));
+}
+
+void MultiHighlighter::collectPlain(std::vector<const Highlighter *> &out) const {
+    m_default->collectPlain(out);
+    for (const auto &s : m_schemes)
+        s->definition.highlighter->collectPlain(out);
+}
+
+bool MultiHighlighter::findStart(const char *s, int from, int to, int *scheme, int *matchStart,
+                                 int *matchEnd) const {
+    for (int p = from; p < to; ++p) {
+        if (m_startByte >= 0) {
+            const void *hit = std::memchr(s + p, m_startByte, size_t(to - p));
+            if (!hit) return false;
+            p = int(static_cast<const char *>(hit) - s);
+        } else {
+            while (p < to && !m_startBytes[(unsigned char)s[p]])
+                ++p;
+            if (p == to) return false;
+        }
+        for (size_t k = 0; k < m_schemes.size(); ++k) {
+            if (m_schemes[k]->start.matchAt(s, p, to, matchEnd)) {
+                *scheme = int(k);
+                *matchStart = p;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+LineState MultiHighlighter::scanSpan(const char *s, int lineLength, int begin, int end,
+                                     LineState state, TokenSink &out) const {
+    int scheme = int(scan::field(state, 0, m_schemeBits));
+    if (scheme > schemeCount()) scheme = 0;
+    LineState region = scan::field(state, m_schemeBits, m_regionBits);
+    LineState outside = scan::field(state, m_schemeBits + m_regionBits, m_defaultBits);
+    int p = begin;
+    for (;;) {
+        int markerStart = 0, markerEnd = 0;
+        if (scheme == 0) {
+            int k = 0;
+            const bool found = findStart(s, p, end, &k, &markerStart, &markerEnd);
+            outside = m_default->scan(s, lineLength, p, found ? markerStart : end, outside, out);
+            if (!found) break;
+            scheme = k + 1;
+            region = 0;
+        } else {
+            const CompiledScheme &cs = *m_schemes[scheme - 1];
+            const bool found = cs.end.find(s, p, end, &markerStart, &markerEnd);
+            region = cs.definition.highlighter->scan(s, lineLength, p, found ? markerStart : end,
+                                                     region, out);
+            if (!found) break;
+            scheme = 0;
+            region = 0;
+        }
+        out.setLanguage(Language::Marker);
+        out.add(markerStart, markerEnd - markerStart, 0);
+        p = markerEnd;
+    }
+    LineState result = 0;
+    result = scan::withField(result, 0, m_schemeBits, LineState(scheme));
+    result = scan::withField(result, m_schemeBits, m_regionBits, region);
+    result = scan::withField(result, m_schemeBits + m_regionBits, m_defaultBits, outside);
+    return result;
+}

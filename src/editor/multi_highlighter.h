@@ -1,0 +1,72 @@
+#pragma once
+
+#include "editor/highlighter.h"
+#include "editor/region_pattern.h"
+
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+// One kind of region of a multi-language highlighter.
+struct RegionScheme {
+    QString name;
+    QString startExpression;
+    QString endExpression;
+    bool caseSensitive = false;
+    const Highlighter *highlighter = nullptr;
+};
+
+// Colours text with a default highlighter, except in regions: a region begins
+// at a match of a scheme's start expression and ends at the next match of its
+// end expression; its text is coloured by the scheme's highlighter, and the two
+// matches (markers) are reported as Language::Marker tokens. Where several
+// schemes could start, the earliest match wins, then the first scheme in order.
+// Regions begin and end anywhere in a line and run on across lines. The default
+// and region highlighters may themselves be multi-language; the default
+// highlighter's state is kept while a region runs, so a region inside an
+// attribute value resumes that value after it.
+class MultiHighlighter : public Highlighter {
+    Q_OBJECT
+public:
+    MultiHighlighter(const Highlighter *defaultHighlighter, const QString &defaultLanguageName,
+                     const std::vector<RegionScheme> &schemes, QObject *parent = nullptr);
+    ~MultiHighlighter() override;
+
+    bool isMultiLanguage() const override { return true; }
+    const Highlighter *defaultHighlighter() const { return m_default; }
+    QString defaultLanguageName() const { return m_defaultLanguageName; }
+    int schemeCount() const { return int(m_schemes.size()); }
+    const RegionScheme &scheme(int index) const { return m_schemes[index]->definition; }
+
+    // Index of the scheme whose region is open after a scan that ended in
+    // `state`, or -1 when the text there is the default highlighter's.
+    int schemeAt(LineState state) const;
+
+    const Highlighter *plainAt(LineState state) const override;
+    void collectPlain(std::vector<const Highlighter *> &out) const override;
+    int stateBits() const override { return m_schemeBits + m_regionBits + m_defaultBits; }
+
+protected:
+    LineState scanSpan(const char *line, int lineLength, int begin, int end, LineState state,
+                       TokenSink &out) const override;
+
+private:
+    struct CompiledScheme {
+        RegionScheme definition;
+        RegionPattern start;
+        RegionPattern end;
+    };
+    bool findStart(const char *line, int from, int to, int *scheme, int *matchStart,
+                   int *matchEnd) const;
+
+    const Highlighter *m_default;
+    QString m_defaultLanguageName;
+    std::vector<std::unique_ptr<CompiledScheme>> m_schemes;
+    std::array<bool, 256> m_startBytes{};
+    int m_startByte = -1; // the only byte a region can start with, if there is one
+    // State layout: scheme index + 1 (0: default), region state, default state.
+    int m_schemeBits = 0;
+    int m_regionBits = 0;
+    int m_defaultBits = 0;
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QRegularExpression>
+#include <QString>
+
+#include <array>
+#include <string>
+#include <vector>
+
+// A region start or end expression, matched against the bytes of one line.
+//
+// The expression keeps its regular-expression meaning, but the regex engine
+// only runs where a cheap test says a match could start: the pattern is read
+// once to find the literal text every match begins with, the literal runs every
+// match contains, and whether a match can hold a '>' anywhere but at its end
+// (then no match reaches past the first '>', and only that much of the line is
+// handed to the engine). A pattern that is a plain literal never uses the engine.
+class RegionPattern {
+public:
+    RegionPattern(const QString &pattern, bool caseSensitive);
+
+    QString pattern() const { return m_pattern; }
+    bool isValid() const { return m_valid; }
+
+    // The earliest non-empty match that starts in [from, to) and ends by `to`.
+    bool find(const char *line, int from, int to, int *matchStart, int *matchEnd) const;
+    // A non-empty match starting exactly at `pos` and ending by `to`.
+    bool matchAt(const char *line, int pos, int to, int *matchEnd) const;
+    // False when no match can start with this byte.
+    bool canStartWith(unsigned char c) const { return m_firstBytes[c]; }
+
+private:
+    enum class GreaterThan { Anywhere, OnlyAtEnd, Never };
+    void analyse(const std::string &pattern);
+
+    QString m_pattern;
+    QRegularExpression m_regex;
+    bool m_caseSensitive;
+    bool m_valid = false;
+    bool m_analysed = false; // false: every position is a candidate, the whole span is searched
+    bool m_literal = false;  // the pattern is m_prefix and nothing else
+    std::string m_prefix;    // lower-cased when case is ignored
+    std::vector<std::string> m_required;
+    GreaterThan m_greaterThan = GreaterThan::Anywhere;
+    std::array<bool, 256> m_firstBytes{};
+    int m_firstByte = -1; // the only byte a match can start with (case ignored: its lower form)
+};

@@ -1,0 +1,129 @@
+#pragma once
+
+// Byte classification and word tables shared by the language scanners.
+
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace scan {
+
+inline unsigned char byteAt(const char *s, int i) {
+    return static_cast<unsigned char>(s[i]);
+}
+
+// Blanks and control bytes separate tokens like spaces do.
+inline bool isSpace(unsigned char c) {
+    return c <= ' ';
+}
+inline bool isDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
+inline bool isAsciiLetter(unsigned char c) {
+    return ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+}
+inline bool isHexDigit(unsigned char c) {
+    return isDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f');
+}
+// Letters, '_' and every non-ASCII byte (parts of UTF-8 characters).
+inline bool isWordStart(unsigned char c) {
+    return isAsciiLetter(c) || c == '_' || c >= 0x80;
+}
+inline bool isWordChar(unsigned char c) {
+    return isWordStart(c) || isDigit(c);
+}
+inline unsigned char lower(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+}
+
+inline int skipSpaces(const char *s, int p, int end) {
+    while (p < end && isSpace(byteAt(s, p)))
+        ++p;
+    return p;
+}
+inline int skipWord(const char *s, int p, int end) {
+    while (p < end && isWordChar(byteAt(s, p)))
+        ++p;
+    return p;
+}
+
+// True when s[p, end) starts with the ASCII text `lit` (case ignored when `ci`).
+inline bool startsWith(const char *s, int p, int end, const char *lit, bool ci = false) {
+    for (int i = 0; lit[i]; ++i) {
+        if (p + i >= end) return false;
+        unsigned char c = byteAt(s, p + i);
+        if (ci ? lower(c) != lower(static_cast<unsigned char>(lit[i])) : c != (unsigned char)lit[i])
+            return false;
+    }
+    return true;
+}
+
+// Position of the first occurrence of `lit` in s[p, end), or -1.
+int find(const char *s, int p, int end, const char *lit, bool ci = false);
+
+// Emits s[from, p) as one token when it is not empty.
+template <class Sink> inline void emitRun(Sink &out, int from, int to, int category) {
+    if (to > from) out.add(from, to - from, category);
+}
+
+// Emits a run of blanks starting at p and returns its end.
+template <class Sink>
+inline int emitSpaces(Sink &out, const char *s, int p, int end, int category) {
+    const int from = p;
+    p = skipSpaces(s, p, end);
+    out.add(from, p - from, category);
+    return p;
+}
+
+// Scans a number in the common C-like notation (0x.., 0b.., 0o.., decimals with
+// '.', an exponent, '_' separators, letter suffixes) and returns its end.
+int numberEnd(const char *s, int p, int end);
+
+// A fixed set of words, each with a small value, looked up from raw bytes.
+class WordTable {
+public:
+    struct Group {
+        int value;
+        const char *words; // blank-separated
+    };
+    WordTable(std::initializer_list<Group> groups, bool caseInsensitive);
+    // The word's value, or -1.
+    int lookup(const char *s, int length) const;
+    bool contains(const char *s, int length) const { return lookup(s, length) >= 0; }
+    // Every word in table order of insertion.
+    std::vector<std::string> words() const;
+
+private:
+    struct Slot {
+        std::uint32_t offset = 0;
+        std::uint16_t length = 0;
+        std::int16_t value = -1;
+    };
+    std::uint32_t hash(const char *s, int length) const;
+    void insert(const char *s, int length, int value);
+
+    bool m_ci;
+    int m_minLength = 1 << 30;
+    int m_maxLength = 0;
+    std::string m_chars;
+    std::vector<Slot> m_slots;
+    std::vector<std::uint32_t> m_order;
+};
+
+// Bits [shift, shift + width) of a state.
+inline std::uint64_t field(std::uint64_t state, int shift, int width) {
+    if (width <= 0 || shift >= 64) return 0;
+    return (state >> shift) & ((width >= 64) ? ~0ull : ((1ull << width) - 1));
+}
+inline std::uint64_t withField(std::uint64_t state, int shift, int width, std::uint64_t value) {
+    if (width <= 0 || shift >= 64) return state;
+    const std::uint64_t mask = ((width >= 64) ? ~0ull : ((1ull << width) - 1)) << shift;
+    return (state & ~mask) | ((value << shift) & mask);
+}
+
+// 32-bit hash of a word (heredoc terminators are kept in states as hashes).
+std::uint32_t wordHash(const char *s, int length);
+
+} // namespace scan

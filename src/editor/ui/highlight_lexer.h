@@ -1,0 +1,100 @@
+#pragma once
+
+#include "editor/highlighter.h"
+
+#include <QFont>
+#include <Qsci/qscilexercustom.h>
+
+#include <vector>
+
+// Colours a QsciScintilla with one of the program's highlighters.
+//
+// One lexer per editor; the highlighter (and so its colours) is shared:
+//
+//   auto *lexer = new HighlightLexer(types.highlighter(DocumentTypes::SynMultiSynPHP), editor);
+//   lexer->setBaseFont(font);          // optional: the default is the system fixed font
+//   editor->setLexer(lexer);           // QsciScintilla does not take ownership
+//
+// To change the type, create a new lexer, set it, and delete the old one. The
+// highlighter of "Aucun" gives a lexer that colours everything in window text.
+// Colour changes (Highlighter::setAttribute/setAttributes) repaint every editor
+// whose lexer uses that highlighter.
+//
+// Styling is incremental: the end state of every line is kept; after an edit,
+// lines are rescanned from the first changed one, and as soon as a line past
+// the changed text ends in the state it had before, the rest is known to be
+// unchanged and is not rescanned. Scintilla asks only for what it shows.
+class HighlightLexer : public QsciLexerCustom {
+    Q_OBJECT
+public:
+    explicit HighlightLexer(const Highlighter *highlighter, QObject *parent = nullptr);
+    ~HighlightLexer() override;
+
+    const Highlighter *highlighter() const { return m_highlighter; }
+
+    // The font of every style (with each category's bold, italic, underline
+    // and strike-out). Should be fixed-pitch: column selection counts pixels.
+    void setBaseFont(const QFont &font);
+    QFont baseFont() const { return m_font; }
+
+    // Scintilla style number of a category: 1..127 without 32..39 (0 is the
+    // default style, used for line breaks).
+    static int styleFor(Language language, int category);
+    struct StyleInfo {
+        Language language = Language::General;
+        int category = -1;                        // -1: the default style
+        const Highlighter *highlighter = nullptr; // the plain highlighter, if any
+    };
+    StyleInfo styleInfo(int style) const;
+
+    // The state at the start of a line (styles the text before it if needed).
+    LineState lineStartState(int line);
+    // The plain highlighter in force at a byte position, regions resolved.
+    const Highlighter *languageAt(int position);
+
+    // Lines scanned since the lexer was created (tests and benchmarks).
+    qint64 scannedLineCount() const { return m_scannedLines; }
+
+    // QsciLexer interface.
+    const char *language() const override;
+    QString description(int style) const override;
+    QColor color(int style) const override;
+    QColor defaultColor(int style) const override;
+    QColor paper(int style) const override;
+    QColor defaultPaper(int style) const override;
+    QFont font(int style) const override;
+    QFont defaultFont(int style) const override;
+    bool eolFill(int style) const override;
+    int styleBitsNeeded() const override { return 8; }
+    void setEditor(QsciScintilla *editor) override;
+    void styleText(int start, int end) override;
+
+public slots:
+    // Sends every style's colours and font to the editor again.
+    void refreshStyles();
+    // Forgets every line state: the text is rescanned as it is shown.
+    void invalidate();
+
+private slots:
+    void handleModified(int position, int modificationType, const char *text, int length,
+                        int linesAdded);
+
+private:
+    int lineStart(int line, int lineCount, int length) const;
+    TokenAttribute attributeOf(int style) const;
+
+    const Highlighter *m_highlighter;
+    const Highlighter *m_plain[LanguageCount] = {};
+    QByteArray m_name;
+    QFont m_font;
+    QMetaObject::Connection m_modified;
+
+    std::vector<LineState> m_states; // end state of each line
+    int m_validLines = 0;            // lines [0, n) have styles and states that follow one another
+    int m_dirtyLast = -1;            // last line changed since it was styled, or -1
+    qint64 m_scannedLines = 0;
+
+    TokenSink m_sink;
+    QByteArray m_text;
+    QByteArray m_styles;
+};
