@@ -7,6 +7,7 @@
 //   QT_QPA_PLATFORM=offscreen build/bench_highlight [megabytes]
 
 #include "app/document_types.h"
+#include "app/ui/editor_view.h"
 #include "editor/ui/highlight_lexer.h"
 
 #include <QApplication>
@@ -111,8 +112,8 @@ int main(int argc, char *argv[]) {
     std::printf("page: %.1f MB, %lld lines\n", mb, (long long)page.count('\n'));
 
     DocumentTypes types;
-    QsciScintilla editor;
-    editor.setUtf8(true);
+    // The program's own editor view, configured as every document's is.
+    TMyMwCustomEdit editor;
     load(editor, page);
 
     // The reference first, then ours, then the reference again: best of two.

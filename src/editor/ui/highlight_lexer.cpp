@@ -187,6 +187,7 @@ void HighlightLexer::setEditor(QsciScintilla *editor) {
     m_states.clear();
     m_validLines = 0;
     m_dirtyLast = -1;
+    m_pendingPosition = -1;
     if (editor)
         m_modified = connect(editor, &QsciScintillaBase::SCN_MODIFIED, this,
                              &HighlightLexer::handleModified);
@@ -202,14 +203,31 @@ void HighlightLexer::invalidate() {
 }
 
 // Keeps one end state per line through insertions and deletions of lines, and
-// remembers how far the changed text reaches.
-void HighlightLexer::handleModified(int position, int modificationType, const char *, int,
-                                    int linesAdded) {
+// remembers how far the changed text reaches. It listens to the notices sent
+// before a change (the editor does not ask for the ones sent after it, whose
+// handling costs time in proportion to the document's size), and settles each
+// change once it is done: at the next notice or the next request for styles.
+void HighlightLexer::handleModified(int position, int modificationType, const char *, int length,
+                                    int) {
     if (!(modificationType &
-          (QsciScintillaBase::SC_MOD_INSERTTEXT | QsciScintillaBase::SC_MOD_DELETETEXT)))
+          (QsciScintillaBase::SC_MOD_BEFOREINSERT | QsciScintillaBase::SC_MOD_BEFOREDELETE)) ||
+        length <= 0)
         return;
-    const int line = int(
-        editor()->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, (unsigned long)position));
+    settlePendingChange();
+    QsciScintilla *ed = editor();
+    m_pendingPosition = position;
+    m_pendingLineCount = int(ed->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT));
+}
+
+void HighlightLexer::settlePendingChange() {
+    if (m_pendingPosition < 0 || !editor()) return;
+    // The line of the change as the text now stands: a position between a CR and an
+    // LF belongs to another line once they are parted.
+    const int line = int(editor()->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION,
+                                                 (unsigned long)m_pendingPosition));
+    const int linesAdded =
+        int(editor()->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT)) - m_pendingLineCount;
+    m_pendingPosition = -1;
     const int size = int(m_states.size());
     if (linesAdded > 0 && line <= size) {
         // Line `line` was split: the state that followed it now ends its last part.
@@ -233,6 +251,7 @@ int HighlightLexer::lineStart(int line, int lineCount, int length) const {
 void HighlightLexer::styleText(int start, int end) {
     QsciScintilla *ed = editor();
     if (!ed) return;
+    settlePendingChange();
     const int length = int(ed->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
     const int lineCount = int(ed->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT));
     end = std::min(end, length);
@@ -320,6 +339,7 @@ void HighlightLexer::styleText(int start, int end) {
 LineState HighlightLexer::lineStartState(int line) {
     QsciScintilla *ed = editor();
     if (!ed || line <= 0) return 0;
+    settlePendingChange();
     const int lineCount = int(ed->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT));
     line = std::min(line, lineCount - 1);
     const int length = int(ed->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));

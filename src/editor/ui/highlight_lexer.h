@@ -80,6 +80,7 @@ private slots:
                         int linesAdded);
 
 private:
+    void settlePendingChange();
     int lineStart(int line, int lineCount, int length) const;
     TokenAttribute attributeOf(int style) const;
 
@@ -92,6 +93,8 @@ private:
     std::vector<LineState> m_states; // end state of each line
     int m_validLines = 0;            // lines [0, n) have styles and states that follow one another
     int m_dirtyLast = -1;            // last line changed since it was styled, or -1
+    int m_pendingPosition = -1;      // where a change announced but not yet settled is made
+    int m_pendingLineCount = 0;      // the document's line count before that change
     qint64 m_scannedLines = 0;
 
     TokenSink m_sink;

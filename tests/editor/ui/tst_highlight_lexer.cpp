@@ -228,6 +228,10 @@ void TestHighlightLexer::randomEditsMatchAFreshScan() {
         base += QByteArray(PhpPage) + "\n";
     QsciScintilla editor;
     editor.setUtf8(true);
+    // As in the program's editors: only the notices sent before a change.
+    editor.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK,
+                         QsciScintillaBase::SC_MOD_BEFOREINSERT |
+                             QsciScintillaBase::SC_MOD_BEFOREDELETE);
     auto *lexer = new HighlightLexer(m_types.highlighter(DocumentTypes::SynMultiSynPHP), &editor);
     editor.setLexer(lexer);
     setBytes(editor, base);
