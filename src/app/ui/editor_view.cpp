@@ -1,5 +1,7 @@
 #include "app/ui/editor_view.h"
 
+#include "editor/ui/highlight_lexer.h"
+
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 #include <Qsci/qscilexer.h>
@@ -445,12 +447,10 @@ void TMyMwCustomEdit::applyPreferences(const EditorPreferences &p)
         setEdgeMode(EdgeNone);
     }
 
-    QFont font(p.policeNom, p.policeTaille > 0 ? p.policeTaille : 10);
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
+    const QFont font = editorFont();
     setFont(font);
-    if (lexer())
-        lexer()->setFont(font);
+    if (auto *colouring = qobject_cast<HighlightLexer *>(lexer()))
+        colouring->setBaseFont(font);
     setMarginsFont(font);
 
     if (p.showGutter) {
@@ -466,6 +466,14 @@ void TMyMwCustomEdit::applyPreferences(const EditorPreferences &p)
         setMarginLineNumbers(0, false);
         setMarginWidth(0, 0);
     }
+}
+
+QFont TMyMwCustomEdit::editorFont() const
+{
+    QFont font(m_prefs.policeNom, m_prefs.policeTaille > 0 ? m_prefs.policeTaille : 10);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    return font;
 }
 
 void TMyMwCustomEdit::setShowFormattingChars(bool on)

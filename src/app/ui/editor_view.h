@@ -108,6 +108,8 @@ public:
 
     // Preferences and view options.
     void applyPreferences(const EditorPreferences &prefs);
+    // The chosen editor font (fixed pitch), also given to the colouring.
+    QFont editorFont() const;
     const EditorPreferences &preferences() const { return m_prefs; }
     void setShowFormattingChars(bool on);
     void setContextMenu(QMenu *menu) { m_contextMenu = menu; }

@@ -4,6 +4,7 @@
 #include "app/settings_store.h"
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
+#include "app/ui/document_type_module.h"
 #include "app/ui/edit_commands.h"
 #include "app/ui/editor_view.h"
 #include "app/ui/file_commands.h"
@@ -63,6 +64,8 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     m_editCommands = new EditCommands(m_ctx);
     new TextCommandsModule(m_ctx);
     m_toolbars = new ToolbarManager(m_ctx);
+    m_types = new DocumentTypeModule(m_ctx);
+    m_docs->setTypeHooks(m_types);
 
     m_toolbars->build();
     if (QMenu *windowMenu = m_toolbars->menuBar()->findChild<QMenu *>(QStringLiteral("MenuFenetre")))

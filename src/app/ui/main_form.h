@@ -6,6 +6,7 @@
 #include <QStringList>
 
 class DocumentManager;
+class DocumentTypeModule;
 class EditCommands;
 class FileCommands;
 class MainStatusBar;
@@ -27,6 +28,7 @@ public:
     DocumentManager *documents() const { return m_docs; }
     ActionRegistry *actions() const { return m_ctx.actions; }
     ToolbarManager *toolbarManager() const { return m_toolbars; }
+    DocumentTypeModule *documentTypes() const { return m_types; }
     MainStatusBar *mainStatusBar() const { return m_status; }
     QTabWidget *tabs() const { return m_tabs; }
     // The area under the tabs that panels (the preview) join.
@@ -62,4 +64,5 @@ private:
     FileCommands *m_fileCommands;
     EditCommands *m_editCommands;
     ToolbarManager *m_toolbars;
+    DocumentTypeModule *m_types;
 };
