@@ -60,7 +60,10 @@ struct Stats {
         std::sort(s.begin(), s.end());
         return s.isEmpty() ? 0 : s[s.size() / 2];
     }
-    double min() const { return samples.isEmpty() ? 0 : *std::min_element(samples.begin(), samples.end()); }
+    double min() const
+    {
+        return samples.isEmpty() ? 0 : *std::min_element(samples.begin(), samples.end());
+    }
 };
 
 double runChild(const QString &program, const QStringList &args)

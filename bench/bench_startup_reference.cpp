@@ -2,10 +2,10 @@
 // the way the program starts. Run by bench_startup with the parent's clock mark.
 #include "startup_clock.h"
 
-#include <Qsci/qsciscintilla.h>
 #include <QApplication>
 #include <QMainWindow>
 #include <QTimer>
+#include <Qsci/qsciscintilla.h>
 
 int main(int argc, char *argv[])
 {

@@ -19,11 +19,11 @@ std::array<bool, 4> availableChoice(std::array<bool, 4> nav, bool panelAvailable
 // What testing a preview copy asks of the system.
 struct BrowserLaunch {
     enum Kind {
-        Nothing,        // no target chosen
-        ShowInPanel,    // the preview panel opens the copy
-        OpenWithDefault,// the desktop's handler for the copy's type (program = the copy)
-        StartProgram,   // a user browser, the copy's path its one argument
-        ProgramMissing, // the user browser's path names no file
+        Nothing,         // no target chosen
+        ShowInPanel,     // the preview panel opens the copy
+        OpenWithDefault, // the desktop's handler for the copy's type (program = the copy)
+        StartProgram,    // a user browser, the copy's path its one argument
+        ProgramMissing,  // the user browser's path names no file
     };
     Kind kind = Nothing;
     QString program;

@@ -10,6 +10,7 @@
 #include "app/ui/main_status_bar.h"
 #include "app/ui/menu_layout.h"
 #include "app/ui/toolbar_manager.h"
+#include "publish/ui/preview_commands.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -60,6 +61,7 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     // Command modules add their actions; the menus and toolbars are laid out after.
     m_fileCommands = new FileCommands(m_ctx, m_docs);
     m_editCommands = new EditCommands(m_ctx);
+    new PreviewCommands(m_ctx, m_central, m_status);
     m_toolbars = new ToolbarManager(m_ctx);
 
     m_toolbars->build();
