@@ -36,19 +36,45 @@ void TstPreviewRules::copyPath_data()
     QTest::addColumn<QString>("fileName");
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("index.html") << "/site/index.html" << "" << "/site/~$index.html";
-    QTest::newRow("page12.htm: dot at 7") << "/site/page12.htm" << "" << "/site/~$age12.htm";
-    QTest::newRow("contact.php: dot at 8") << "/site/contact.php" << "" << "/site/~$ntact.php";
-    QTest::newRow("a.htm") << "/site/a.htm" << "" << "/site/~$a.htm";
-    QTest::newRow("abcde.html: dot at 6") << "/site/abcde.html" << "" << "/site/~$abcde.html";
-    QTest::newRow("abcdef.html") << "/site/abcdef.html" << "" << "/site/~$bcdef.html";
-    QTest::newRow("abcdefg.html") << "/site/abcdefg.html" << "" << "/site/~$cdefg.html";
-    QTest::newRow("no dot, length 8") << "/site/LISEZMOI" << "" << "/site/~$SEZMOI";
-    QTest::newRow("no dot, length 6") << "/site/README" << "" << "/site/~$README";
-    QTest::newRow("dot in the folder only") << "/mon.site/LISEZMOI" << "" << "/mon.site/~$SEZMOI";
-    QTest::newRow("two dots") << "/s/jquery.min.js" << "" << "/s/~$query.min.js";
-    QTest::newRow("untitled") << "" << "Sans Nom (1)" << "/tmp/x/~$ns Nom (1).html";
-    QTest::newRow("short caption") << "" << "ab" << "/tmp/x/~$ab.html";
+    QTest::newRow("index.html") << "/site/index.html"
+                                << ""
+                                << "/site/~$index.html";
+    QTest::newRow("page12.htm: dot at 7") << "/site/page12.htm"
+                                          << ""
+                                          << "/site/~$age12.htm";
+    QTest::newRow("contact.php: dot at 8") << "/site/contact.php"
+                                           << ""
+                                           << "/site/~$ntact.php";
+    QTest::newRow("a.htm") << "/site/a.htm"
+                           << ""
+                           << "/site/~$a.htm";
+    QTest::newRow("abcde.html: dot at 6") << "/site/abcde.html"
+                                          << ""
+                                          << "/site/~$abcde.html";
+    QTest::newRow("abcdef.html") << "/site/abcdef.html"
+                                 << ""
+                                 << "/site/~$bcdef.html";
+    QTest::newRow("abcdefg.html") << "/site/abcdefg.html"
+                                  << ""
+                                  << "/site/~$cdefg.html";
+    QTest::newRow("no dot, length 8") << "/site/LISEZMOI"
+                                      << ""
+                                      << "/site/~$SEZMOI";
+    QTest::newRow("no dot, length 6") << "/site/README"
+                                      << ""
+                                      << "/site/~$README";
+    QTest::newRow("dot in the folder only") << "/mon.site/LISEZMOI"
+                                            << ""
+                                            << "/mon.site/~$SEZMOI";
+    QTest::newRow("two dots") << "/s/jquery.min.js"
+                              << ""
+                              << "/s/~$query.min.js";
+    QTest::newRow("untitled") << ""
+                              << "Sans Nom (1)"
+                              << "/tmp/x/~$ns Nom (1).html";
+    QTest::newRow("short caption") << ""
+                                   << "ab"
+                                   << "/tmp/x/~$ab.html";
 }
 
 void TstPreviewRules::copyPath()
@@ -130,17 +156,16 @@ void TstPreviewRules::addressForms_data()
     QTest::newRow("copy path") << "/tmp/mes pages/~$index.html"
                                << QUrl::fromLocalFile("/tmp/mes pages/~$index.html")
                                << "/tmp/mes pages/~$index.html";
-    QTest::newRow("hash and percent in a path") << "/tmp/a#b%20c.html"
-                                                << QUrl::fromLocalFile("/tmp/a#b%20c.html")
-                                                << "/tmp/a#b%20c.html";
+    QTest::newRow("hash and percent in a path")
+        << "/tmp/a#b%20c.html" << QUrl::fromLocalFile("/tmp/a#b%20c.html") << "/tmp/a#b%20c.html";
     QTest::newRow("web host") << "www.example.org" << QUrl("http://www.example.org")
                               << "http://www.example.org";
     QTest::newRow("web address") << "https://example.org/a?b=1" << QUrl("https://example.org/a?b=1")
                                  << "https://example.org/a?b=1";
     QTest::newRow("file address") << "file:///tmp/x.html" << QUrl("file:///tmp/x.html")
                                   << "/tmp/x.html";
-    QTest::newRow("spaces around") << "  /tmp/x.html " << QUrl::fromLocalFile("/tmp/x.html")
-                                   << "/tmp/x.html";
+    QTest::newRow("spaces around")
+        << "  /tmp/x.html " << QUrl::fromLocalFile("/tmp/x.html") << "/tmp/x.html";
     QTest::newRow("empty") << "" << QUrl() << "";
 }
 
@@ -193,10 +218,10 @@ void TstPreviewRules::targets_data()
     QTest::newRow("user 1") << B{0, 0, 1, 0} << false << user1 << B{0, 0, 1, 0};
     QTest::newRow("user 2") << B{0, 0, 0, 1} << true << user2 << B{0, 0, 0, 1};
     QTest::newRow("none stored") << B{0, 0, 0, 0} << true << none << B{0, 0, 0, 0};
-    QTest::newRow("several stored: the first wins") << B{0, 0, 1, 1} << true << user1
-                                                    << B{0, 0, 1, 1};
-    QTest::newRow("several stored, internal missing") << B{1, 0, 0, 1} << false << def
-                                                      << B{0, 1, 0, 1};
+    QTest::newRow("several stored: the first wins")
+        << B{0, 0, 1, 1} << true << user1 << B{0, 0, 1, 1};
+    QTest::newRow("several stored, internal missing")
+        << B{1, 0, 0, 1} << false << def << B{0, 1, 0, 1};
 }
 
 void TstPreviewRules::targets()
