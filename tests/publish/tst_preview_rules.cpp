@@ -25,6 +25,7 @@ private slots:
     void halving();
     void targets_data();
     void targets();
+    void launchPlans();
 };
 
 // A source without a folder is the tab caption of an untitled document.
@@ -185,6 +186,31 @@ void TstPreviewRules::targets()
     QCOMPARE(chosenTarget(n, available), target);
     const std::array<bool, 4> k = availableChoice(n, available);
     QCOMPARE((QList<bool>{k[0], k[1], k[2], k[3]}), kept);
+}
+
+// What the system is asked: a user browser gets the copy's path as its one argument,
+// spaces and all; the default handler gets the copy itself, whose extension picks
+// the program; both start in the copy's folder.
+void TstPreviewRules::launchPlans()
+{
+    QTemporaryDir dir;
+    const QString browser = dir.filePath(QStringLiteral("mon navigateur"));
+    QVERIFY(writeAll(browser, "#!/bin/sh\n"));
+    const QString copy = QStringLiteral("/site/mes pages/~$ntact.php");
+    const QString folder = QDir::toNativeSeparators(QStringLiteral("/site/mes pages"));
+    BrowserSettings b;
+    b.cheminNav4 = browser;
+    b.nav = {false, false, false, true};
+    const BrowserLaunch user{BrowserLaunch::StartProgram, browser, {copy}, folder, 5};
+    QCOMPARE(planBrowserTest(b, copy, true), user);
+    b.nav = {false, true, false, false};
+    const BrowserLaunch def{BrowserLaunch::OpenWithDefault, copy, {}, folder, 0};
+    QCOMPARE(planBrowserTest(b, copy, true), def);
+    b.nav = {true, false, false, false};
+    QCOMPARE(planBrowserTest(b, copy, false), def);
+    b.cheminNav4.clear();
+    b.nav = {false, false, false, true};
+    QCOMPARE(planBrowserTest(b, copy, true).kind, BrowserLaunch::ProgramMissing);
 }
 
 QTEST_GUILESS_MAIN(TstPreviewRules)

@@ -106,7 +106,6 @@ PreviewCommands::PreviewCommands(AppContext &ctx, QSplitter *area, MainStatusBar
     for (int i = 0; i < 4; ++i) {
         QAction *a = r.add(QString::fromLatin1(navNames[i]), navCaptions[i], {}, nav);
         a->setCheckable(true);
-        a->setProperty("tag", i + 1);
         connect(a, &QAction::triggered, this, [this, i] { chooseBrowser(i); });
         m_nav[i] = a;
     }
