@@ -4,6 +4,10 @@
 
 #ifdef Q_OS_WIN
 #include <windows.h>
+#elif defined(Q_OS_MACOS)
+#include <QFile>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 bool isReadOnlyFile(const QString &path)
@@ -27,6 +31,10 @@ bool setHiddenAttribute(const QString &path)
     if (attrs == INVALID_FILE_ATTRIBUTES)
         return false;
     return SetFileAttributesW(p, attrs | FILE_ATTRIBUTE_HIDDEN);
+#elif defined(Q_OS_MACOS)
+    const QByteArray p = QFile::encodeName(path);
+    struct stat st;
+    return stat(p.constData(), &st) == 0 && chflags(p.constData(), st.st_flags | UF_HIDDEN) == 0;
 #else
     return QFileInfo::exists(path);
 #endif

@@ -1,5 +1,11 @@
 #include "publish/preview_copy.h"
 
+#include "platform/file_attributes.h"
+#include "platform/text_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+
 namespace {
 qsizetype lastSeparator(const QString &path)
 {
@@ -30,4 +36,17 @@ QString PreviewCopyPath(const QString &fileName, const QString &tabCaption,
         fileName.isEmpty() ? temporaryFolder + tabCaption + QStringLiteral(".html") : fileName;
     const qsizetype sep = lastSeparator(source);
     return source.left(sep + 1) + previewCopyName(source.mid(sep + 1));
+}
+
+bool writePreviewCopy(const QString &path, const QByteArray &bytes)
+{
+    if (QFileInfo::exists(path) && !QFile::remove(path))
+        return false;
+    if (writeFileAtomically(path, bytes) != WriteStatus::Ok)
+        return false;
+    if (!setHiddenAttribute(path)) {
+        QFile::remove(path);
+        return false;
+    }
+    return true;
 }

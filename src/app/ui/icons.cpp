@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <cmath>
 
 namespace Icons {
 
@@ -208,6 +209,52 @@ Table makeTable()
                             "OutilsBarreAccents", "OutilsBarreCSS", "OutilsBarreSQL",
                             "OutilsBarreASP", "OutilsBarrePHP"})
         t[QString::fromLatin1(bar)] = [](QPainter &p) { toolbarGlyph(p); };
+
+    // Browsers and the preview panel.
+    auto globe = [](QPainter &p, QRectF r) {
+        p.setPen(pen(QColor(20, 90, 150), 1));
+        p.setBrush(QColor(120, 185, 235));
+        p.drawEllipse(r);
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(r.adjusted(r.width() * 0.3, 0, -r.width() * 0.3, 0));
+        p.drawLine(QPointF(r.left(), r.center().y()), QPointF(r.right(), r.center().y()));
+    };
+    t[QStringLiteral("OutilsTester")] = [globe](QPainter &p) {
+        globe(p, QRectF(1.5, 1.5, 11, 11));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 140, 60));
+        p.drawPolygon(QPolygonF() << QPointF(9, 8) << QPointF(15.5, 11.5) << QPointF(9, 15));
+    };
+    t[QStringLiteral("OutilsBarreNavigateur")] = [globe](QPainter &p) {
+        p.setPen(pen(kInk, 1));
+        p.setBrush(kPaper);
+        p.drawRect(QRectF(0.5, 1.5, 15, 13));
+        p.fillRect(QRectF(1, 2, 14, 2.5), kBlue);
+        globe(p, QRectF(4.5, 6, 7, 7));
+    };
+    t[QStringLiteral("NavPrec")] = [](QPainter &p) { arrow(p, false, QColor(40, 160, 70)); };
+    t[QStringLiteral("NavSuiv")] = [](QPainter &p) { arrow(p, true, QColor(40, 160, 70)); };
+    t[QStringLiteral("NavStop")] = [](QPainter &p) {
+        QPolygonF octagon;
+        for (int i = 0; i < 8; ++i) {
+            const qreal a = (22.5 + 45 * i) * M_PI / 180;
+            octagon << QPointF(8 + 7 * std::cos(a), 8 + 7 * std::sin(a));
+        }
+        p.setPen(pen(QColor(140, 20, 20), 1));
+        p.setBrush(QColor(215, 45, 45));
+        p.drawPolygon(octagon);
+        p.setPen(pen(kPaper, 1.8));
+        p.drawLine(QPointF(5.5, 5.5), QPointF(10.5, 10.5));
+        p.drawLine(QPointF(10.5, 5.5), QPointF(5.5, 10.5));
+    };
+    t[QStringLiteral("NavReload")] = [](QPainter &p) {
+        p.setPen(pen(QColor(40, 160, 70), 2));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(2.5, 2.5, 11, 11), 100 * 16, 290 * 16);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(40, 160, 70));
+        p.drawPolygon(QPolygonF() << QPointF(7, 0) << QPointF(11.5, 3) << QPointF(7, 6));
+    };
     return t;
 }
 

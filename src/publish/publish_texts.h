@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+// The program's own texts for the preview panel and browser tests.
+namespace PublishTexts {
+
+inline QString userBrowserMissing()
+{
+    return QStringLiteral("Le chemin que vous avez spécifié en tant que Navigateur Utilisateur "
+                          "n'existe pas.\r\nVous pouvez régler ce problème dans le menu "
+                          "\"Outils/Préférences\", onglet \"général/Navigateur utilisé\"");
+}
+
+} // namespace PublishTexts

@@ -1,0 +1,129 @@
+#include "app/ui/action_registry.h"
+#include "app/ui/document_manager.h"
+#include "app/ui/editor_view.h"
+#include "app/ui/main_form.h"
+#include "publish/ui/preview_commands.h"
+#include "publish/ui/preview_panel.h"
+#include "test_support.h"
+#include "ui/ui_test_support.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QTest>
+
+using namespace TestSupport;
+
+// The preview with the real browser engine, loaded from its module as the program
+// loads it, under the offscreen platform.
+class TstPreviewEngine : public QObject {
+    Q_OBJECT
+private slots:
+    void pageWithRelativeFilesAndLinks();
+};
+
+namespace {
+// As the program does before its application object exists: the engine shares
+// the window system's graphics contexts.
+const bool kSharedContexts = [] {
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    return true;
+}();
+
+const QByteArray kPage = R"(<html><head><title>Essai</title>
+<link rel="stylesheet" href="styles/site.css">
+<script>
+window.onload = function () {
+  var img = document.getElementById('photo');
+  var h1 = document.getElementsByTagName('h1')[0];
+  document.title += '|' + img.naturalWidth + '|' + getComputedStyle(h1).color;
+};
+</script></head>
+<body><h1>Titre</h1><img id="photo" src="images/photo.png"></body></html>
+)";
+
+// Follows its link once it has loaded, as a user would; not again when come back
+// to. (A link followed while the page loads would replace it in the history.)
+const QByteArray kLinks = R"(<html><head><title>Liens</title><script>
+window.onload = function () {
+  var n = performance.getEntriesByType('navigation')[0];
+  if (n && n.type === 'navigate')
+    setTimeout(function () { document.getElementById('suite').click(); }, 50);
+};
+</script></head><body><a id="suite" href="fin.html">suite</a></body></html>
+)";
+
+// Opens a link meant for a new window once it has loaded.
+const QByteArray kNewWindow = R"(<html><head><title>Fenêtre</title><script>
+window.onload = function () {
+  setTimeout(function () { document.getElementById('ailleurs').click(); }, 50);
+};
+</script></head><body><a id="ailleurs" href="nouvelle.html" target="_blank">ailleurs</a></body></html>
+)";
+} // namespace
+
+void TstPreviewEngine::pageWithRelativeFilesAndLinks()
+{
+    MainFormFixture fx;
+    auto *commands = fx.form->findChild<PreviewCommands *>();
+    ActionRegistry *actions = fx.form->actions();
+    auto action = [actions](const char *n) { return actions->action(QString::fromLatin1(n)); };
+    QDir dir(fx.dir.path());
+    QVERIFY(dir.mkpath(QStringLiteral("images")) && dir.mkpath(QStringLiteral("styles")));
+    QImage photo(37, 21, QImage::Format_RGB32);
+    photo.fill(Qt::darkCyan);
+    QVERIFY(photo.save(fx.path(QStringLiteral("images/photo.png"))));
+    fx.writeFile(QStringLiteral("styles/site.css"), "h1 { color: rgb(200, 0, 0); }\n");
+    fx.writeFile(QStringLiteral("links.html"), kLinks);
+    fx.writeFile(QStringLiteral("fin.html"), "<html><head><title>Fin</title></head></html>\n");
+    fx.form->documents()->OpenDocument(fx.writeFile(QStringLiteral("page.html"), kPage), false);
+    QVERIFY(!commands->panel()->engine()); // not created before it is needed
+
+    // The internal browser is the default target.
+    action("OutilsTester")->trigger();
+    QVERIFY(commands->panelShown());
+    PreviewEngine *engine = commands->panel()->engine();
+    QVERIFY2(engine, "the browser engine module did not load");
+    QWidget *view = engine->widget();
+    // The image and the style sheet were found beside the copy.
+    QTRY_COMPARE_WITH_TIMEOUT(view->property("title").toString(),
+                              QStringLiteral("Essai|37|rgb(200, 0, 0)"), 30000);
+    const QString copy = QDir::toNativeSeparators(fx.path(QStringLiteral("~$page.html")));
+    QComboBox *box = commands->panel()->addressBox();
+    QCOMPARE(box->currentText(), copy);
+    QCOMPARE(box->count(), 1);
+    QCOMPARE(box->itemText(0), copy);
+    QTRY_VERIFY(!action("NavStop")->isEnabled());
+
+    // A link followed in the panel changes the box's text, not its list.
+    const QString links = QDir::toNativeSeparators(fx.path(QStringLiteral("links.html")));
+    commands->NavigatePreview(links);
+    QTRY_COMPARE_WITH_TIMEOUT(view->property("title").toString(), QStringLiteral("Fin"), 15000);
+    QCOMPARE(box->currentText(), QDir::toNativeSeparators(fx.path(QStringLiteral("fin.html"))));
+    QCOMPARE(box->count(), 2);
+    QCOMPARE(box->itemText(0), links);
+    QTRY_VERIFY(action("NavPrec")->isEnabled());
+    QVERIFY(!action("NavSuiv")->isEnabled());
+
+    // Alt+Left in the editor goes back (past the page that left without the user,
+    // as the engine does); Forward becomes possible.
+    TMyMwCustomEdit *editor = fx.form->documents()->ActiveEditor();
+    QTest::keyClick(editor, Qt::Key_Left, Qt::AltModifier);
+    QTRY_COMPARE_WITH_TIMEOUT(engine->location(),
+                              QUrl::fromLocalFile(fx.path(QStringLiteral("~$page.html"))), 15000);
+    QTRY_VERIFY(action("NavSuiv")->isEnabled());
+
+    // A link meant for a new window opens in the panel.
+    fx.writeFile(QStringLiteral("fenetre.html"), kNewWindow);
+    fx.writeFile(QStringLiteral("nouvelle.html"),
+                 "<html><head><title>Nouvelle</title></head></html>\n");
+    commands->NavigatePreview(QDir::toNativeSeparators(fx.path(QStringLiteral("fenetre.html"))));
+    QTRY_COMPARE_WITH_TIMEOUT(view->property("title").toString(), QStringLiteral("Nouvelle"),
+                              15000);
+    QCOMPARE(box->currentText(),
+             QDir::toNativeSeparators(fx.path(QStringLiteral("nouvelle.html"))));
+}
+
+QTEST_MAIN(TstPreviewEngine)
+#include "tst_preview_engine.moc"
