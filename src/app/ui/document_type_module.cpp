@@ -28,7 +28,9 @@ QWidget *DocumentTypeModule::createTypeList(QWidget *parent)
     auto *box = new QComboBox(parent);
     box->setObjectName(QStringLiteral("cbxHighlighter"));
     box->setMaxVisibleItems(12);
-    box->setFixedWidth(120);
+    // 120 pixels at the least, wider when the fonts need it to show every name whole.
+    box->setMinimumWidth(120);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     box->setToolTip(QStringLiteral("Type de document"));
     box->setFocusPolicy(Qt::ClickFocus);
     connect(box, &QComboBox::activated, this, &DocumentTypeModule::typeChosen);
