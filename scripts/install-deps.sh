@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
   cmake g++ make ninja-build ccache pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
-  qt6-webengine-dev qt6-webengine-dev-tools
+  qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
   libqscintilla2-qt6-dev
   libcurl4-openssl-dev
   qt6-translations-l10n
