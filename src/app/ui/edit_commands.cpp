@@ -2,6 +2,7 @@
 
 #include "app/app_settings.h"
 #include "app/ui/action_registry.h"
+#include "app/ui/clipboard_state.h"
 #include "app/ui/document_host.h"
 #include "app/ui/editor_view.h"
 #include "app/ui/icons.h"
@@ -11,14 +12,6 @@
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMimeData>
-
-namespace {
-bool clipboardHasText()
-{
-    const QMimeData *m = QGuiApplication::clipboard()->mimeData();
-    return m && m->hasText() && !m->text().isEmpty();
-}
-} // namespace
 
 EditCommands::EditCommands(AppContext &ctx) : QObject(ctx.window), m_ctx(ctx)
 {
@@ -68,7 +61,7 @@ EditCommands::EditCommands(AppContext &ctx) : QObject(ctx.window), m_ctx(ctx)
     auto canPaste = [active](QAction *a) {
         return [a, active] {
             TMyMwCustomEdit *e = active();
-            a->setEnabled(e && !e->isReadOnly() && clipboardHasText());
+            a->setEnabled(e && !e->isReadOnly() && ClipboardState::hasText());
         };
     };
     QAction *paste1 = r.add(QStringLiteral("EditPaste1"), QStringLiteral("Co&ller"),
@@ -125,7 +118,7 @@ EditCommands::EditCommands(AppContext &ctx) : QObject(ctx.window), m_ctx(ctx)
     connect(onTop, &QAction::toggled, this, &EditCommands::setOnTop);
 
     // Clipboard contents decide whether Paste is possible.
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, ctx.events,
+    connect(ClipboardState::instance(), &ClipboardState::changed, ctx.events,
             &AppEvents::stateChanged);
     connect(ctx.events, &AppEvents::settingsLoaded, this, [this, wrap, special, onTop] {
         wrap->setChecked(m_ctx.options->wordWrap);

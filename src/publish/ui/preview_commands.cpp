@@ -3,6 +3,7 @@
 #include "app/app_settings.h"
 #include "app/document_texts.h"
 #include "app/ui/action_registry.h"
+#include "app/ui/clipboard_state.h"
 #include "app/ui/document_host.h"
 #include "app/ui/editor_view.h"
 #include "app/ui/main_status_bar.h"
@@ -28,12 +29,6 @@
 #include <QToolBar>
 
 namespace {
-bool clipboardHasText()
-{
-    const QMimeData *m = QGuiApplication::clipboard()->mimeData();
-    return m && m->hasText() && !m->text().isEmpty();
-}
-
 void shellLaunch(const BrowserLaunch &l)
 {
     switch (l.kind) {
@@ -353,7 +348,7 @@ void PreviewCommands::updateAddressActions()
     const bool selection = m_panel && m_panel->addressBox()->lineEdit()->hasSelectedText();
     action("EditCut2")->setEnabled(selection);
     action("EditCopy2")->setEnabled(selection);
-    action("EditPaste2")->setEnabled(clipboardHasText());
+    action("EditPaste2")->setEnabled(ClipboardState::hasText());
 }
 
 // ---- browser tests ----
