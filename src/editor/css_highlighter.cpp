@@ -216,11 +216,9 @@ LineState CssHighlighter::scanSpan(const char *s, int lineLength, int begin, int
     while (p < end) {
         const unsigned char c = byteAt(s, p);
         if (overlay == InComment) {
-            const int q = scan::find(s, p, end, "*/");
-            const int stop = q < 0 ? end : q + 2;
-            out.add(p, stop - p, Comment);
-            p = stop;
-            if (q >= 0) overlay = NoOverlay;
+            bool commentClosed = false;
+            p = scan::emitBlockComment(out, s, p, end, Comment, &commentClosed);
+            if (commentClosed) overlay = NoOverlay;
             continue;
         }
         if (overlay == InDouble || overlay == InSingle) {

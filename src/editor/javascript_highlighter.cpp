@@ -112,11 +112,9 @@ LineState JavaScriptHighlighter::scanSpan(const char *s, int lineLength, int beg
             p = end;
             break;
         case BlockComment: {
-            const int q = scan::find(s, p, end, "*/");
-            const int stop = q < 0 ? end : q + 2;
-            out.add(p, stop - p, Comment);
-            p = stop;
-            if (q >= 0) mode = Normal;
+            bool commentClosed = false;
+            p = scan::emitBlockComment(out, s, p, end, Comment, &commentClosed);
+            if (commentClosed) mode = Normal;
             break;
         }
         case SingleString:

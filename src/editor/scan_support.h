@@ -68,6 +68,17 @@ template <class Sink> inline void emitRun(Sink &out, int from, int to, int categ
     if (to > from) out.add(from, to - from, category);
 }
 
+// Emits the rest of a /* ... */ comment from p, up to and including its "*/" or to
+// the end of the span; returns where scanning goes on and whether it was closed.
+template <class Sink>
+inline int emitBlockComment(Sink &out, const char *s, int p, int end, int category, bool *closed) {
+    const int q = find(s, p, end, "*/");
+    const int stop = q < 0 ? end : q + 2;
+    out.add(p, stop - p, category);
+    *closed = q >= 0;
+    return stop;
+}
+
 // Emits a run of blanks starting at p and returns its end.
 template <class Sink>
 inline int emitSpaces(Sink &out, const char *s, int p, int end, int category) {

@@ -139,11 +139,9 @@ LineState SqlHighlighter::scanSpan(const char *s, int lineLength, int begin, int
             break;
         case BlockComment:
         case ConditionalBlock: {
-            const int q = scan::find(s, p, end, "*/");
-            const int stop = q < 0 ? end : q + 2;
-            out.add(p, stop - p, mode == BlockComment ? Comment : ConditionalComment);
-            p = stop;
-            if (q >= 0) mode = Normal;
+            bool commentClosed = false;
+            p = scan::emitBlockComment(out, s, p, end, mode == BlockComment ? Comment : ConditionalComment, &commentClosed);
+            if (commentClosed) mode = Normal;
             break;
         }
         case SingleString:
