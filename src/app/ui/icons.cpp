@@ -1,6 +1,10 @@
 #include "app/ui/icons.h"
 
+#include <QApplication>
 #include <QHash>
+#include <QIconEngine>
+#include <QStyle>
+#include <QStyleOption>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -265,21 +269,59 @@ const Table &table()
 }
 } // namespace
 
+namespace {
+// Paints a drawing only when a size of it is first shown, so that creating the
+// program's hundreds of actions costs no painting at start-up.
+class DrawnIconEngine : public QIconEngine {
+public:
+    explicit DrawnIconEngine(Painter paint) : m_paint(std::move(paint)) {}
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override
+    {
+        const int side = std::max(1, std::min(size.width(), size.height()));
+        const quint64 key = quint64(side) << 8 | quint64(mode);
+        auto it = m_cache.constFind(key);
+        if (it != m_cache.constEnd())
+            return *it;
+        QPixmap pm(side, side);
+        pm.fill(Qt::transparent);
+        {
+            QPainter p(&pm);
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setRenderHint(QPainter::TextAntialiasing);
+            p.scale(side / 16.0, side / 16.0);
+            m_paint(p);
+        }
+        if (mode == QIcon::Disabled || mode == QIcon::Selected) {
+            QStyleOption opt;
+            opt.palette = QApplication::palette();
+            pm = QApplication::style()->generatedIconPixmap(mode, pm, &opt);
+        }
+        m_cache.insert(key, pm);
+        return pm;
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        return {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48)};
+    }
+
+    QIconEngine *clone() const override { return new DrawnIconEngine(m_paint); }
+
+private:
+    Painter m_paint;
+    QHash<quint64, QPixmap> m_cache;
+};
+} // namespace
+
 QIcon draw(const Painter &paint)
 {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48}) {
-        QPixmap pm(size, size);
-        pm.fill(Qt::transparent);
-        QPainter p(&pm);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setRenderHint(QPainter::TextAntialiasing);
-        p.scale(size / 16.0, size / 16.0);
-        paint(p);
-        p.end();
-        icon.addPixmap(pm);
-    }
-    return icon;
+    return QIcon(new DrawnIconEngine(paint));
 }
 
 QIcon text(const QString &label, const QColor &color, int style)
