@@ -1,0 +1,24 @@
+#include "publish/ui/help.h"
+
+#include "app/ui/ui_services.h"
+
+namespace {
+HelpHandler &handler()
+{
+    static HelpHandler h;
+    return h;
+}
+} // namespace
+
+void setHelpHandler(HelpHandler h) { handler() = std::move(h); }
+
+void ShowHelpTopic(const QString &topic)
+{
+    const QString page = topic.isEmpty() ? QStringLiteral("Ressources/introduction.htm") : topic;
+    if (handler()) {
+        handler()(page);
+        return;
+    }
+    ui().message(MsgType::Error, MsgButtons::Ok,
+                 QStringLiteral("HTML Help n'est pas installé sur cet ordinateur."));
+}
