@@ -236,4 +236,56 @@ QString OptionalAttribute(const QString &name, const QString &value) {
     return value.isEmpty() ? QString() : Attribute(name, value);
 }
 
+namespace {
+
+// "&name;", "&#123;" or "&#x1F;" starting at `at` (which holds the "&").
+bool startsCharacterReference(const QString &text, qsizetype at) {
+    qsizetype i = at + 1;
+    auto isAsciiLetter = [](QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+    };
+    auto isAsciiDigit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    auto isHex = [&](QChar c) {
+        return isAsciiDigit(c) || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+    };
+    qsizetype first = i;
+    if (i < text.size() && text.at(i) == u'#') {
+        ++i;
+        const bool hex = i < text.size() && (text.at(i) == u'x' || text.at(i) == u'X');
+        if (hex) ++i;
+        first = i;
+        while (i < text.size() && (hex ? isHex(text.at(i)) : isAsciiDigit(text.at(i))))
+            ++i;
+    } else {
+        while (i < text.size() && (isAsciiLetter(text.at(i)) || (i > first && isAsciiDigit(text.at(i)))))
+            ++i;
+    }
+    return i > first && i < text.size() && text.at(i) == u';';
+}
+
+} // namespace
+
+QString EscapeAttributeValue(const QString &value) {
+    QString out;
+    out.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
+        if (c == u'"')
+            out += QStringLiteral("&quot;");
+        else if (c == u'&' && !startsCharacterReference(value, i))
+            out += QStringLiteral("&amp;");
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString EscapedAttribute(const QString &name, const QString &value) {
+    return Attribute(name, EscapeAttributeValue(value));
+}
+
+QString OptionalEscapedAttribute(const QString &name, const QString &value) {
+    return value.isEmpty() ? QString() : EscapedAttribute(name, value);
+}
+
 } // namespace Authoring

@@ -86,4 +86,11 @@ QString Attribute(const QString &name, const QString &value);
 // The same, or nothing when the value is empty.
 QString OptionalAttribute(const QString &name, const QString &value);
 
+// A typed value made safe inside double quotes: '"' becomes "&quot;" and an "&" that
+// does not start a character reference "&amp;"; everything else is kept as typed.
+QString EscapeAttributeValue(const QString &value);
+// ' name="value"' with the value escaped; the optional form leaves out an empty one.
+QString EscapedAttribute(const QString &name, const QString &value);
+QString OptionalEscapedAttribute(const QString &name, const QString &value);
+
 } // namespace Authoring
