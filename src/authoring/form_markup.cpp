@@ -143,13 +143,14 @@ QString BuildChoiceGroupMarkup(ChoiceKind kind, const ChoiceGroupValues &v, bool
     const QString type =
         kind == ChoiceKind::Radio ? QStringLiteral("radio") : QStringLiteral("checkbox");
     const QString lineEnd =
-        v.lineBreaks ? tag(QStringLiteral("<br") + XhtmlAdjust(QStringLiteral(">"), xhtml), casse) +
-                           kCrLf
-                     : kCrLf;
+        v.lineBreaks
+            ? tag(QStringLiteral("<br") + XhtmlAdjust(QStringLiteral(">"), xhtml), casse) + kCrLf
+            : kCrLf;
     QString out;
     for (const ItemList::Item &item : v.items) {
         QString input = QStringLiteral("  <input") + Attribute(QStringLiteral("type"), type) +
-                        nameAttribute(v.name) + EscapedAttribute(QStringLiteral("value"), item.text);
+                        nameAttribute(v.name) +
+                        EscapedAttribute(QStringLiteral("value"), item.text);
         if (item.checked) input += XhtmlAdjust(QStringLiteral(" checked"), xhtml);
         input += XhtmlAdjust(QStringLiteral(">"), xhtml);
         out += tag(input, casse) + item.text + lineEnd;
@@ -163,8 +164,8 @@ QString BuildDropDownMarkup(const DropDownValues &v, bool xhtml, bool casse) {
         QString option =
             QStringLiteral("  <option") + EscapedAttribute(QStringLiteral("value"), v.items.at(i));
         if (i == v.selected) option += XhtmlAdjust(QStringLiteral(" selected"), xhtml);
-        out += tag(option + u'>', casse) + v.items.at(i) +
-               tag(QStringLiteral("</option>"), casse) + kCrLf;
+        out += tag(option + u'>', casse) + v.items.at(i) + tag(QStringLiteral("</option>"), casse) +
+               kCrLf;
     }
     return out + tag(QStringLiteral("</select>"), casse);
 }
@@ -188,7 +189,8 @@ namespace {
 QString oneLineField(const QString &type, const TextFieldValues &v, bool valueAlways, bool xhtml,
                      bool casse) {
     QString input = QStringLiteral("<input") + Attribute(QStringLiteral("type"), type) +
-                    nameAttribute(v.name) + OptionalEscapedAttribute(QStringLiteral("size"), v.size) +
+                    nameAttribute(v.name) +
+                    OptionalEscapedAttribute(QStringLiteral("size"), v.size) +
                     OptionalEscapedAttribute(QStringLiteral("maxlength"), v.maxLength);
     input += valueAlways ? EscapedAttribute(QStringLiteral("value"), v.value)
                          : OptionalEscapedAttribute(QStringLiteral("value"), v.value);
@@ -241,11 +243,10 @@ WrapMarkup BuildTextAreaMarkup(const TextAreaValues &v, bool casse) {
 QString BuildButtonMarkup(const ButtonValues &v, bool xhtml, bool casse) {
     static const QString types[] = {QStringLiteral("button"), QStringLiteral("submit"),
                                     QStringLiteral("reset")};
-    const QString input = QStringLiteral("<input") +
-                          Attribute(QStringLiteral("type"), types[int(v.type)]) +
-                          optionalNameAttribute(v.name) +
-                          EscapedAttribute(QStringLiteral("value"), v.text) +
-                          XhtmlAdjust(QStringLiteral(">"), xhtml);
+    const QString input =
+        QStringLiteral("<input") + Attribute(QStringLiteral("type"), types[int(v.type)]) +
+        optionalNameAttribute(v.name) + EscapedAttribute(QStringLiteral("value"), v.text) +
+        XhtmlAdjust(QStringLiteral(">"), xhtml);
     return tag(input, casse);
 }
 

@@ -257,7 +257,8 @@ bool startsCharacterReference(const QString &text, qsizetype at) {
         while (i < text.size() && (hex ? isHex(text.at(i)) : isAsciiDigit(text.at(i))))
             ++i;
     } else {
-        while (i < text.size() && (isAsciiLetter(text.at(i)) || (i > first && isAsciiDigit(text.at(i)))))
+        while (i < text.size() &&
+               (isAsciiLetter(text.at(i)) || (i > first && isAsciiDigit(text.at(i)))))
             ++i;
     }
     return i > first && i < text.size() && text.at(i) == u';';

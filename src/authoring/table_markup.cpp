@@ -56,8 +56,7 @@ QString HexColour(int red, int green, int blue) {
         .toUpper();
 }
 
-QString BuildTableMarkup(const TableValues &v, const CellStore &cells, bool casse,
-                         QString *error) {
+QString BuildTableMarkup(const TableValues &v, const CellStore &cells, bool casse, QString *error) {
     const std::optional<int> rows = TableCount(v.rows);
     const std::optional<int> columns = TableCount(v.columns);
     if (!rows || !columns) {
@@ -70,10 +69,12 @@ QString BuildTableMarkup(const TableValues &v, const CellStore &cells, bool cass
     QString start = QStringLiteral("<table");
     const QString width = TableSizeText(v.width);
     if (!width.isEmpty())
-        start += Attribute(QStringLiteral("width"), width + (v.widthPercent ? QStringLiteral("%") : QString()));
+        start += Attribute(QStringLiteral("width"),
+                           width + (v.widthPercent ? QStringLiteral("%") : QString()));
     const QString height = TableSizeText(v.height);
     if (!height.isEmpty())
-        start += Attribute(QStringLiteral("height"), height + (v.heightPercent ? QStringLiteral("%") : QString()));
+        start += Attribute(QStringLiteral("height"),
+                           height + (v.heightPercent ? QStringLiteral("%") : QString()));
     start += EscapedAttribute(QStringLiteral("border"), v.border);
     if (v.align == TableAlign::Centre)
         start += Attribute(QStringLiteral("align"), QStringLiteral("center"));

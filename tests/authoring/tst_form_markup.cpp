@@ -5,7 +5,6 @@
 
 using namespace Authoring;
 
-
 class TestFormMarkup : public QObject {
     Q_OBJECT
 private slots:
@@ -32,19 +31,32 @@ private slots:
 void TestFormMarkup::escaping_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("written");
-    QTest::newRow("plain") << "Oui" << "Oui";
-    QTest::newRow("quote") << "dit \"oui\"" << "dit &quot;oui&quot;";
-    QTest::newRow("bare ampersand") << "a & b" << "a &amp; b";
-    QTest::newRow("query string") << "p.php?a=1&b=2" << "p.php?a=1&amp;b=2";
-    QTest::newRow("named reference kept") << "&eacute;t&eacute;" << "&eacute;t&eacute;";
-    QTest::newRow("decimal reference kept") << "&#233;" << "&#233;";
-    QTest::newRow("hex reference kept") << "&#xE9;&#XE9;" << "&#xE9;&#XE9;";
-    QTest::newRow("unterminated reference") << "&eacute" << "&amp;eacute";
-    QTest::newRow("empty numeric reference") << "&#;" << "&amp;#;";
-    QTest::newRow("ampersand at end") << "R&" << "R&amp;";
-    QTest::newRow("lone ampersand semicolon") << "&;" << "&amp;;";
-    QTest::newRow("angle brackets kept") << "<b>" << "<b>";
-    QTest::newRow("accents kept") << "été" << "été";
+    QTest::newRow("plain") << "Oui"
+                           << "Oui";
+    QTest::newRow("quote") << "dit \"oui\""
+                           << "dit &quot;oui&quot;";
+    QTest::newRow("bare ampersand") << "a & b"
+                                    << "a &amp; b";
+    QTest::newRow("query string") << "p.php?a=1&b=2"
+                                  << "p.php?a=1&amp;b=2";
+    QTest::newRow("named reference kept") << "&eacute;t&eacute;"
+                                          << "&eacute;t&eacute;";
+    QTest::newRow("decimal reference kept") << "&#233;"
+                                            << "&#233;";
+    QTest::newRow("hex reference kept") << "&#xE9;&#XE9;"
+                                        << "&#xE9;&#XE9;";
+    QTest::newRow("unterminated reference") << "&eacute"
+                                            << "&amp;eacute";
+    QTest::newRow("empty numeric reference") << "&#;"
+                                             << "&amp;#;";
+    QTest::newRow("ampersand at end") << "R&"
+                                      << "R&amp;";
+    QTest::newRow("lone ampersand semicolon") << "&;"
+                                              << "&amp;;";
+    QTest::newRow("angle brackets kept") << "<b>"
+                                         << "<b>";
+    QTest::newRow("accents kept") << "été"
+                                  << "été";
 }
 
 void TestFormMarkup::escaping() {
@@ -91,14 +103,12 @@ void TestFormMarkup::itemList_data() {
         << true << QStringList{"*a", "+b", "s0", "d"} << QStringList{"b"} << 0 << -1;
     QTest::newRow("radio: clicking a box unchecks the other")
         << true << QStringList{"*a", "+b", "c1"} << QStringList{"a", "*b"} << 1 << -1;
-    QTest::newRow("unchecking")
-        << false << QStringList{"*a", "x0"} << QStringList{"a"} << 0 << -1;
+    QTest::newRow("unchecking") << false << QStringList{"*a", "x0"} << QStringList{"a"} << 0 << -1;
     QTest::newRow("moving a checked item up keeps its check")
         << true << QStringList{"+a", "+b", "*c", "u", "u"} << QStringList{"*c", "a", "b"} << 0
         << -1;
-    QTest::newRow("moving down")
-        << false << QStringList{"*a", "+b", "+c", "s0", "n"} << QStringList{"b", "*a", "c"} << 1
-        << -1;
+    QTest::newRow("moving down") << false << QStringList{"*a", "+b", "+c", "s0", "n"}
+                                 << QStringList{"b", "*a", "c"} << 1 << -1;
     QTest::newRow("no move past the ends")
         << false << QStringList{"+a", "+b", "n", "s0", "u"} << QStringList{"a", "b"} << 0 << -1;
     QTest::newRow("empty entry refused")
@@ -187,9 +197,8 @@ void TestFormMarkup::form_data() {
     QTest::newRow("mail as text")
         << "" << int(Recipient::Mail) << "mailto:a@b.fr" << 2 << 2 << "" << false
         << "<form action=\"mailto:a@b.fr\" method=\"post\" enctype=\"text/plain\">";
-    QTest::newRow("address escaped")
-        << "" << http << "s.php?a=1&b=\"2\"" << 0 << 0 << "" << false
-        << "<form action=\"s.php?a=1&amp;b=&quot;2&quot;\">";
+    QTest::newRow("address escaped") << "" << http << "s.php?a=1&b=\"2\"" << 0 << 0 << "" << false
+                                     << "<form action=\"s.php?a=1&amp;b=&quot;2&quot;\">";
     QTest::newRow("tag case keeps values")
         << "Contact" << http << "Envoi.PHP" << 2 << 0 << "Cadre" << true
         << "<FORM NAME=\"Contact\" ACTION=\"Envoi.PHP\" METHOD=\"post\" TARGET=\"Cadre\">";
@@ -204,12 +213,8 @@ void TestFormMarkup::form() {
     QFETCH(QString, target);
     QFETCH(bool, casse);
     QFETCH(QString, opening);
-    const FormValues v{name,
-                       Recipient(recipient),
-                       action,
-                       SendMethod(method),
-                       FormEncoding(encoding),
-                       target};
+    const FormValues v{
+        name, Recipient(recipient), action, SendMethod(method), FormEncoding(encoding), target};
     const WrapMarkup m = BuildFormMarkup(v, casse);
     QCOMPARE(m.opening, opening + "\r\n");
     QCOMPARE(m.closing, casse ? QStringLiteral("\r\n</FORM>") : QStringLiteral("\r\n</form>"));
@@ -245,8 +250,8 @@ void TestFormMarkup::choiceGroups_data() {
         << false << "c" << QStringList{"dit \"oui\""} << false << false << false
         << "  <input type=\"checkbox\" name=\"c\" value=\"dit &quot;oui&quot;\">dit "
            "\"oui\"\r\n";
-    QTest::newRow("no items, nothing") << true << "choix" << QStringList{} << true << false
-                                       << false << "";
+    QTest::newRow("no items, nothing")
+        << true << "choix" << QStringList{} << true << false << false << "";
 }
 
 void TestFormMarkup::choiceGroups() {
@@ -260,9 +265,9 @@ void TestFormMarkup::choiceGroups() {
     ChoiceGroupValues v{name, {}, lineBreaks};
     for (const QString &item : items)
         v.items.append({item.startsWith(u'*') ? item.mid(1) : item, item.startsWith(u'*')});
-    QCOMPARE(BuildChoiceGroupMarkup(radio ? ChoiceKind::Radio : ChoiceKind::CheckBox, v, xhtml,
-                                    casse),
-             markup);
+    QCOMPARE(
+        BuildChoiceGroupMarkup(radio ? ChoiceKind::Radio : ChoiceKind::CheckBox, v, xhtml, casse),
+        markup);
 }
 
 void TestFormMarkup::selects_data() {
@@ -284,9 +289,8 @@ void TestFormMarkup::selects_data() {
         << true << ab << -1 << "" << false << true << false
         << "<select name=\"s\">\r\n  <option value=\"A\">A</option>\r\n"
            "  <option value=\"B\">B</option>\r\n</select>";
-    QTest::newRow("drop-down without items")
-        << true << QStringList{} << -1 << "" << false << false << false
-        << "<select name=\"s\">\r\n</select>";
+    QTest::newRow("drop-down without items") << true << QStringList{} << -1 << "" << false << false
+                                             << false << "<select name=\"s\">\r\n</select>";
     QTest::newRow("drop-down, tag case")
         << true << QStringList{"a=b"} << 0 << "" << false << false << true
         << "<SELECT NAME=\"s\">\r\n  <OPTION VALUE=\"a=b\" selected>a=b</OPTION>\r\n</SELECT>";
@@ -294,9 +298,8 @@ void TestFormMarkup::selects_data() {
         << false << ab << -1 << "5" << true << true << false
         << "<select name=\"s\" size=\"5\" multiple=\"multiple\">\r\n"
            "  <option value=\"A\">A</option>\r\n  <option value=\"B\">B</option>\r\n</select>";
-    QTest::newRow("list without items")
-        << false << QStringList{} << -1 << "3" << false << false << false
-        << "<select name=\"s\" size=\"3\">\r\n</select>";
+    QTest::newRow("list without items") << false << QStringList{} << -1 << "3" << false << false
+                                        << false << "<select name=\"s\" size=\"3\">\r\n</select>";
     QTest::newRow("list, ampersand in item value")
         << false << QStringList{"R&D"} << -1 << "3" << false << false << false
         << "<select name=\"s\" size=\"3\">\r\n  <option value=\"R&amp;D\">R&D</option>\r\n"
@@ -312,9 +315,8 @@ void TestFormMarkup::selects() {
     QFETCH(bool, xhtml);
     QFETCH(bool, casse);
     QFETCH(QString, markup);
-    const QString got = dropDown
-                            ? BuildDropDownMarkup({"s", items, selected}, xhtml, casse)
-                            : BuildListBoxMarkup({"s", items, lines, multiple}, xhtml, casse);
+    const QString got = dropDown ? BuildDropDownMarkup({"s", items, selected}, xhtml, casse)
+                                 : BuildListBoxMarkup({"s", items, lines, multiple}, xhtml, casse);
     QCOMPARE(got, markup);
 }
 
@@ -325,8 +327,8 @@ void TestFormMarkup::oneLineControls_data() {
     QTest::addColumn<bool>("casse");
     QTest::addColumn<QString>("markup");
 
-    QTest::newRow("text, name only") << "text" << QStringList{"nom", "", "", ""} << false
-                                     << false << "<input type=\"text\" name=\"nom\">\r\n";
+    QTest::newRow("text, name only") << "text" << QStringList{"nom", "", "", ""} << false << false
+                                     << "<input type=\"text\" name=\"nom\">\r\n";
     QTest::newRow("text, name typed with spaces")
         << "text" << QStringList{"mon champ", "", "", ""} << false << false
         << "<input type=\"text\" name=\"monchamp\">\r\n";
@@ -334,9 +336,8 @@ void TestFormMarkup::oneLineControls_data() {
         << "text" << QStringList{"n", "20", "40", "Votre \"nom\""} << true << false
         << "<input type=\"text\" name=\"n\" size=\"20\" maxlength=\"40\" value=\"Votre "
            "&quot;nom&quot;\" />\r\n";
-    QTest::newRow("text, tag case")
-        << "text" << QStringList{"nom", "", "", ""} << false << true
-        << "<INPUT TYPE=\"text\" NAME=\"nom\">\r\n";
+    QTest::newRow("text, tag case") << "text" << QStringList{"nom", "", "", ""} << false << true
+                                    << "<INPUT TYPE=\"text\" NAME=\"nom\">\r\n";
     QTest::newRow("password, empty value written")
         << "password" << QStringList{"mdp", "8", "", ""} << false << false
         << "<input type=\"password\" name=\"mdp\" size=\"8\" value=\"\">\r\n";
@@ -345,18 +346,15 @@ void TestFormMarkup::oneLineControls_data() {
     QTest::newRow("submit button, named")
         << "button1" << QStringList{"b 1", "Envoyer"} << true << false
         << "<input type=\"submit\" name=\"b1\" value=\"Envoyer\" />";
-    QTest::newRow("reset button, tag case")
-        << "button2" << QStringList{"", "Effacer"} << false << true
-        << "<INPUT TYPE=\"reset\" VALUE=\"Effacer\">";
+    QTest::newRow("reset button, tag case") << "button2" << QStringList{"", "Effacer"} << false
+                                            << true << "<INPUT TYPE=\"reset\" VALUE=\"Effacer\">";
     QTest::newRow("file field with size, no enctype")
         << "file" << QStringList{"f", "20"} << false << false
         << "<input type=\"file\" name=\"f\" size=\"20\">\r\n";
-    QTest::newRow("file field, XHTML")
-        << "file" << QStringList{"f", ""} << true << false
-        << "<input type=\"file\" name=\"f\" />\r\n";
-    QTest::newRow("hidden field")
-        << "hidden" << QStringList{"id", "a&b"} << false << false
-        << "<input type=\"hidden\" name=\"id\" value=\"a&amp;b\">\r\n";
+    QTest::newRow("file field, XHTML") << "file" << QStringList{"f", ""} << true << false
+                                       << "<input type=\"file\" name=\"f\" />\r\n";
+    QTest::newRow("hidden field") << "hidden" << QStringList{"id", "a&b"} << false << false
+                                  << "<input type=\"hidden\" name=\"id\" value=\"a&amp;b\">\r\n";
     QTest::newRow("hidden field, empty value")
         << "hidden" << QStringList{"id", ""} << false << true
         << "<INPUT TYPE=\"hidden\" NAME=\"id\" VALUE=\"\">\r\n";
@@ -377,8 +375,8 @@ void TestFormMarkup::oneLineControls() {
     else if (kind == "password")
         got = BuildPasswordMarkup({fields[0], fields[1], fields[2], fields[3]}, xhtml, casse);
     else if (kind.startsWith("button"))
-        got = BuildButtonMarkup({ButtonType(kind.back().digitValue()), fields[0], fields[1]},
-                                xhtml, casse);
+        got = BuildButtonMarkup({ButtonType(kind.back().digitValue()), fields[0], fields[1]}, xhtml,
+                                casse);
     else if (kind == "file")
         got = BuildFileFieldMarkup({fields[0], fields[1]}, xhtml, casse);
     else if (kind == "hidden")

@@ -88,12 +88,18 @@ void TestTableMarkup::counts() {
 void TestTableMarkup::sizes_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("kept");
-    QTest::newRow("number") << "100" << "100";
-    QTest::newRow("zero emptied") << "0" << "";
-    QTest::newRow("zeros emptied") << "000" << "";
-    QTest::newRow("leading zero dropped") << "050" << "50";
-    QTest::newRow("not a number") << "abc" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("number") << "100"
+                            << "100";
+    QTest::newRow("zero emptied") << "0"
+                                  << "";
+    QTest::newRow("zeros emptied") << "000"
+                                   << "";
+    QTest::newRow("leading zero dropped") << "050"
+                                          << "50";
+    QTest::newRow("not a number") << "abc"
+                                  << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestTableMarkup::sizes() {
@@ -130,14 +136,15 @@ void TestTableMarkup::markup_data() {
     QTest::newRow("example") << QStringList{"rows=2", "columns=2", "border=1"} << false
                              << "<table border=\"1\">\r\n" + abcd;
     QTest::newRow("defaults: one cell, border written")
-        << QStringList{} << false << "<table border=\"0\">\r\n<tr>\r\n   <td>a</td>\r\n</tr>\r\n"
-                                     "</table>";
+        << QStringList{} << false
+        << "<table border=\"0\">\r\n<tr>\r\n   <td>a</td>\r\n</tr>\r\n"
+           "</table>";
     QTest::newRow("empty border still written")
         << QStringList{"border="} << false
         << "<table border=\"\">\r\n<tr>\r\n   <td>a</td>\r\n</tr>\r\n</table>";
     QTest::newRow("every attribute, in order")
-        << QStringList{"width=100", "width%", "height=50", "border=2", "align=right",
-                       "padding=0", "spacing=5", "colour=#FF0000"}
+        << QStringList{"width=100",   "width%",    "height=50", "border=2",
+                       "align=right", "padding=0", "spacing=5", "colour=#FF0000"}
         << false
         << "<table width=\"100%\" height=\"50\" border=\"2\" align=\"right\" cellpadding=\"0\" "
            "cellspacing=\"5\" bgcolor=\"#FF0000\">\r\n<tr>\r\n   <td>a</td>\r\n</tr>\r\n</table>";
@@ -152,8 +159,8 @@ void TestTableMarkup::markup_data() {
         << "<table border=\"0\">\r\n<caption>Tarifs 2024</caption>\r\n<tr>\r\n   <td>a</td>\r\n"
            "</tr>\r\n</table>";
     QTest::newRow("tag case: caption and cells keep their case")
-        << QStringList{"rows=2", "columns=2", "border=1", "caption=Prix=Total", "width=80",
-                       "width%"}
+        << QStringList{"rows=2",   "columns=2", "border=1", "caption=Prix=Total",
+                       "width=80", "width%"}
         << true
         << "<TABLE WIDTH=\"80%\" BORDER=\"1\">\r\n<CAPTION>Prix=Total</CAPTION>\r\n"
            "<TR>\r\n   <TD>a</TD>\r\n   <TD>b</TD>\r\n</TR>\r\n"
@@ -178,17 +185,28 @@ void TestTableMarkup::markup() {
     for (const QString &f : fields) {
         const QString name = f.section(u'=', 0, 0);
         const QString value = f.section(u'=', 1);
-        if (name == "rows") v.rows = value;
-        else if (name == "columns") v.columns = value;
-        else if (name == "border") v.border = value;
-        else if (name == "width") v.width = value;
-        else if (name == "width%") v.widthPercent = true;
-        else if (name == "height") v.height = value;
-        else if (name == "height%") v.heightPercent = true;
-        else if (name == "padding") v.padding = value;
-        else if (name == "spacing") v.spacing = value;
-        else if (name == "colour") v.bgColor = value;
-        else if (name == "caption") v.caption = value;
+        if (name == "rows")
+            v.rows = value;
+        else if (name == "columns")
+            v.columns = value;
+        else if (name == "border")
+            v.border = value;
+        else if (name == "width")
+            v.width = value;
+        else if (name == "width%")
+            v.widthPercent = true;
+        else if (name == "height")
+            v.height = value;
+        else if (name == "height%")
+            v.heightPercent = true;
+        else if (name == "padding")
+            v.padding = value;
+        else if (name == "spacing")
+            v.spacing = value;
+        else if (name == "colour")
+            v.bgColor = value;
+        else if (name == "caption")
+            v.caption = value;
         else if (name == "align")
             v.align = value == "right" ? TableAlign::Right : TableAlign::Centre;
         else

@@ -61,8 +61,9 @@ void addNumberRow(QGridLayout *grid, int row, const NumberField &f, const QStrin
 // ---- Form
 
 TFormulaire_Boite::TFormulaire_Boite(QWidget *parent)
-    : FormControlBox(QStringLiteral("TFormulaire_Boite"), QStringLiteral("Feuille de formulaire"),
-                     [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire.htm")); }, parent) {
+    : FormControlBox(
+          QStringLiteral("TFormulaire_Boite"), QStringLiteral("Feuille de formulaire"),
+          [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire.htm")); }, parent) {
     auto *recipientGroup = new QGroupBox(QStringLiteral(" Type du destinataire "), this);
     const struct {
         const char16_t *caption;
@@ -182,23 +183,22 @@ ChoiceGroupValues ChoiceGroupBox::values() const {
 }
 
 TForm_Radio_Boite::TForm_Radio_Boite(QWidget *parent)
-    : ChoiceGroupBox(ChoiceKind::Radio, QStringLiteral("TForm_Radio_Boite"),
-                     QStringLiteral("Cases radio"),
-                     [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_radio.htm")); },
-                     parent) {}
+    : ChoiceGroupBox(
+          ChoiceKind::Radio, QStringLiteral("TForm_Radio_Boite"), QStringLiteral("Cases radio"),
+          [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_radio.htm")); }, parent) {}
 
 TForm_Check_Boite::TForm_Check_Boite(QWidget *parent)
-    : ChoiceGroupBox(ChoiceKind::CheckBox, QStringLiteral("TForm_Check_Boite"),
-                     QStringLiteral("Cases à cocher"),
-                     [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_coche.htm")); },
-                     parent) {}
+    : ChoiceGroupBox(
+          ChoiceKind::CheckBox, QStringLiteral("TForm_Check_Boite"),
+          QStringLiteral("Cases à cocher"),
+          [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_coche.htm")); }, parent) {}
 
 // ---- Drop-down list
 
 TForm_Combo_Boite::TForm_Combo_Boite(QWidget *parent)
-    : FormControlBox(QStringLiteral("TForm_Combo_Boite"), QStringLiteral("Boîte liste déroulante"),
-                     [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_combo.htm")); },
-                     parent) {
+    : FormControlBox(
+          QStringLiteral("TForm_Combo_Boite"), QStringLiteral("Boîte liste déroulante"),
+          [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_combo.htm")); }, parent) {
     m_items = new ItemListEditor(ItemListEditor::NoChecks, this);
     m_default = new QComboBox;
     m_default->setObjectName(QStringLiteral("ComboBox1"));
@@ -228,13 +228,12 @@ DropDownValues TForm_Combo_Boite::values() const {
 // ---- List
 
 TForm_ListBox_Boite::TForm_ListBox_Boite(QWidget *parent)
-    : FormControlBox(QStringLiteral("TForm_ListBox_Boite"), QStringLiteral("Boîte liste"),
-                     [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_liste.htm")); },
-                     parent) {
+    : FormControlBox(
+          QStringLiteral("TForm_ListBox_Boite"), QStringLiteral("Boîte liste"),
+          [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_liste.htm")); }, parent) {
     m_items = new ItemListEditor(ItemListEditor::NoChecks, this);
-    const NumberField lines =
-        makeNumberField(this, QStringLiteral("Lignes visibles"), "Editlignes", 1, 999, 3,
-                        QStringLiteral("3"));
+    const NumberField lines = makeNumberField(this, QStringLiteral("Lignes visibles"), "Editlignes",
+                                              1, 999, 3, QStringLiteral("3"));
     m_lines = lines.edit;
     m_multiple = new QCheckBox(QStringLiteral("Liste à sélection multiple"), this);
     m_multiple->setObjectName(QStringLiteral("CBMultiple"));
@@ -254,9 +253,9 @@ ListBoxValues TForm_ListBox_Boite::values() const {
 // ---- Text and password
 
 TForm_edit_Boite::TForm_edit_Boite(QWidget *parent)
-    : FormControlBox(QStringLiteral("TForm_edit_Boite"), QStringLiteral("Boîte texte"),
-                     [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_texte.htm")); },
-                     parent) {
+    : FormControlBox(
+          QStringLiteral("TForm_edit_Boite"), QStringLiteral("Boîte texte"),
+          [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_texte.htm")); }, parent) {
     m_value = lineEdit(nullptr, "Editelt");
     const NumberField size =
         makeNumberField(this, QStringLiteral("Taille"), "EditVis", 1, 999, 3, {});
@@ -276,9 +275,9 @@ TextFieldValues TForm_edit_Boite::values() const {
 }
 
 TForm_pass_Boite::TForm_pass_Boite(QWidget *parent)
-    : FormControlBox(QStringLiteral("TForm_pass_Boite"), QStringLiteral("Boîte mot de passe"),
-                     [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_mdp.htm")); },
-                     parent) {
+    : FormControlBox(
+          QStringLiteral("TForm_pass_Boite"), QStringLiteral("Boîte mot de passe"),
+          [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_mdp.htm")); }, parent) {
     m_value = lineEdit(nullptr, "Editelt");
     const NumberField size = makeNumberField(this, QStringLiteral("Longueur maximale visible"),
                                              "EditVis", 1, 999, 3, {});
@@ -300,9 +299,9 @@ TextFieldValues TForm_pass_Boite::values() const {
 // ---- Multi-line text
 
 TForm_Memo_Boite::TForm_Memo_Boite(QWidget *parent)
-    : FormControlBox(QStringLiteral("TForm_Memo_Boite"), QStringLiteral("Boîte texte multiligne"),
-                     [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_memo.htm")); },
-                     parent) {
+    : FormControlBox(
+          QStringLiteral("TForm_Memo_Boite"), QStringLiteral("Boîte texte multiligne"),
+          [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_memo.htm")); }, parent) {
     const NumberField rows =
         makeNumberField(this, QStringLiteral("Ligne"), "Editligne", 1, 999, 3, QStringLiteral("2"));
     const NumberField columns = makeNumberField(this, QStringLiteral("Colonne"), "editcol", 1, 999,
@@ -312,8 +311,8 @@ TForm_Memo_Boite::TForm_Memo_Boite(QWidget *parent)
     auto *wrapLabel = new QLabel(QStringLiteral("Barres de défilement"), this);
     m_wrap = new QComboBox(this);
     m_wrap->setObjectName(QStringLiteral("ComboWrap"));
-    m_wrap->addItems({QStringLiteral("Défaut"), QStringLiteral("Aucun"),
-                      QStringLiteral("Physical"), QStringLiteral("Virtual")});
+    m_wrap->addItems({QStringLiteral("Défaut"), QStringLiteral("Aucun"), QStringLiteral("Physical"),
+                      QStringLiteral("Virtual")});
     wrapLabel->setBuddy(m_wrap);
     m_memo = new QPlainTextEdit(this);
     m_memo->setObjectName(QStringLiteral("Memo"));
@@ -339,17 +338,16 @@ TextAreaValues TForm_Memo_Boite::values() const {
 // ---- Button
 
 TBoite_Bouton::TBoite_Bouton(QWidget *parent)
-    : FormControlBox(QStringLiteral("TBoite_Bouton"), QStringLiteral("Bouton"),
-                     [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_bouton.htm")); },
-                     parent) {
+    : FormControlBox(
+          QStringLiteral("TBoite_Bouton"), QStringLiteral("Bouton"),
+          [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_bouton.htm")); }, parent) {
     auto *types = new QGroupBox(QStringLiteral("Type de bouton "), this);
     types->setObjectName(QStringLiteral("TypeBouton"));
     auto *typeLayout = new QVBoxLayout(types);
-    const char16_t *captions[] = {u"Bouton standard", u"Bouton soumettre",
-                                  u"Bouton réinitialiser"};
+    const char16_t *captions[] = {u"Bouton standard", u"Bouton soumettre", u"Bouton réinitialiser"};
     for (int i = 0; i < 3; ++i) {
-        m_types[i] = radio(types, QString::fromUtf16(captions[i]),
-                           QStringLiteral("TypeBouton%1").arg(i));
+        m_types[i] =
+            radio(types, QString::fromUtf16(captions[i]), QStringLiteral("TypeBouton%1").arg(i));
         typeLayout->addWidget(m_types[i]);
     }
     m_types[0]->setChecked(true);
@@ -375,9 +373,9 @@ ButtonValues TBoite_Bouton::values() const {
 // ---- File selection, hidden field, image button
 
 TFormParcBoite::TFormParcBoite(QWidget *parent)
-    : FormControlBox(QStringLiteral("TFormParcBoite"), QStringLiteral("Bouton parcourir"),
-                     [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_parcourir.htm")); },
-                     parent) {
+    : FormControlBox(
+          QStringLiteral("TFormParcBoite"), QStringLiteral("Bouton parcourir"),
+          [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_parcourir.htm")); }, parent) {
     const NumberField size =
         makeNumberField(this, QStringLiteral("Taille"), "EditVis", 1, 999, 3, {});
     m_size = size.edit;
@@ -391,9 +389,9 @@ FileFieldValues TFormParcBoite::values() const {
 }
 
 TBoite_Hidden::TBoite_Hidden(QWidget *parent)
-    : FormControlBox(QStringLiteral("TBoite_Hidden"), QStringLiteral("Entrée cachée"),
-                     [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_hidden.htm")); },
-                     parent) {
+    : FormControlBox(
+          QStringLiteral("TBoite_Hidden"), QStringLiteral("Entrée cachée"),
+          [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_hidden.htm")); }, parent) {
     m_value = lineEdit(nullptr, "EditHidden");
     body()->addWidget(groupOf(this, QStringLiteral(" Valeur cachée associée "), m_value));
 }
@@ -403,9 +401,9 @@ HiddenFieldValues TBoite_Hidden::values() const {
 }
 
 TBoite_FormImage::TBoite_FormImage(QWidget *parent)
-    : FormControlBox(QStringLiteral("TBoite_FormImage"), QStringLiteral("Image"),
-                     [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_image.htm")); },
-                     parent) {
+    : FormControlBox(
+          QStringLiteral("TBoite_FormImage"), QStringLiteral("Image"),
+          [] { ShowHelpTopic(QStringLiteral("Ressources/formulaire_image.htm")); }, parent) {
     auto *group = new QGroupBox(QStringLiteral(" Image "), this);
     m_source = lineEdit(group, "EditSRC");
     auto *browseButton = new QPushButton(QStringLiteral("..."), group);

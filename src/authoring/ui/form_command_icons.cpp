@@ -25,8 +25,7 @@ void field(QPainter &p, const QRectF &r) {
     p.drawRect(r);
 }
 
-void label(QPainter &p, const QRectF &r, const QString &text, int pixels,
-           const QColor &c = kInk) {
+void label(QPainter &p, const QRectF &r, const QString &text, int pixels, const QColor &c = kInk) {
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(pixels);
     f.setBold(true);
@@ -72,8 +71,7 @@ Table makeTable() {
             field(p, QRectF(2.5, 2.5, 11, 11));
             p.setRenderHint(QPainter::Antialiasing);
             p.setPen(pen(kInk, 1.8));
-            p.drawPolyline(QPolygonF() << QPointF(4.5, 8) << QPointF(7, 10.5)
-                                       << QPointF(11.5, 5));
+            p.drawPolyline(QPolygonF() << QPointF(4.5, 8) << QPointF(7, 10.5) << QPointF(11.5, 5));
         });
     };
     t[QStringLiteral("FormulaireListeDeroulante")] = [] {
@@ -126,8 +124,8 @@ Table makeTable() {
             p.drawRoundedRect(QRectF(0.5, 3.5, 15, 9), 2, 2);
             p.setRenderHint(QPainter::Antialiasing);
             p.setPen(pen(QColor(20, 140, 40), 1.8));
-            p.drawPolyline(QPolygonF() << QPointF(4.5, 8) << QPointF(7, 10.5)
-                                       << QPointF(11.5, 5.5));
+            p.drawPolyline(QPolygonF()
+                           << QPointF(4.5, 8) << QPointF(7, 10.5) << QPointF(11.5, 5.5));
         });
     };
     t[QStringLiteral("FormulaireBoutonReinitialiser")] = [] {

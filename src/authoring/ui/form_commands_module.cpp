@@ -43,8 +43,8 @@ FormCommandsModule::FormCommandsModule(AppContext &ctx) : QObject(ctx.window), m
     });
 }
 
-QAction *FormCommandsModule::add(const char *name, const QString &caption,
-                                 const QString &category, const QKeySequence &key) {
+QAction *FormCommandsModule::add(const char *name, const QString &caption, const QString &category,
+                                 const QKeySequence &key) {
     QAction *a = m_ctx.actions->add(QLatin1String(name), caption, key, category);
     a->setIcon(FormCommandIcon(QLatin1String(name)));
     m_actions << a;
@@ -85,17 +85,17 @@ void FormCommandsModule::addFormCommands() {
     connect(add("FormulaireCocher", QStringLiteral("Case à &cocher..."), kFormulaire),
             &QAction::triggered, this, [=, this, &o] {
                 runDialog<TForm_Check_Boite>(none, [&o](TForm_Check_Boite &b) {
-                    return before(BuildChoiceGroupMarkup(ChoiceKind::CheckBox, b.values(),
-                                                         o.xhtml, o.casse));
+                    return before(
+                        BuildChoiceGroupMarkup(ChoiceKind::CheckBox, b.values(), o.xhtml, o.casse));
                 });
             });
-    connect(add("FormulaireListeDeroulante", QStringLiteral("Boîte liste &déroulante..."),
-                kFormulaire),
-            &QAction::triggered, this, [=, this, &o] {
-                runDialog<TForm_Combo_Boite>(none, [&o](TForm_Combo_Boite &b) {
-                    return before(BuildDropDownMarkup(b.values(), o.xhtml, o.casse));
-                });
+    connect(
+        add("FormulaireListeDeroulante", QStringLiteral("Boîte liste &déroulante..."), kFormulaire),
+        &QAction::triggered, this, [=, this, &o] {
+            runDialog<TForm_Combo_Boite>(none, [&o](TForm_Combo_Boite &b) {
+                return before(BuildDropDownMarkup(b.values(), o.xhtml, o.casse));
             });
+        });
     connect(add("FormulaireListe", QStringLiteral("Boîte &liste..."), kFormulaire),
             &QAction::triggered, this, [=, this, &o] {
                 runDialog<TForm_ListBox_Boite>(none, [&o](TForm_ListBox_Boite &b) {
@@ -114,13 +114,13 @@ void FormCommandsModule::addFormCommands() {
                     return before(BuildPasswordMarkup(b.values(), o.xhtml, o.casse));
                 });
             });
-    connect(add("FormulaireTexteMultiligne", QStringLiteral("Boîte texte &multiligne..."),
-                kFormulaire),
-            &QAction::triggered, this, [=, this, &o] {
-                runDialog<TForm_Memo_Boite>(none, [&o](TForm_Memo_Boite &b) {
-                    return BuildTextAreaMarkup(b.values(), o.casse);
-                });
+    connect(
+        add("FormulaireTexteMultiligne", QStringLiteral("Boîte texte &multiligne..."), kFormulaire),
+        &QAction::triggered, this, [=, this, &o] {
+            runDialog<TForm_Memo_Boite>(none, [&o](TForm_Memo_Boite &b) {
+                return BuildTextAreaMarkup(b.values(), o.casse);
             });
+        });
     const struct {
         const char *name;
         QString caption;
@@ -159,10 +159,9 @@ void FormCommandsModule::addFormCommands() {
 
 void FormCommandsModule::buttonCommand(ButtonType type) {
     const Options &o = *m_ctx.options;
-    runDialog<TBoite_Bouton>([type](TBoite_Bouton &b) { b.setType(type); },
-                             [&o](TBoite_Bouton &b) {
-                                 return before(BuildButtonMarkup(b.values(), o.xhtml, o.casse));
-                             });
+    runDialog<TBoite_Bouton>(
+        [type](TBoite_Bouton &b) { b.setType(type); },
+        [&o](TBoite_Bouton &b) { return before(BuildButtonMarkup(b.values(), o.xhtml, o.casse)); });
 }
 
 QString FormCommandsModule::browseImage() {

@@ -31,9 +31,9 @@ FormControlBox::FormControlBox(const QString &objectName, const QString &title,
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setObjectName(QStringLiteral("BoutOK"));
     m_ok->setDefault(true);
-    auto *cancel = new QPushButton(QStringLiteral("Annuler"), this);
+    auto *cancel = m_cancel = new QPushButton(QStringLiteral("Annuler"), this);
     cancel->setObjectName(QStringLiteral("BoutAnnuler"));
-    auto *helpButton = new QPushButton(QStringLiteral("Aide"), this);
+    auto *helpButton = m_help = new QPushButton(QStringLiteral("Aide"), this);
     helpButton->setObjectName(QStringLiteral("BoutAide"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -49,6 +49,25 @@ FormControlBox::FormControlBox(const QString &objectName, const QString &title,
     connect(m_ok, &QPushButton::clicked, this, &FormControlBox::confirm);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(helpButton, &QPushButton::clicked, this, [help = std::move(help)] { help(); });
+}
+
+void FormControlBox::showEvent(QShowEvent *event) {
+    if (!m_tabOrderSet) {
+        // The buttons were made before each dialog's own controls: Tab must reach
+        // those controls first, right after the name.
+        m_tabOrderSet = true;
+        QList<QWidget *> chain;
+        for (QWidget *w = m_help->nextInFocusChain(); w && w != m_name && w != this;
+             w = w->nextInFocusChain()) {
+            if ((w->focusPolicy() & Qt::TabFocus) && isAncestorOf(w)) chain << w;
+        }
+        QWidget *previous = m_name;
+        for (QWidget *w : std::as_const(chain) + QList<QWidget *>{m_ok, m_cancel, m_help}) {
+            setTabOrder(previous, w);
+            previous = w;
+        }
+    }
+    QDialog::showEvent(event);
 }
 
 QString FormControlBox::name() const {

@@ -35,6 +35,7 @@ protected:
     QPushButton *okButton() const { return m_ok; }
     // Whether OK refuses an empty name.
     virtual bool nameRequired() const { return true; }
+    void showEvent(QShowEvent *event) override;
 
     QLineEdit *m_name;
 
@@ -43,6 +44,9 @@ private:
 
     QVBoxLayout *m_body;
     QPushButton *m_ok;
+    QPushButton *m_cancel;
+    QPushButton *m_help;
+    bool m_tabOrderSet = false;
 };
 
 // A digits-only entry field with its arrow buttons, and a label before it.

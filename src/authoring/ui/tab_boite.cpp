@@ -17,6 +17,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -54,8 +55,8 @@ TTab_Boite::TTab_Boite(CellStore &cells, QWidget *parent) : QDialog(parent), m_c
     const NumberField border = makeNumberField(this, QStringLiteral("Taille de la bordure"),
                                                "EditBorder", 0, 999, 3, QStringLiteral("0"));
     const NumberField spacing =
-        makeNumberField(this, QStringLiteral("Espacement entre les cellules"), "cellspac", 0, 99,
-                        2, QStringLiteral("2"));
+        makeNumberField(this, QStringLiteral("Espacement entre les cellules"), "cellspac", 0, 99, 2,
+                        QStringLiteral("2"));
     const NumberField padding =
         makeNumberField(this, QStringLiteral("Espacement dans les cellules"), "cellpad", 0, 99, 2,
                         QStringLiteral("1"));
@@ -213,6 +214,13 @@ TTab_Boite::TTab_Boite(CellStore &cells, QWidget *parent) : QDialog(parent), m_c
     showCurrentCell();
 }
 
+void TTab_Boite::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    // Typing a count at once replaces the one shown.
+    m_rows->setFocus();
+    m_rows->selectAll();
+}
+
 CellPos TTab_Boite::currentCell() const {
     const int row = std::min(TableCount(m_row->text()).value_or(1), m_rowUpDown->maximum());
     const int column =
@@ -261,8 +269,7 @@ void TTab_Boite::resetAll() {
 
 void TTab_Boite::countChanged() {
     // An emptied field keeps the maxima until a number is typed.
-    if (const std::optional<int> rows = TableCount(m_rows->text()))
-        m_rowUpDown->setRange(1, *rows);
+    if (const std::optional<int> rows = TableCount(m_rows->text())) m_rowUpDown->setRange(1, *rows);
     if (const std::optional<int> columns = TableCount(m_columns->text()))
         m_columnUpDown->setRange(1, *columns);
 }

@@ -29,6 +29,9 @@ public:
 
     Authoring::TableValues values() const;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     Authoring::CellPos currentCell() const;
     void showCurrentCell();

@@ -163,8 +163,8 @@ void TestFormCommands::commands_data() {
         << "<form action=\"up.php\" enctype=\"multipart/form-data\" target=\"_top\">\r\n|\r\n"
            "</form>";
     QTest::newRow("radio group example, one undo step, before the selection")
-        << "FormulaireRadio" << QStringList{"Edit_id=choix", "+CheckChecked", "add:Oui",
-                                            "-CheckChecked", "add:Non"}
+        << "FormulaireRadio"
+        << QStringList{"Edit_id=choix", "+CheckChecked", "add:Oui", "-CheckChecked", "add:Non"}
         << false << false << "{sel}"
         << "  <input type=\"radio\" name=\"choix\" value=\"Oui\" checked>Oui<br>\r\n"
            "  <input type=\"radio\" name=\"choix\" value=\"Non\">Non<br>\r\n{sel}";
@@ -175,13 +175,14 @@ void TestFormCommands::commands_data() {
            "/>\r\n  <input type=\"radio\" name=\"choix\" value=\"Non\" />Non<br />\r\n|";
     QTest::newRow("check boxes, no breaks, Enter adds")
         << "FormulaireCocher"
-        << QStringList{"Edit_id=c", "+CheckChecked", "Editelt=a", "enter:Editelt", "Editelt=b",
-                       "enter:Editelt", "-CheckRetourLigne"}
+        << QStringList{"Edit_id=c", "+CheckChecked", "Editelt=a",        "enter:Editelt",
+                       "Editelt=b", "enter:Editelt", "-CheckRetourLigne"}
         << false << false << "|"
         << "  <input type=\"checkbox\" name=\"c\" value=\"a\" checked>a\r\n"
            "  <input type=\"checkbox\" name=\"c\" value=\"b\" checked>b\r\n|";
     QTest::newRow("radio without items inserts nothing")
-        << "FormulaireRadio" << QStringList{} << false << false << "a|b" << "a|b";
+        << "FormulaireRadio" << QStringList{} << false << false << "a|b"
+        << "a|b";
     QTest::newRow("drop-down with its default")
         << "FormulaireListeDeroulante"
         << QStringList{"Edit_id=pays", "add:France", "add:Belgique", "ComboBox1#1"} << false
@@ -206,12 +207,11 @@ void TestFormCommands::commands_data() {
         << "<input type=\"text\" name=\"n\" size=\"20\" maxlength=\"30\" "
            "value=\"dit &quot;oui&quot;\">\r\n|";
     QTest::newRow("password")
-        << "FormulairePassword" << QStringList{"Edit_id=mdp", "EditVis=8"} << false << true
-        << "|" << "<input type=\"password\" name=\"mdp\" size=\"8\" value=\"\" />\r\n|";
+        << "FormulairePassword" << QStringList{"Edit_id=mdp", "EditVis=8"} << false << true << "|"
+        << "<input type=\"password\" name=\"mdp\" size=\"8\" value=\"\" />\r\n|";
     QTest::newRow("text area wraps the selection after its text")
         << "FormulaireTexteMultiligne"
-        << QStringList{"Edit_id=t", "Editligne=5", "editcol=60", "ComboWrap#3",
-                       "Memo=a=b\nligne"}
+        << QStringList{"Edit_id=t", "Editligne=5", "editcol=60", "ComboWrap#3", "Memo=a=b\nligne"}
         << true << false << "{sel}"
         << "<TEXTAREA NAME=\"t\" COLS=\"60\" ROWS=\"5\" WRAP=\"virtual\">\r\na=b\r\nligne\r\n"
            "\r\n{sel}</TEXTAREA>\r\n";
@@ -220,31 +220,40 @@ void TestFormCommands::commands_data() {
         << "<input type=\"button\" value=\"Calculer\">|";
     QTest::newRow("submit button")
         << "FormulaireBoutonSoumettre" << QStringList{"Edit_id=go", "EditButton=Envoyer"} << false
-        << false << "|" << "<input type=\"submit\" name=\"go\" value=\"Envoyer\">|";
+        << false << "|"
+        << "<input type=\"submit\" name=\"go\" value=\"Envoyer\">|";
     QTest::newRow("reset button switched to standard")
-        << "FormulaireBoutonReinitialiser" << QStringList{"+TypeBouton0", "EditButton=X"}
-        << false << false << "|" << "<input type=\"button\" value=\"X\">|";
-    QTest::newRow("file field")
-        << "FormulaireBoutonParcourir" << QStringList{"Edit_id=f", "EditVis=20"} << false << false
-        << "|" << "<input type=\"file\" name=\"f\" size=\"20\">\r\n|";
+        << "FormulaireBoutonReinitialiser" << QStringList{"+TypeBouton0", "EditButton=X"} << false
+        << false << "|"
+        << "<input type=\"button\" value=\"X\">|";
+    QTest::newRow("file field") << "FormulaireBoutonParcourir"
+                                << QStringList{"Edit_id=f", "EditVis=20"} << false << false << "|"
+                                << "<input type=\"file\" name=\"f\" size=\"20\">\r\n|";
     QTest::newRow("hidden field goes before the selection")
         << "FormulaireHidden" << QStringList{"Edit_id=id", "EditHidden=42"} << false << false
-        << "a{b}c" << "a<input type=\"hidden\" name=\"id\" value=\"42\">\r\n{b}c";
-    QTest::newRow("image button")
-        << "FormulaireImage" << QStringList{"Edit_id=ok", "EditSRC=img/ok.gif"} << false << false
-        << "|" << "<input type=\"image\" name=\"ok\" src=\"img/ok.gif\">\r\n|";
+        << "a{b}c"
+        << "a<input type=\"hidden\" name=\"id\" value=\"42\">\r\n{b}c";
+    QTest::newRow("image button") << "FormulaireImage"
+                                  << QStringList{"Edit_id=ok", "EditSRC=img/ok.gif"} << false
+                                  << false << "|"
+                                  << "<input type=\"image\" name=\"ok\" src=\"img/ok.gif\">\r\n|";
     QTest::newRow("table example, cells by Enter")
         << "InsertionTableau"
-        << QStringList{"EditLignes=2", "EditColonnes=2", "EditBorder=1", "EditTable=a",
-                       "enter:EditTable", "EditTable=b", "enter:EditTable", "EditTable=c",
-                       "enter:EditTable", "EditTable=d", "enter:EditTable"}
+        << QStringList{"EditLignes=2",    "EditColonnes=2", "EditBorder=1",    "EditTable=a",
+                       "enter:EditTable", "EditTable=b",    "enter:EditTable", "EditTable=c",
+                       "enter:EditTable", "EditTable=d",    "enter:EditTable"}
         << false << false << "|"
         << "<table border=\"1\">\r\n<tr>\r\n   <td>a</td>\r\n   <td>b</td>\r\n</tr>\r\n"
            "<tr>\r\n   <td>c</td>\r\n   <td>d</td>\r\n</tr>\r\n</table>|";
     QTest::newRow("table, tag case keeps caption and cells")
         << "InsertionTableau"
-        << QStringList{"EditCaption=Prix=Total", "EditTable=Bonjour", "!BitBtn3", "+Radiohor1",
-                       "Editw=100", "+pourcw", "cellpad=0"}
+        << QStringList{"EditCaption=Prix=Total",
+                       "EditTable=Bonjour",
+                       "!BitBtn3",
+                       "+Radiohor1",
+                       "Editw=100",
+                       "+pourcw",
+                       "cellpad=0"}
         << true << false << "|"
         << "<TABLE WIDTH=\"100%\" BORDER=\"0\" ALIGN=\"center\" CELLPADDING=\"0\">\r\n"
            "<CAPTION>Prix=Total</CAPTION>\r\n<TR>\r\n   <TD>Bonjour</TD>\r\n</TR>\r\n</TABLE>|";
@@ -289,8 +298,7 @@ void TestFormCommands::requiredName_data() {
     QTest::newRow("hidden") << "FormulaireHidden" << QStringList{} << true;
     QTest::newRow("image") << "FormulaireImage" << QStringList{"EditSRC=a.gif"} << true;
     QTest::newRow("radio with an item") << "FormulaireRadio" << QStringList{"add:a"} << true;
-    QTest::newRow("check box with an item") << "FormulaireCocher" << QStringList{"add:a"}
-                                            << true;
+    QTest::newRow("check box with an item") << "FormulaireCocher" << QStringList{"add:a"} << true;
     QTest::newRow("drop-down with an item")
         << "FormulaireListeDeroulante" << QStringList{"add:a"} << true;
     QTest::newRow("list with an item") << "FormulaireListe" << QStringList{"add:a"} << true;
@@ -329,19 +337,12 @@ void TestFormCommands::requiredName() {
 }
 
 void TestFormCommands::cancelInsertsNothing() {
-    const char *names[] = {"InsertionFormulaire",
-                           "FormulaireRadio",
-                           "FormulaireCocher",
-                           "FormulaireListeDeroulante",
-                           "FormulaireListe",
-                           "FormulaireTexte",
-                           "FormulairePassword",
-                           "FormulaireTexteMultiligne",
-                           "FormulaireBouton",
-                           "FormulaireBoutonParcourir",
-                           "FormulaireHidden",
-                           "FormulaireImage",
-                           "InsertionTableau"};
+    const char *names[] = {
+        "InsertionFormulaire",       "FormulaireRadio",           "FormulaireCocher",
+        "FormulaireListeDeroulante", "FormulaireListe",           "FormulaireTexte",
+        "FormulairePassword",        "FormulaireTexteMultiligne", "FormulaireBouton",
+        "FormulaireBoutonParcourir", "FormulaireHidden",          "FormulaireImage",
+        "InsertionTableau"};
     f->ui.onDialog = [](QDialog *d) {
         d->show();
         if (auto *name = d->findChild<QLineEdit *>("Edit_id")) name->setText("n");
@@ -362,53 +363,97 @@ void TestFormCommands::dialogTexts_data() {
     QTest::addColumn<QString>("dialogClass");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QStringList>("texts"); // captions that must be on show
-    QTest::newRow("form") << "InsertionFormulaire" << "TFormulaire_Boite"
+    QTest::newRow("form") << "InsertionFormulaire"
+                          << "TFormulaire_Boite"
                           << "Feuille de formulaire"
-                          << QStringList{" Type du destinataire ", "( Aucun )", "Lien HTTP",
-                                         "Lien FTP", "Adresse e-mail", "Groupe de discussion",
-                                         "( NewsGroup )", "Action :", " Mode d'envoi ", "Défaut",
-                                         "Réception (GET)", "Emission (POST)",
-                                         " Type d'encodage ", "Mode MIME", "Mode TEXTE",
-                                         " Cible ", "TARGET =", " Nom identificateur "};
-    QTest::newRow("radio") << "FormulaireRadio" << "TForm_Radio_Boite" << "Cases radio"
+                          << QStringList{" Type du destinataire ",
+                                         "( Aucun )",
+                                         "Lien HTTP",
+                                         "Lien FTP",
+                                         "Adresse e-mail",
+                                         "Groupe de discussion",
+                                         "( NewsGroup )",
+                                         "Action :",
+                                         " Mode d'envoi ",
+                                         "Défaut",
+                                         "Réception (GET)",
+                                         "Emission (POST)",
+                                         " Type d'encodage ",
+                                         "Mode MIME",
+                                         "Mode TEXTE",
+                                         " Cible ",
+                                         "TARGET =",
+                                         " Nom identificateur "};
+    QTest::newRow("radio") << "FormulaireRadio"
+                           << "TForm_Radio_Boite"
+                           << "Cases radio"
                            << QStringList{" Elément ", "&Ajouter", "&Supprimer",
                                           "Case cochée par défaut",
                                           "Retour à la ligne après chaque élément"};
-    QTest::newRow("check") << "FormulaireCocher" << "TForm_Check_Boite" << "Cases à cocher"
+    QTest::newRow("check") << "FormulaireCocher"
+                           << "TForm_Check_Boite"
+                           << "Cases à cocher"
                            << QStringList{"Case cochée par défaut",
                                           "Retour à la ligne après chaque élément"};
-    QTest::newRow("combo") << "FormulaireListeDeroulante" << "TForm_Combo_Boite"
+    QTest::newRow("combo") << "FormulaireListeDeroulante"
+                           << "TForm_Combo_Boite"
                            << "Boîte liste déroulante" << QStringList{" Sélection par défaut "};
-    QTest::newRow("list") << "FormulaireListe" << "TForm_ListBox_Boite" << "Boîte liste"
+    QTest::newRow("list") << "FormulaireListe"
+                          << "TForm_ListBox_Boite"
+                          << "Boîte liste"
                           << QStringList{"Lignes visibles", "Liste à sélection multiple"};
-    QTest::newRow("text") << "FormulaireTexte" << "TForm_edit_Boite" << "Boîte texte"
+    QTest::newRow("text") << "FormulaireTexte"
+                          << "TForm_edit_Boite"
+                          << "Boîte texte"
                           << QStringList{" Elément ", "Taille", "(nb car.)",
                                          "Longueur maximale autorisée"};
-    QTest::newRow("password") << "FormulairePassword" << "TForm_pass_Boite"
+    QTest::newRow("password") << "FormulairePassword"
+                              << "TForm_pass_Boite"
                               << "Boîte mot de passe"
                               << QStringList{"Longueur maximale visible",
                                              "Longueur maximale autorisée"};
-    QTest::newRow("memo") << "FormulaireTexteMultiligne" << "TForm_Memo_Boite"
+    QTest::newRow("memo") << "FormulaireTexteMultiligne"
+                          << "TForm_Memo_Boite"
                           << "Boîte texte multiligne"
                           << QStringList{"Ligne", "Colonne", "Barres de défilement"};
-    QTest::newRow("button") << "FormulaireBoutonSoumettre" << "TBoite_Bouton" << "Bouton"
-                            << QStringList{"Type de bouton ", "Bouton standard",
-                                           "Bouton soumettre", "Bouton réinitialiser",
-                                           "Texte affiché sur le bouton "};
-    QTest::newRow("file") << "FormulaireBoutonParcourir" << "TFormParcBoite" << "Bouton parcourir"
-                          << QStringList{"Taille"};
-    QTest::newRow("hidden") << "FormulaireHidden" << "TBoite_Hidden" << "Entrée cachée"
-                            << QStringList{" Valeur cachée associée "};
-    QTest::newRow("image") << "FormulaireImage" << "TBoite_FormImage" << "Image"
-                           << QStringList{" Image "};
-    QTest::newRow("table") << "InsertionTableau" << "TTab_Boite" << "Tableau"
-                           << QStringList{"Nombre de lignes", "Nombre de colonnes",
-                                          "Taille de la bordure", "Espacement entre les cellules",
-                                          "Espacement dans les cellules", "Largeur", "Hauteur",
-                                          "%", "Couleur du fond", " Alignement horizontal ",
-                                          "à gauche (défaut)", "au centre", "à droite",
-                                          "Titre (optionnel) :", "Ligne", "Colonne", "Ajouter",
-                                          "Tout réinitialiser", "OK", "Annuler", "Aide"};
+    QTest::newRow("button") << "FormulaireBoutonSoumettre"
+                            << "TBoite_Bouton"
+                            << "Bouton"
+                            << QStringList{"Type de bouton ", "Bouton standard", "Bouton soumettre",
+                                           "Bouton réinitialiser", "Texte affiché sur le bouton "};
+    QTest::newRow("file") << "FormulaireBoutonParcourir"
+                          << "TFormParcBoite"
+                          << "Bouton parcourir" << QStringList{"Taille"};
+    QTest::newRow("hidden") << "FormulaireHidden"
+                            << "TBoite_Hidden"
+                            << "Entrée cachée" << QStringList{" Valeur cachée associée "};
+    QTest::newRow("image") << "FormulaireImage"
+                           << "TBoite_FormImage"
+                           << "Image" << QStringList{" Image "};
+    QTest::newRow("table") << "InsertionTableau"
+                           << "TTab_Boite"
+                           << "Tableau"
+                           << QStringList{"Nombre de lignes",
+                                          "Nombre de colonnes",
+                                          "Taille de la bordure",
+                                          "Espacement entre les cellules",
+                                          "Espacement dans les cellules",
+                                          "Largeur",
+                                          "Hauteur",
+                                          "%",
+                                          "Couleur du fond",
+                                          " Alignement horizontal ",
+                                          "à gauche (défaut)",
+                                          "au centre",
+                                          "à droite",
+                                          "Titre (optionnel) :",
+                                          "Ligne",
+                                          "Colonne",
+                                          "Ajouter",
+                                          "Tout réinitialiser",
+                                          "OK",
+                                          "Annuler",
+                                          "Aide"};
 }
 
 void TestFormCommands::dialogTexts() {
@@ -418,7 +463,17 @@ void TestFormCommands::dialogTexts() {
     QFETCH(QStringList, texts);
     QStringList shown;
     QString objectName, windowTitle;
+    QStringList tabChain;
     f->ui.onDialog = [&](QDialog *d) {
+        d->show();
+        // Tab runs through the dialog's own controls, then OK, Annuler and Aide.
+        QWidget *first = d->findChild<QLineEdit *>(QStringLiteral("Edit_id"));
+        if (!first) first = child<QLineEdit>(d, QStringLiteral("EditLignes"));
+        for (QWidget *w = first; tabChain.size() < 100; w = w->nextInFocusChain()) {
+            if (w->focusPolicy() & Qt::TabFocus && d->isAncestorOf(w)) tabChain << w->objectName();
+            if (w->nextInFocusChain() == first) break;
+        }
+        d->hide();
         objectName = d->objectName();
         windowTitle = d->windowTitle();
         for (auto *b : d->findChildren<QAbstractButton *>())
@@ -432,6 +487,8 @@ void TestFormCommands::dialogTexts() {
     action(name)->trigger();
     QCOMPARE(objectName, dialogClass);
     QCOMPARE(windowTitle, title);
+    QVERIFY2(tabChain.size() > 4, qPrintable(tabChain.join(u' ')));
+    QCOMPARE(tabChain.mid(tabChain.size() - 3), (QStringList{"BoutOK", "BoutAnnuler", "BoutAide"}));
     for (const QString &text : texts)
         QVERIFY2(shown.contains(text), qPrintable(text));
 }
@@ -665,8 +722,9 @@ void TestFormCommands::tableCellWalk() {
     };
     EditorState::set(editor(), "|");
     action("InsertionTableau")->trigger();
-    QCOMPARE(EditorState::get(editor()), "<table border=\"0\">\r\n<tr>\r\n   <td>a</td>\r\n</tr>\r\n"
-                                         "<tr>\r\n   <td></td>\r\n</tr>\r\n</table>|");
+    QCOMPARE(EditorState::get(editor()),
+             "<table border=\"0\">\r\n<tr>\r\n   <td>a</td>\r\n</tr>\r\n"
+             "<tr>\r\n   <td></td>\r\n</tr>\r\n</table>|");
 }
 
 void TestFormCommands::tableStoreKeptAcrossUses() {
@@ -699,16 +757,23 @@ void TestFormCommands::tableStoreKeptAcrossUses() {
 void TestFormCommands::tableResetAndCounts() {
     f->ui.onDialog = [](QDialog *d) {
         play(d, {"EditLignes=3", "EditColonnes=4", "EditBorder=5", "cellspac=0", "cellpad=7",
-                 "Editw=50", "+pourcw", "Edith=20", "+pourch", "EditBGColor=#FF0000",
-                 "+Radiohor2", "EditCaption=T", "EditTable=x", "enter:EditTable", "stay"});
+                 "Editw=50", "+pourcw", "Edith=20", "+pourch", "EditBGColor=#FF0000", "+Radiohor2",
+                 "EditCaption=T", "EditTable=x", "enter:EditTable", "stay"});
         [&] {
             d->show();
             child<QPushButton>(d, "BitBtn4")->click();
-            for (const auto &[name, text] :
-                 {std::pair{"EditLignes", "1"}, {"EditColonnes", "1"}, {"EditBorder", "5"},
-                  {"cellspac", "2"}, {"cellpad", "1"}, {"Editw", ""}, {"Edith", ""},
-                  {"EditBGColor", ""}, {"EditCaption", ""}, {"ligne", "1"}, {"colonne", "1"},
-                  {"EditTable", ""}})
+            for (const auto &[name, text] : {std::pair{"EditLignes", "1"},
+                                             {"EditColonnes", "1"},
+                                             {"EditBorder", "5"},
+                                             {"cellspac", "2"},
+                                             {"cellpad", "1"},
+                                             {"Editw", ""},
+                                             {"Edith", ""},
+                                             {"EditBGColor", ""},
+                                             {"EditCaption", ""},
+                                             {"ligne", "1"},
+                                             {"colonne", "1"},
+                                             {"EditTable", ""}})
                 QCOMPARE(child<QLineEdit>(d, name)->text(), QString::fromLatin1(text));
             QVERIFY(child<QRadioButton>(d, "Radiohor0")->isChecked());
             QVERIFY(!child<QCheckBox>(d, "pourcw")->isChecked());
