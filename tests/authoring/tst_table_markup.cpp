@@ -14,11 +14,8 @@ private slots:
     void counts();
     void sizes_data();
     void sizes();
-    void colours_data();
-    void colours();
     void markup_data();
     void markup();
-    void storeReusedAcrossUses();
     void countThatIsNotANumber();
 };
 
@@ -106,24 +103,6 @@ void TestTableMarkup::sizes() {
     QFETCH(QString, text);
     QFETCH(QString, kept);
     QCOMPARE(TableSizeText(text), kept);
-}
-
-void TestTableMarkup::colours_data() {
-    QTest::addColumn<int>("r");
-    QTest::addColumn<int>("g");
-    QTest::addColumn<int>("b");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("red first") << 255 << 0 << 0 << "#FF0000";
-    QTest::newRow("upper-case digits, two each") << 10 << 188 << 222 << "#0ABCDE";
-    QTest::newRow("black") << 0 << 0 << 0 << "#000000";
-}
-
-void TestTableMarkup::colours() {
-    QFETCH(int, r);
-    QFETCH(int, g);
-    QFETCH(int, b);
-    QFETCH(QString, text);
-    QCOMPARE(HexColour(r, g, b), text);
 }
 
 void TestTableMarkup::markup_data() {
@@ -220,27 +199,6 @@ void TestTableMarkup::markup() {
     QString error = "old";
     QCOMPARE(BuildTableMarkup(v, cells, casse, &error), markup);
     QVERIFY(error.isEmpty());
-}
-
-void TestTableMarkup::storeReusedAcrossUses() {
-    CellStore cells;
-    // First use: a 2 x 2 table typed cell by cell.
-    CellPos pos;
-    for (const char *text : {"a", "b", "c", "d"}) {
-        cells.setCell(pos.row, pos.column, text);
-        pos = NextCell(pos, 2, 2);
-    }
-    TableValues first;
-    first.rows = first.columns = "2";
-    QVERIFY(BuildTableMarkup(first, cells, false).contains("<td>d</td>"));
-    // Second use: a 3 x 3 table keeps every earlier content in its place.
-    TableValues second;
-    second.rows = second.columns = "3";
-    QCOMPARE(BuildTableMarkup(second, cells, false),
-             "<table border=\"0\">\r\n"
-             "<tr>\r\n   <td>a</td>\r\n   <td>b</td>\r\n   <td></td>\r\n</tr>\r\n"
-             "<tr>\r\n   <td>c</td>\r\n   <td>d</td>\r\n   <td></td>\r\n</tr>\r\n"
-             "<tr>\r\n   <td></td>\r\n   <td></td>\r\n   <td></td>\r\n</tr>\r\n</table>");
 }
 
 void TestTableMarkup::countThatIsNotANumber() {
