@@ -114,6 +114,8 @@ TFormulaire_Boite::TFormulaire_Boite(QWidget *parent)
     m_target = new QComboBox(m_targetGroup);
     m_target->setObjectName(QStringLiteral("edit_target"));
     m_target->setEditable(true);
+    // A typed target is not added to the choices.
+    m_target->setInsertPolicy(QComboBox::NoInsert);
     m_target->addItems({QStringLiteral("_blank"), QStringLiteral("_self"),
                         QStringLiteral("_parent"), QStringLiteral("_top")});
     m_target->setCurrentIndex(-1);

@@ -179,8 +179,14 @@ void ItemListEditor::move(bool up) {
 void ItemListEditor::itemChecked(QListWidgetItem *item) {
     if (m_refreshing || !m_checks) return;
     m_model.setChecked(m_list->row(item), item->checkState() == Qt::Checked);
-    // In a radio group the box checked before goes out.
-    refresh();
+    // In a radio group the box checked before goes out. The items stay in place:
+    // this runs while the list is still changing the clicked one.
+    m_refreshing = true;
+    for (int row = 0; row < m_list->count(); ++row) {
+        const Qt::CheckState state = m_model.items().at(row).checked ? Qt::Checked : Qt::Unchecked;
+        if (m_list->item(row)->checkState() != state) m_list->item(row)->setCheckState(state);
+    }
+    m_refreshing = false;
 }
 
 void ItemListEditor::refresh() {

@@ -205,6 +205,14 @@ TTab_Boite::TTab_Boite(CellStore &cells, QWidget *parent) : QDialog(parent), m_c
         connect(size, &QLineEdit::editingFinished, this,
                 [size] { size->setText(TableSizeText(size->text())); });
     }
+    for (QLineEdit *position : {m_row, m_column}) {
+        // A typed cell number outside the table is brought back into it.
+        connect(position, &QLineEdit::editingFinished, this, [this, position] {
+            const CellPos pos = currentCell();
+            const QString text = QString::number(position == m_row ? pos.row : pos.column);
+            if (text != position->text()) position->setText(text);
+        });
+    }
     connect(m_row, &QLineEdit::textChanged, this, &TTab_Boite::showCurrentCell);
     connect(m_column, &QLineEdit::textChanged, this, &TTab_Boite::showCurrentCell);
     connect(m_colourButton, &QToolButton::clicked, this, &TTab_Boite::chooseColour);

@@ -23,6 +23,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -588,8 +590,15 @@ void TestFormCommands::itemListButtons() {
             QCOMPARE(list->currentRow(), 0);
             QVERIFY(!up->isEnabled());
             QVERIFY(down->isEnabled());
-            // Clicking a box unchecks the other.
-            list->item(1)->setCheckState(Qt::Checked);
+            // Clicking a box with the mouse unchecks the other.
+            QStyleOptionViewItem option;
+            option.initFrom(list);
+            option.rect = list->visualItemRect(list->item(1));
+            option.features = QStyleOptionViewItem::HasCheckIndicator;
+            const QRect box =
+                list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, box.center());
+            QCOMPARE(list->item(1)->checkState(), Qt::Checked);
             QCOMPARE(list->item(0)->checkState(), Qt::Unchecked);
             list->setCurrentRow(1);
             del->click();
