@@ -11,6 +11,8 @@
 #include "app/ui/main_status_bar.h"
 #include "app/ui/menu_layout.h"
 #include "app/ui/toolbar_manager.h"
+#include "authoring/ui/media_link_module.h"
+#include "authoring/ui/script_commands_module.h"
 #include "authoring/ui/text_commands_module.h"
 #include "publish/ui/preview_commands.h"
 
@@ -64,6 +66,8 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     m_fileCommands = new FileCommands(m_ctx, m_docs);
     m_editCommands = new EditCommands(m_ctx);
     new TextCommandsModule(m_ctx);
+    new MediaLinkModule(m_ctx);
+    new ScriptCommandsModule(m_ctx);
     new PreviewCommands(m_ctx, m_central, m_status);
     m_toolbars = new ToolbarManager(m_ctx);
     m_types = new DocumentTypeModule(m_ctx);

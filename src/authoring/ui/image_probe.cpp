@@ -1,0 +1,49 @@
+#include "authoring/ui/image_probe.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace ImageProbe {
+
+Info read(const QString &path) {
+    Info info;
+    info.exists = QFileInfo(path).isFile();
+    if (!info.exists) return info;
+    QImageReader reader(path);
+    info.format = reader.format();
+    if (info.format.isEmpty()) info.format = QFileInfo(path).suffix().toLower().toLatin1();
+    const QSize size = reader.size();
+    info.ok = size.isValid() && !size.isEmpty();
+    if (info.ok) info.size = size;
+    return info;
+}
+
+QImage preview(const QString &path, const QSize &box, bool stretch, QString *error) {
+    QImageReader reader(path);
+    reader.setAutoTransform(true);
+    const QSize natural = reader.size();
+    auto fail = [&](const QString &message) {
+        if (error) *error = message;
+        return QImage();
+    };
+    if (!natural.isValid() || natural.isEmpty())
+        return fail(reader.errorString().isEmpty() ? QStringLiteral("Image illisible")
+                                                   : reader.errorString());
+    QSize target = natural;
+    if (stretch || natural.width() > box.width() || natural.height() > box.height())
+        target = natural.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+
+    if (reader.supportsOption(QImageIOHandler::ScaledSize)) {
+        reader.setScaledSize(target);
+    } else if (qint64(natural.width()) * natural.height() * 4 > FullDecodeLimit) {
+        return fail(QStringLiteral("Image trop grande pour l'aperçu"));
+    }
+    QImage image = reader.read();
+    if (image.isNull()) return fail(reader.errorString());
+    if (image.size() != target)
+        image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (error) error->clear();
+    return image;
+}
+
+} // namespace ImageProbe
