@@ -86,6 +86,8 @@ QString BuildVideoMarkup(const VideoValues &v, bool xhtml, UrlEncoding encoding)
 
 UnitChange ConvertSizeUnit(const QString &fieldText, SizeUnit to, int natural) {
     UnitChange r;
+    // Nothing to convert: the unit simply changes.
+    if (fieldText.trimmed().isEmpty()) return r;
     bool ok = false;
     const qint64 value = fieldText.trimmed().toLongLong(&ok);
     if (!ok) {

@@ -66,8 +66,8 @@ struct UnitChange {
 
 // Converts the field's number from one unit to the other against the natural size
 // (0: unknown). To percent: value x 100 / natural, truncated, at most 100; to pixels:
-// value x natural / 100 rounded half to even. A 0 or an unknown natural size leaves
-// the number as it is.
+// value x natural / 100 rounded half to even. A 0, an empty field or an unknown
+// natural size leaves the field as it is.
 UnitChange ConvertSizeUnit(const QString &fieldText, SizeUnit to, int natural);
 
 // Whether a size field is shown in bold: it differs from the natural size, or is a
