@@ -57,9 +57,10 @@ QString TargetDescription(const QString &target) {
     return {};
 }
 
-QString BuildAnchorMarkup(const QString &name, UrlEncoding encoding) {
-    return QStringLiteral("<a") + SafeAttribute(QStringLiteral("name"), UrlEncode(name, encoding)) +
-           QStringLiteral("></a>");
+QString BuildAnchorMarkup(const QString &name, UrlEncoding encoding, bool casse) {
+    const QString start = QStringLiteral("<a") +
+                          SafeAttribute(QStringLiteral("name"), UrlEncode(name, encoding)) + u'>';
+    return ApplyTagCase(start, casse) + ApplyTagCase(QStringLiteral("</a>"), casse);
 }
 
 AnchorOffer AnchorNamesFromLinks(const QStringList &linkHistory, const QStringList &anchorNames) {

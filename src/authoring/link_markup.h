@@ -20,8 +20,9 @@ QString BuildLinkOpening(const LinkValues &v, UrlEncoding encoding);
 // What the target list explains for a target ("" for any other text).
 QString TargetDescription(const QString &target);
 
-// '<a name="NAME"></a>'.
-QString BuildAnchorMarkup(const QString &name, UrlEncoding encoding);
+// '<a name="NAME"></a>', to be put before the selection raw: the tag case is applied
+// here to each tag, so that the end tag follows it too.
+QString BuildAnchorMarkup(const QString &name, UrlEncoding encoding, bool casse = false);
 
 // What the anchor dialog offers: its own remembered names with the fragments of the
 // link addresses that start with "#" added, the most recent first; the field shows

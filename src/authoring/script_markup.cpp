@@ -160,8 +160,8 @@ WrapStrings BuildScriptWrap(const ScriptValues &v, UrlEncoding encoding) {
         return {
             start +
                 SafeAttribute(QStringLiteral("src"), EncodeAddress(v.file, v.picked, encoding)) +
-                QStringLiteral("></script>"),
-            {}};
+                u'>',
+            QStringLiteral("</script>"), true};
     }
     // Old browsers would show a JavaScript body as text without the guards.
     const bool guard = v.language.left(10).toLower() == QLatin1String("javascript");

@@ -36,10 +36,12 @@ struct ScriptValues {
 struct WrapStrings {
     QString opening;
     QString closing;
+    // Both go before the selection (an element without content).
+    bool beforeSelection = false;
 };
 
 // The strings for WrapSelection (not raw). Internal scripts wrap the selection as
-// their body; an external one goes before it.
+// their body; an external one, start and end tag, goes before it.
 WrapStrings BuildScriptWrap(const ScriptValues &v, UrlEncoding encoding);
 
 enum class IncludeKind { Asp, Php };

@@ -52,25 +52,30 @@ void TestMediaLinkMarkup::image_data() {
     QTest::addColumn<bool>("xhtml");
     QTest::addColumn<QString>("markup");
     const QString src = QStringLiteral("<img src=\"images/mon%20logo.gif\"");
-    QTest::newRow("example") << "120" << 0 << "50" << 1 << "Logo" << "" << 9 << false << false
+    QTest::newRow("example") << "120" << 0 << "50" << 1 << "Logo"
+                             << "" << 9 << false << false
                              << src + " width=\"120\" height=\"50%\" border=\"0\" alt=\"Logo\" "
                                       "align=\"right\">";
-    QTest::newRow("xhtml, no size") << "" << 0 << "" << 0 << "" << "" << 0 << false << true
-                                    << src + " border=\"0\" alt=\"\" />";
+    QTest::newRow("xhtml, no size")
+        << "" << 0 << "" << 0 << ""
+        << "" << 0 << false << true << src + " border=\"0\" alt=\"\" />";
     QTest::newRow("top with a capital A")
-        << "" << 0 << "" << 0 << "x" << "" << 1 << false << false
-        << src + " border=\"0\" alt=\"x\" Align=\"top\">";
-    QTest::newRow("absmiddle") << "" << 0 << "" << 0 << "x" << "" << 5 << false << false
+        << "" << 0 << "" << 0 << "x"
+        << "" << 1 << false << false << src + " border=\"0\" alt=\"x\" Align=\"top\">";
+    QTest::newRow("absmiddle") << "" << 0 << "" << 0 << "x"
+                               << "" << 5 << false << false
                                << src + " border=\"0\" alt=\"x\" align=\"absmiddle\">";
-    QTest::newRow("spacing") << "10" << 1 << "" << 0 << "" << "4" << 7 << false << false
+    QTest::newRow("spacing") << "10" << 1 << "" << 0 << ""
+                             << "4" << 7 << false << false
                              << src + " width=\"10%\" border=\"0\" hspace=\"4\" vspace=\"4\" "
                                       "alt=\"\" align=\"baseline\">";
-    QTest::newRow("alt escaped") << "" << 0 << "" << 0 << "Tom & \"Jerry\" &amp; &#233;" << ""
-                                 << 0 << false << false
+    QTest::newRow("alt escaped") << "" << 0 << "" << 0 << "Tom & \"Jerry\" &amp; &#233;"
+                                 << "" << 0 << false << false
                                  << src + " border=\"0\" alt=\"Tom &amp; &quot;Jerry&quot; &amp; "
                                           "&#233;\">";
     QTest::newRow("tag case spares typed text")
-        << "120" << 0 << "" << 0 << "Mon logo = joli" << "" << 2 << true << true
+        << "120" << 0 << "" << 0 << "Mon logo = joli"
+        << "" << 2 << true << true
         << "<IMG SRC=\"images/mon%20logo.gif\" WIDTH=\"120\" BORDER=\"0\" ALT=\"Mon logo = joli\" "
            "ALIGN=\"middle\" />";
 }
@@ -115,8 +120,8 @@ void TestMediaLinkMarkup::addresses_data() {
     QTest::newRow("accent in code page") << "été.gif" << false << cp << "%E9t%E9.gif";
     QTest::newRow("accent in UTF-8") << "été.gif" << true << utf8 << "%C3%A9t%C3%A9.gif";
     QTest::newRow("escape then accent") << "%41é" << false << utf8 << "%41%C3%A9";
-    QTest::newRow("delimiters stay") << "../a/b.php?x=1&y=2#h" << false << cp
-                                     << "../a/b.php?x=1&y=2#h";
+    QTest::newRow("delimiters stay")
+        << "../a/b.php?x=1&y=2#h" << false << cp << "../a/b.php?x=1&y=2#h";
 }
 
 void TestMediaLinkMarkup::addresses() {
@@ -130,16 +135,26 @@ void TestMediaLinkMarkup::addresses() {
 void TestMediaLinkMarkup::attributeText_data() {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("escaped");
-    QTest::newRow("plain") << "abc" << "abc";
-    QTest::newRow("quote") << "a\"b" << "a&quot;b";
-    QTest::newRow("bare ampersand") << "a & b" << "a &amp; b";
-    QTest::newRow("named reference") << "&eacute;t&eacute;" << "&eacute;t&eacute;";
-    QTest::newRow("decimal reference") << "&#233;" << "&#233;";
-    QTest::newRow("hex reference") << "&#xE9;" << "&#xE9;";
-    QTest::newRow("unterminated") << "&eacute" << "&amp;eacute";
-    QTest::newRow("empty numeric") << "&#;" << "&amp;#;";
-    QTest::newRow("query") << "a.php?x=1&y=2" << "a.php?x=1&amp;y=2";
-    QTest::newRow("angle brackets stay") << "<b>" << "<b>";
+    QTest::newRow("plain") << "abc"
+                           << "abc";
+    QTest::newRow("quote") << "a\"b"
+                           << "a&quot;b";
+    QTest::newRow("bare ampersand") << "a & b"
+                                    << "a &amp; b";
+    QTest::newRow("named reference") << "&eacute;t&eacute;"
+                                     << "&eacute;t&eacute;";
+    QTest::newRow("decimal reference") << "&#233;"
+                                       << "&#233;";
+    QTest::newRow("hex reference") << "&#xE9;"
+                                   << "&#xE9;";
+    QTest::newRow("unterminated") << "&eacute"
+                                  << "&amp;eacute";
+    QTest::newRow("empty numeric") << "&#;"
+                                   << "&amp;#;";
+    QTest::newRow("query") << "a.php?x=1&y=2"
+                           << "a.php?x=1&amp;y=2";
+    QTest::newRow("angle brackets stay") << "<b>"
+                                         << "<b>";
 }
 
 void TestMediaLinkMarkup::attributeText() {
@@ -281,8 +296,8 @@ void TestMediaLinkMarkup::link_data() {
                            << "<a href=\"mon%20dossier/page.html\">";
     QTest::newRow("typed escape") << "a%20b.html" << false << "" << false
                                   << "<a href=\"a%20b.html\">";
-    QTest::newRow("picked escape") << "a%20b.html" << true << "" << false
-                                   << "<a href=\"a%2520b.html\">";
+    QTest::newRow("picked escape")
+        << "a%20b.html" << true << "" << false << "<a href=\"a%2520b.html\">";
     QTest::newRow("query") << "p.php?a=1&b=\"2\"" << false << "" << false
                            << "<a href=\"p.php?a=1&amp;b=&quot;2&quot;\">";
     QTest::newRow("odd target") << "x.html" << false << "cadre \"1\"" << false
@@ -297,9 +312,9 @@ void TestMediaLinkMarkup::link() {
     QFETCH(QString, target);
     QFETCH(bool, casse);
     QFETCH(QString, opening);
-    QCOMPARE(ApplyTagCase(BuildLinkOpening({address, picked, target}, UrlEncoding::Windows1252),
-                          casse),
-             opening);
+    QCOMPARE(
+        ApplyTagCase(BuildLinkOpening({address, picked, target}, UrlEncoding::Windows1252), casse),
+        opening);
 }
 
 void TestMediaLinkMarkup::targets() {
@@ -319,9 +334,8 @@ void TestMediaLinkMarkup::anchors_data() {
     QTest::newRow("no link") << QStringList() << QStringList() << QStringList() << "";
     QTest::newRow("one fragment") << QStringList{"#haut"} << QStringList() << QStringList{"haut"}
                                   << "haut";
-    QTest::newRow("most recent first")
-        << QStringList{"#b", "page.html", "#a"} << QStringList{"z"} << QStringList{"b", "a", "z"}
-        << "b";
+    QTest::newRow("most recent first") << QStringList{"#b", "page.html", "#a"} << QStringList{"z"}
+                                       << QStringList{"b", "a", "z"} << "b";
     QTest::newRow("no fragment leaves the field empty")
         << QStringList{"page.html"} << QStringList{"z"} << QStringList{"z"} << "";
     QTest::newRow("fragment already offered moves up")
@@ -340,6 +354,7 @@ void TestMediaLinkMarkup::anchors() {
     QCOMPARE(offer.text, text);
     QCOMPARE(BuildAnchorMarkup("haut de page", UrlEncoding::Windows1252),
              "<a name=\"haut%20de%20page\"></a>");
+    QCOMPARE(BuildAnchorMarkup("Haut", UrlEncoding::Windows1252, true), "<A NAME=\"Haut\"></A>");
 }
 
 void TestMediaLinkMarkup::looksLikeAddress_data() {
@@ -362,13 +377,18 @@ void TestMediaLinkMarkup::looksLikeAddress() {
 void TestMediaLinkMarkup::extractAddress_data() {
     QTest::addColumn<QString>("selection");
     QTest::addColumn<QString>("address");
-    QTest::newRow("words, colon, brackets")
-        << "Écrire à : <jean.dupont@site.fr> merci" << "jean.dupont@site.fr";
-    QTest::newRow("mailto prefix") << " mailto:jean@site.fr " << "jean@site.fr";
-    QTest::newRow("quoted name") << "\"Jean Dupont\" <jean@site.fr>" << "jean@site.fr";
-    QTest::newRow("link markup") << "<a href='mailto:x@y.org'>x</a>" << "x@y.org";
-    QTest::newRow("bare") << "x@y.org" << "x@y.org";
-    QTest::newRow("path before") << "c:\\dir/x@y.org" << "x@y.org";
+    QTest::newRow("words, colon, brackets") << "Écrire à : <jean.dupont@site.fr> merci"
+                                            << "jean.dupont@site.fr";
+    QTest::newRow("mailto prefix") << " mailto:jean@site.fr "
+                                   << "jean@site.fr";
+    QTest::newRow("quoted name") << "\"Jean Dupont\" <jean@site.fr>"
+                                 << "jean@site.fr";
+    QTest::newRow("link markup") << "<a href='mailto:x@y.org'>x</a>"
+                                 << "x@y.org";
+    QTest::newRow("bare") << "x@y.org"
+                          << "x@y.org";
+    QTest::newRow("path before") << "c:\\dir/x@y.org"
+                                 << "x@y.org";
 }
 
 void TestMediaLinkMarkup::extractAddress() {
@@ -382,21 +402,25 @@ void TestMediaLinkMarkup::mail_data() {
     QTest::addColumn<QString>("subject");
     QTest::addColumn<bool>("casse");
     QTest::addColumn<QString>("opening");
-    QTest::newRow("no subject") << "jean@site.fr" << "" << false
-                                << "<a href=\"mailto:jean@site.fr\">";
-    QTest::newRow("subject in UTF-8") << "jean@site.fr" << "Bonjour à vous" << false
+    QTest::newRow("no subject") << "jean@site.fr"
+                                << "" << false << "<a href=\"mailto:jean@site.fr\">";
+    QTest::newRow("subject in UTF-8") << "jean@site.fr"
+                                      << "Bonjour à vous" << false
                                       << "<a href=\"mailto:jean@site.fr?subject=Bonjour%20%C3%A0%20"
                                          "vous\">";
     QTest::newRow("delimiters in the subject")
-        << "a@b.fr" << "Q&R? \"oui\" 1+1=2 #5 100%" << false
+        << "a@b.fr"
+        << "Q&R? \"oui\" 1+1=2 #5 100%" << false
         << "<a href=\"mailto:a@b.fr?subject=Q%26R%3F%20%22oui%22%201%2B1%3D2%20%235%20100%25\">";
     QTest::newRow("delimiters in the address")
-        << "jean+web@site.fr?cc=x&y" << "" << false
-        << "<a href=\"mailto:jean+web@site.fr%3Fcc%3Dx%26y\">";
-    QTest::newRow("typed escapes kept") << "a%40b@c.fr" << "x%20y" << false
-                                        << "<a href=\"mailto:a%40b@c.fr?subject=x%20y\">";
+        << "jean+web@site.fr?cc=x&y"
+        << "" << false << "<a href=\"mailto:jean+web@site.fr%3Fcc%3Dx%26y\">";
+    QTest::newRow("typed escapes kept")
+        << "a%40b@c.fr"
+        << "x%20y" << false << "<a href=\"mailto:a%40b@c.fr?subject=x%20y\">";
     QTest::newRow("tag case spares the address")
-        << "Jean@Site.fr" << "Salut" << true << "<A HREF=\"mailto:Jean@Site.fr?subject=Salut\">";
+        << "Jean@Site.fr"
+        << "Salut" << true << "<A HREF=\"mailto:Jean@Site.fr?subject=Salut\">";
 }
 
 void TestMediaLinkMarkup::mail() {

@@ -139,8 +139,9 @@ void MediaLinkModule::anchorCommand() {
         dialog.offerFragments(m_link.dialog() ? m_link.dialog()->history() : QStringList());
         if (ui().execDialog(&dialog) != QDialog::Accepted || !e) return true;
         Markup::WrapSelection(m_ctx, e,
-                              Authoring::BuildAnchorMarkup(dialog.name(), DocumentUrlEncoding(e)),
-                              QString(), false);
+                              Authoring::BuildAnchorMarkup(dialog.name(), DocumentUrlEncoding(e),
+                                                           m_ctx.options->casse),
+                              QString(), true);
         return true;
     });
 }

@@ -85,7 +85,16 @@ void ScriptCommandsModule::scriptCommand() {
         if (ui().execDialog(&dialog) != QDialog::Accepted || !e) return true;
         const Authoring::WrapStrings w =
             Authoring::BuildScriptWrap(dialog.values(), DocumentUrlEncoding(e));
-        Markup::WrapSelection(m_ctx, e, w.opening, w.closing, false);
+        if (w.beforeSelection) {
+            // Each tag gets the tag case, so that the end tag follows it too.
+            const bool casse = m_ctx.options->casse;
+            Markup::WrapSelection(m_ctx, e,
+                                  Authoring::ApplyTagCase(w.opening, casse) +
+                                      Authoring::ApplyTagCase(w.closing, casse),
+                                  QString(), true);
+        } else {
+            Markup::WrapSelection(m_ctx, e, w.opening, w.closing, false);
+        }
         dialog.rememberCurrent();
         return true;
     });
