@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QImageReader>
+#include <QList>
 
 namespace ImageProbe {
 
@@ -26,20 +27,22 @@ QImage preview(const QString &path, const QSize &box, bool stretch, QString *err
         if (error) *error = message;
         return QImage();
     };
-    if (!natural.isValid() || natural.isEmpty())
-        return fail(reader.errorString().isEmpty() ? QStringLiteral("Image illisible")
-                                                   : reader.errorString());
+    if (!natural.isValid() || natural.isEmpty()) return fail(QStringLiteral("Aperçu impossible"));
     QSize target = natural;
     if (stretch || natural.width() > box.width() || natural.height() > box.height())
         target = natural.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
 
-    if (reader.supportsOption(QImageIOHandler::ScaledSize)) {
+    // Some handlers accept a scaled size but still decode the whole picture first;
+    // these formats really decode at the smaller size.
+    static const QList<QByteArray> scaledDecoders = {"jpeg", "jpg", "svg", "svgz", "webp"};
+    if (scaledDecoders.contains(reader.format()) &&
+        reader.supportsOption(QImageIOHandler::ScaledSize)) {
         reader.setScaledSize(target);
     } else if (qint64(natural.width()) * natural.height() * 4 > FullDecodeLimit) {
         return fail(QStringLiteral("Image trop grande pour l'aperçu"));
     }
     QImage image = reader.read();
-    if (image.isNull()) return fail(reader.errorString());
+    if (image.isNull()) return fail(QStringLiteral("Aperçu impossible"));
     if (image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     if (error) error->clear();
