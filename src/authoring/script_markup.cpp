@@ -45,7 +45,7 @@ const QList<SnippetCommand> &EventCommands() {
     static const QList<SnippetCommand> commands = [] {
         const struct {
             const char *caption, *attribute;
-        } events[] = {{"OnClick", "onclick"},         {"OnDbleClick", "ondblclick"},
+        } events[] = {{"OnClick", "onclick"},         {"OnDblClick", "ondblclick"},
                       {"OnKeyDown", "onkeydown"},     {"OnKeyPress", "onkeypress"},
                       {"OnKeyUp", "onkeyup"},         {"OnMouseDown", "onmousedown"},
                       {"OnMouseMove", "onmousemove"}, {"OnMouseOut", "onmouseout"},
@@ -54,12 +54,11 @@ const QList<SnippetCommand> &EventCommands() {
                                       "Events6", "Events7", "Events8", "Events9", "Events10"};
         QList<SnippetCommand> l;
         for (int i = 0; i < 10; ++i)
-            l.append({names[i],
-                      QLatin1String(events[i].caption),
-                      {},
+            l.append({names[i], QLatin1String(events[i].caption),
+                      // The double click's menu item is spelt otherwise than its caption.
+                      i == 1 ? QStringLiteral("OnDbleClick") : QString(),
                       u' ' + QLatin1String(events[i].attribute) + QStringLiteral("=\""),
-                      QStringLiteral("\""),
-                      false});
+                      QStringLiteral("\""), false});
         return l;
     }();
     return commands;

@@ -12,8 +12,8 @@ namespace Authoring {
 // A command that puts two fixed strings around the selection.
 struct SnippetCommand {
     const char *name;
-    QString caption;
-    QString hint; // empty: the caption
+    QString caption; // as the menu shows it
+    QString hint;    // empty: the caption
     QString opening;
     QString closing;
     bool raw;

@@ -44,7 +44,7 @@ void TestScriptMarkup::snippets_data() {
                                          << "OnClick" << true << " ONCLICK=\""
                                          << "\"";
     QTest::newRow("Events2") << "Events2"
-                             << "OnDbleClick" << false << " ondblclick=\""
+                             << "OnDblClick" << false << " ondblclick=\""
                              << "\"";
     QTest::newRow("Events10") << "Events10"
                               << "OnMouseUp" << true << " ONMOUSEUP=\""

@@ -37,7 +37,6 @@ TLien_Boite::TLien_Boite(QWidget *parent) : QDialog(parent) {
     m_targetText = new QLabel(this);
     m_targetText->setObjectName(QStringLiteral("LabelTarget"));
     m_targetText->setMinimumWidth(330);
-    m_targetText->setStyleSheet(QStringLiteral("color: palette(dark);"));
 
     auto *grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Fichier de référence :"), this), 0, 0, 1, 3);

@@ -567,6 +567,8 @@ void TestMediaScriptCommands::toolbarsHaveTheirCommands() {
     QCOMPARE(action("InsertionMail")->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M));
     QCOMPARE(action("InsertionSon")->statusTip(), "Effet sonore (Explorer)");
     QCOMPARE(action("SQLSelect")->statusTip(), "Sélectionner (Select)");
+    QCOMPARE(action("Events2")->text(), "OnDblClick");
+    QCOMPARE(action("Events2")->statusTip(), "OnDbleClick");
 }
 
 QTEST_MAIN(TestMediaScriptCommands)
