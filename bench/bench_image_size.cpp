@@ -4,6 +4,7 @@
 #include "app/ui/ui_services.h"
 #include "authoring/ui/image_boite.h"
 #include "authoring/ui/image_probe.h"
+#include "authoring/ui/png_scaled.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -90,6 +91,13 @@ public:
     }
 };
 
+QString label(const QString &what) {
+    if (what == QLatin1String("size")) return QStringLiteral("natural size");
+    if (what == QLatin1String("dialog")) return QStringLiteral("image dialog load");
+    if (what == QLatin1String("preview")) return QStringLiteral("preview, row by row (background)");
+    return QStringLiteral("reference: whole decode");
+}
+
 int measure(const QString &what, const QString &path) {
     QElapsedTimer t;
     const long before = peakKb();
@@ -115,6 +123,10 @@ int measure(const QString &what, const QString &path) {
                      .arg(dialog.naturalSize().width())
                      .arg(dialog.naturalSize().height());
         UiServices::install(nullptr);
+    } else if (what == QLatin1String("preview")) {
+        const std::atomic_bool cancel = false;
+        const QImage image = DecodePngScaled(path, QSize(180, 180), cancel);
+        result = QStringLiteral("%1 x %2 preview").arg(image.width()).arg(image.height());
     } else {
         QImageReader reader(path);
         reader.setAllocationLimit(0);
@@ -123,11 +135,8 @@ int measure(const QString &what, const QString &path) {
     }
     const double ms = t.nsecsElapsed() / 1e6;
     std::printf("%-34s %10.2f ms  peak %7.1f MB (%+.1f MB over the process before)  [%s]\n",
-                qPrintable(what == QLatin1String("size") ? QStringLiteral("natural size")
-                           : what == QLatin1String("dialog")
-                               ? QStringLiteral("image dialog load")
-                               : QStringLiteral("reference: whole decode")),
-                ms, peakKb() / 1024.0, (peakKb() - before) / 1024.0, qPrintable(result));
+                qPrintable(label(what)), ms, peakKb() / 1024.0, (peakKb() - before) / 1024.0,
+                qPrintable(result));
     return 0;
 }
 
@@ -151,7 +160,7 @@ int main(int argc, char **argv) {
     std::printf("%d x %d PNG, %lld bytes, made in %.0f ms\n", kSide, kSide, QFile(path).size(),
                 t.nsecsElapsed() / 1e6);
     std::fflush(stdout);
-    for (const char *what : {"size", "dialog", "decode"}) {
+    for (const char *what : {"size", "dialog", "preview", "decode"}) {
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedChannels);
         child.start(app.applicationFilePath(),

@@ -13,6 +13,8 @@ PACKAGES=(
   qt6-image-formats-plugins
   # SVG pictures: their size and preview in the image dialog
   qt6-svg-dev libqt6svg6
+  # previews of very large PNG pictures, decoded row by row
+  libpng-dev
   qt6-translations-l10n
   fonts-dejavu-core
   # tests: a display server for screenshots, an FTP server, scripting

@@ -2,9 +2,11 @@
 
 #include "app/ui/ui_services.h"
 #include "authoring/ui/image_probe.h"
+#include "authoring/ui/png_scaled.h"
 #include "authoring/ui/up_down.h"
 #include "publish/ui/help.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
@@ -15,6 +17,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QShowEvent>
+#include <QThread>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -307,17 +310,48 @@ void TImage_Boite::updateEmphasis() {
     }
 }
 
+TImage_Boite::~TImage_Boite() {
+    cancelBackgroundPreview();
+    if (m_previewThread) m_previewThread->wait();
+}
+
 void TImage_Boite::showPreview() {
     if (m_path.isEmpty()) return;
-    QString error;
-    const QImage image = ImageProbe::preview(m_path, kPreviewBox, m_stretch->isChecked(), &error);
-    if (image.isNull()) {
-        m_preview->setPixmap(QPixmap());
-        m_preview->setText(error);
-        return;
-    }
-    m_preview->setText(QString());
-    m_preview->setPixmap(QPixmap::fromImage(image));
+    cancelBackgroundPreview();
+    const ImageProbe::Preview p = ImageProbe::preview(m_path, kPreviewBox, m_stretch->isChecked());
+    setPreview(p.image, p.error);
+    if (p.rowByRow) decodeInBackground(m_path, p.target);
+}
+
+void TImage_Boite::setPreview(const QImage &image, const QString &text) {
+    m_preview->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
+    m_preview->setText(image.isNull() ? text : QString());
+    if (!image.isNull() || !text.isEmpty()) emit previewShown();
+}
+
+void TImage_Boite::decodeInBackground(const QString &path, const QSize &target) {
+    auto cancel = std::make_shared<std::atomic_bool>(false);
+    m_previewCancel = cancel;
+    QPointer<TImage_Boite> self(this);
+    QThread *thread = QThread::create([self, cancel, path, target] {
+        const QImage image = DecodePngScaled(path, target, *cancel);
+        // Back in the window's thread, unless a newer preview took over.
+        QMetaObject::invokeMethod(
+            qApp,
+            [self, cancel, image] {
+                if (!self || cancel->load()) return;
+                self->setPreview(image, QStringLiteral("Aperçu impossible"));
+            },
+            Qt::QueuedConnection);
+    });
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    m_previewThread = thread;
+    thread->start(QThread::LowPriority);
+}
+
+void TImage_Boite::cancelBackgroundPreview() {
+    if (m_previewCancel) m_previewCancel->store(true);
+    m_previewCancel.reset();
 }
 
 int TImage_Boite::natural(bool horizontal) const {

@@ -4,7 +4,12 @@
 #include "authoring/ui/dialog_parts.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <QSize>
+#include <QThread>
+
+#include <atomic>
+#include <memory>
 
 class QCheckBox;
 class QComboBox;
@@ -19,6 +24,7 @@ class TImage_Boite : public QDialog {
     Q_OBJECT
 public:
     explicit TImage_Boite(QWidget *parent = nullptr);
+    ~TImage_Boite() override;
 
     void setFileBrowser(DialogParts::FileBrowser browser) { m_browser = std::move(browser); }
 
@@ -31,9 +37,16 @@ public:
     // picture whose size cannot be read and leaves the fields as they are.
     void loadPicture(const QString &path);
     QSize naturalSize() const { return m_natural; }
+    // Whether a large picture's preview is still being decoded.
+    bool previewPending() const { return m_previewThread != nullptr; }
+
 
     // Runs at each showing: fields emptied, units in pixels, natural size forgotten.
     void prepareForShow();
+
+signals:
+    // The preview shows a picture or says why it cannot.
+    void previewShown();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -61,6 +74,10 @@ private:
     void restore(SizeRow &row, bool horizontal);
     void updateEmphasis();
     void showPreview();
+    void setPreview(const QImage &image, const QString &text);
+    // Decodes a large PNG's preview away from the window; a newer preview cancels it.
+    void decodeInBackground(const QString &path, const QSize &target);
+    void cancelBackgroundPreview();
     int natural(bool horizontal) const;
     static Authoring::SizeUnit unitOf(const SizeRow &row);
 
@@ -80,4 +97,6 @@ private:
     QString m_pickedSource; // what browsing wrote into the source field
     QString m_path;         // the picture shown and measured
     QSize m_natural;        // empty: unknown
+    QPointer<QThread> m_previewThread;
+    std::shared_ptr<std::atomic_bool> m_previewCancel;
 };

@@ -19,13 +19,14 @@ Info read(const QString &path) {
     return info;
 }
 
-QImage preview(const QString &path, const QSize &box, bool stretch, QString *error) {
+Preview preview(const QString &path, const QSize &box, bool stretch) {
     QImageReader reader(path);
     reader.setAutoTransform(true);
     const QSize natural = reader.size();
+    Preview result;
     auto fail = [&](const QString &message) {
-        if (error) *error = message;
-        return QImage();
+        result.error = message;
+        return result;
     };
     if (!natural.isValid() || natural.isEmpty()) return fail(QStringLiteral("Aperçu impossible"));
     QSize target = natural;
@@ -39,14 +40,18 @@ QImage preview(const QString &path, const QSize &box, bool stretch, QString *err
         reader.supportsOption(QImageIOHandler::ScaledSize)) {
         reader.setScaledSize(target);
     } else if (qint64(natural.width()) * natural.height() * 4 > FullDecodeLimit) {
-        return fail(QStringLiteral("Image trop grande pour l'aperçu"));
+        result.target = target;
+        result.rowByRow = reader.format() == "png";
+        return fail(result.rowByRow ? QStringLiteral("Aperçu en cours...")
+                                    : QStringLiteral("Image trop grande pour l'aperçu"));
     }
     QImage image = reader.read();
     if (image.isNull()) return fail(QStringLiteral("Aperçu impossible"));
     if (image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    if (error) error->clear();
-    return image;
+    result.image = image;
+    result.target = image.size();
+    return result;
 }
 
 } // namespace ImageProbe

@@ -19,10 +19,17 @@ struct Info {
 // viewBox); the picture itself is not decoded.
 Info read(const QString &path);
 
+struct Preview {
+    QImage image;
+    QString error;         // why there is no image
+    bool rowByRow = false; // a PNG too large to decode whole: decode it with DecodePngScaled
+    QSize target;          // the size of the copy
+};
+
 // A copy of the picture that fits `box` (enlarged to fill it when `stretch`),
-// decoded at that size where the format allows it. A null image and `error` set
-// when it cannot be shown, or when decoding it whole would take too much memory.
-QImage preview(const QString &path, const QSize &box, bool stretch, QString *error = nullptr);
+// decoded at that size where the format allows it. No image and `error` set when it
+// cannot be shown, or when decoding it whole would take too much memory.
+Preview preview(const QString &path, const QSize &box, bool stretch);
 
 // The most memory a preview may take to decode a picture whose format cannot be
 // decoded directly at a smaller size.
