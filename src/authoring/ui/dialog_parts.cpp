@@ -38,7 +38,7 @@ QLineEdit *numberField(QWidget *parent, const char *name, int maxDigits) {
     e->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(maxDigits)), e));
     e->setMaxLength(maxDigits);
-    e->setMaximumWidth(56);
+    e->setMaximumWidth(maxDigits > 4 ? 70 : 56);
     return e;
 }
 

@@ -26,6 +26,8 @@ using Authoring::SizeUnit;
 namespace {
 
 const QSize kPreviewBox(180, 180);
+constexpr int kSizeDigits = 6;
+constexpr int kSizeMaximum = 999999;
 
 const QString kImageFilter = QStringLiteral(
     "Fichiers image (*.gif;*.jpg;*.jpeg;*.png)|*.gif;*.jpg;*.jpeg;*.png|Gif image "
@@ -70,8 +72,9 @@ TImage_Boite::TImage_Boite(QWidget *parent) : QDialog(parent) {
     auto sizeRow = [&](SizeRow &row, int line, const QString &label, const char *field,
                        const char *unit, const char *picture, const QString &hint,
                        bool horizontal) {
-        row.field = DialogParts::numberField(this, field);
-        auto *upDown = new UpDown(row.field, 0, 9999, this);
+        // Wide enough for the natural size of any picture, not only of small ones.
+        row.field = DialogParts::numberField(this, field, kSizeDigits);
+        auto *upDown = new UpDown(row.field, 0, kSizeMaximum, this);
         row.unit = new QComboBox(this);
         row.unit->setObjectName(QLatin1String(unit));
         row.unit->addItems({QStringLiteral("pixel"), QStringLiteral("pourcent")});

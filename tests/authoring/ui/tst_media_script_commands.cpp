@@ -146,6 +146,12 @@ void TestMediaScriptCommands::pictureFormats_data() {
         << "64"
         << "32"
         << "";
+    QTest::newRow("svg beyond four digits")
+        << "g.svg"
+        << QByteArray("<svg xmlns='http://www.w3.org/2000/svg' width='20000' height='12000'/>")
+        << "20000"
+        << "12000"
+        << "";
     QTest::newRow("webp") << "c.webp" << QByteArray() << "40"
                           << "20"
                           << "";
