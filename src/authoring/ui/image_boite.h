@@ -40,7 +40,6 @@ public:
     // Whether a large picture's preview is still being decoded.
     bool previewPending() const { return m_previewThread != nullptr; }
 
-
     // Runs at each showing: fields emptied, units in pixels, natural size forgotten.
     void prepareForShow();
 
