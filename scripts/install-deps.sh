@@ -9,6 +9,12 @@ PACKAGES=(
   qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
   libqscintilla2-qt6-dev
   libcurl4-openssl-dev
+  # picture formats read by the image dialog beyond GIF, PNG, JPEG and BMP (WebP, TIFF...)
+  qt6-image-formats-plugins
+  # SVG pictures: their size and preview in the image dialog
+  qt6-svg-dev libqt6svg6
+  # previews of very large PNG pictures, decoded row by row
+  libpng-dev
   qt6-translations-l10n
   fonts-dejavu-core
   # tests: a display server for screenshots, an FTP server, scripting

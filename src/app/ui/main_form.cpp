@@ -12,6 +12,8 @@
 #include "app/ui/menu_layout.h"
 #include "app/ui/toolbar_manager.h"
 #include "authoring/ui/form_commands_module.h"
+#include "authoring/ui/media_link_module.h"
+#include "authoring/ui/script_commands_module.h"
 #include "authoring/ui/text_commands_module.h"
 #include "publish/ui/preview_commands.h"
 
@@ -66,6 +68,8 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     m_editCommands = new EditCommands(m_ctx);
     new TextCommandsModule(m_ctx);
     new FormCommandsModule(m_ctx);
+    new MediaLinkModule(m_ctx);
+    new ScriptCommandsModule(m_ctx);
     new PreviewCommands(m_ctx, m_central, m_status);
     m_toolbars = new ToolbarManager(m_ctx);
     m_types = new DocumentTypeModule(m_ctx);
