@@ -9,14 +9,6 @@
 // attributes.
 namespace Authoring {
 
-// The value made safe inside double quotes: '"' becomes "&quot;" and an "&" that
-// does not start a character reference becomes "&amp;", so markup stays well formed.
-QString EscapeAttributeText(const QString &value);
-// ' name="value"' with the value escaped.
-QString SafeAttribute(const QString &name, const QString &value);
-// The same, or nothing when the value is empty.
-QString SafeOptionalAttribute(const QString &name, const QString &value);
-
 // A path or address for src/href. One picked from disk is percent-encoded whole; one
 // typed by the user keeps the "%XX" escapes it already has, so nothing is encoded
 // twice. Bytes of 128 and above follow the document's encoding.

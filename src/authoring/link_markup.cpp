@@ -42,8 +42,8 @@ QString mailtoEncode(const QString &text, const char *keep) {
 
 QString BuildLinkOpening(const LinkValues &v, UrlEncoding encoding) {
     return QStringLiteral("<a") +
-           SafeAttribute(QStringLiteral("href"), EncodeAddress(v.address, v.picked, encoding)) +
-           SafeOptionalAttribute(QStringLiteral("target"), v.target) + u'>';
+           EscapedAttribute(QStringLiteral("href"), EncodeAddress(v.address, v.picked, encoding)) +
+           OptionalEscapedAttribute(QStringLiteral("target"), v.target) + u'>';
 }
 
 QString TargetDescription(const QString &target) {
@@ -59,7 +59,7 @@ QString TargetDescription(const QString &target) {
 
 QString BuildAnchorMarkup(const QString &name, UrlEncoding encoding, bool casse) {
     const QString start = QStringLiteral("<a") +
-                          SafeAttribute(QStringLiteral("name"), UrlEncode(name, encoding)) + u'>';
+                          EscapedAttribute(QStringLiteral("name"), UrlEncode(name, encoding)) + u'>';
     return ApplyTagCase(start, casse) + ApplyTagCase(QStringLiteral("</a>"), casse);
 }
 
@@ -110,7 +110,7 @@ QString BuildMailOpening(const QString &address, const QString &subject) {
     QString href = QStringLiteral("mailto:") + mailtoEncode(address, "-._~!$'()*+,;:@");
     if (!subject.isEmpty())
         href += QStringLiteral("?subject=") + mailtoEncode(subject, "-._~!$'()*,;:@/");
-    return QStringLiteral("<a") + SafeAttribute(QStringLiteral("href"), href) + u'>';
+    return QStringLiteral("<a") + EscapedAttribute(QStringLiteral("href"), href) + u'>';
 }
 
 } // namespace Authoring

@@ -10,7 +10,7 @@ namespace {
 
 QString sizeAttribute(const QString &name, const QString &text, SizeUnit unit) {
     if (text.isEmpty()) return {};
-    return SafeAttribute(name, unit == SizeUnit::Percent ? text + u'%' : text);
+    return EscapedAttribute(name, unit == SizeUnit::Percent ? text + u'%' : text);
 }
 
 QString alignAttribute(ImageAlign align) {
@@ -42,7 +42,7 @@ QString alignAttribute(ImageAlign align) {
 
 QString addressAttribute(const QString &name, const QString &text, bool picked,
                          UrlEncoding encoding) {
-    return SafeAttribute(name, EncodeAddress(text, picked, encoding));
+    return EscapedAttribute(name, EncodeAddress(text, picked, encoding));
 }
 
 } // namespace
@@ -52,10 +52,10 @@ QString BuildImageMarkup(const ImageValues &v, bool xhtml, UrlEncoding encoding)
     m += addressAttribute(QStringLiteral("src"), v.source, v.picked, encoding);
     m += sizeAttribute(QStringLiteral("width"), v.width, v.widthUnit);
     m += sizeAttribute(QStringLiteral("height"), v.height, v.heightUnit);
-    m += SafeAttribute(QStringLiteral("border"), v.border);
-    m += SafeOptionalAttribute(QStringLiteral("hspace"), v.hspace);
-    m += SafeOptionalAttribute(QStringLiteral("vspace"), v.vspace);
-    m += SafeAttribute(QStringLiteral("alt"), v.alt);
+    m += EscapedAttribute(QStringLiteral("border"), v.border);
+    m += OptionalEscapedAttribute(QStringLiteral("hspace"), v.hspace);
+    m += OptionalEscapedAttribute(QStringLiteral("vspace"), v.vspace);
+    m += EscapedAttribute(QStringLiteral("alt"), v.alt);
     m += alignAttribute(v.align);
     m += XhtmlAdjust(QStringLiteral(">"), xhtml);
     return m;
@@ -69,7 +69,7 @@ QString BuildSoundMarkup(const SoundValues &v, bool xhtml, UrlEncoding encoding)
     if (ok && repetitions == 0)
         m += Attribute(QStringLiteral("loop"), QStringLiteral("infinite"));
     else if (ok && repetitions != 1 && repetitions != -1)
-        m += SafeAttribute(QStringLiteral("loop"), v.repetitions);
+        m += EscapedAttribute(QStringLiteral("loop"), v.repetitions);
     m += XhtmlAdjust(QStringLiteral(">"), xhtml);
     return m;
 }
@@ -79,7 +79,7 @@ QString BuildVideoMarkup(const VideoValues &v, bool xhtml, UrlEncoding encoding)
     m += addressAttribute(QStringLiteral("dynsrc"), v.source, v.picked, encoding);
     if (!v.image.isEmpty())
         m += addressAttribute(QStringLiteral("src"), v.image, v.imagePicked, encoding);
-    m += SafeAttribute(QStringLiteral("alt"), v.alt);
+    m += EscapedAttribute(QStringLiteral("alt"), v.alt);
     m += XhtmlAdjust(QStringLiteral(">"), xhtml);
     return m;
 }

@@ -153,12 +153,12 @@ const QList<SnippetCommand> &SqlCommands() {
 
 WrapStrings BuildScriptWrap(const ScriptValues &v, UrlEncoding encoding) {
     QString start =
-        QStringLiteral("<script") + SafeAttribute(QStringLiteral("language"), v.language);
+        QStringLiteral("<script") + EscapedAttribute(QStringLiteral("language"), v.language);
     if (v.server) start += Attribute(QStringLiteral("runat"), QStringLiteral("server"));
     if (v.external) {
         return {
             start +
-                SafeAttribute(QStringLiteral("src"), EncodeAddress(v.file, v.picked, encoding)) +
+                EscapedAttribute(QStringLiteral("src"), EncodeAddress(v.file, v.picked, encoding)) +
                 u'>',
             QStringLiteral("</script>"), true};
     }

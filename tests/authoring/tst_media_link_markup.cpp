@@ -160,7 +160,7 @@ void TestMediaLinkMarkup::attributeText_data() {
 void TestMediaLinkMarkup::attributeText() {
     QFETCH(QString, value);
     QFETCH(QString, escaped);
-    QCOMPARE(EscapeAttributeText(value), escaped);
+    QCOMPARE(EscapeAttributeValue(value), escaped);
 }
 
 void TestMediaLinkMarkup::sound_data() {
