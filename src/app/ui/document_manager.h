@@ -73,6 +73,9 @@ private:
     void configureEditor(TMyMwCustomEdit *e);
     void tabChangeSteps();
     void onCurrentChanged();
+    // Save and Save as of one editor, active or not.
+    bool saveEditor(TMyMwCustomEdit *e);
+    void saveEditorAs(TMyMwCustomEdit *e);
     // The close question for one editor; false when the close is abandoned.
     bool closeQuestion(TMyMwCustomEdit *e, const QString &ftpBreaks);
     // Removes tab i; returns the index the tab control activates.
@@ -80,6 +83,8 @@ private:
     void refreshActive();
     void addRecent(const QString &path);
     QString fileFilter() const;
+    // An open document's file, compared resolved.
+    bool isOpenDocument(const QString &path) const;
     QString folderOf(const QString &path) const;
 
     AppContext &m_ctx;

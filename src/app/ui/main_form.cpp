@@ -15,6 +15,7 @@
 #include "publish/ui/preview_commands.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -56,6 +57,10 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     m_tabs->setMinimumHeight(32);
     m_central->addWidget(m_tabs);
     setCentralWidget(m_central);
+
+    m_forwardTimer = new QTimer(this);
+    m_forwardTimer->setInterval(100);
+    connect(m_forwardTimer, &QTimer::timeout, this, &TMainForm::drainForwards);
 
     m_docs = new DocumentManager(m_ctx, m_tabs, m_status);
     m_ctx.docs = m_docs;
@@ -127,9 +132,7 @@ void TMainForm::firstShow()
         if (opened)
             m_docs->setOpenFolder(QFileInfo(e->fileName).absolutePath());
     }
-    const QStringList pending = std::exchange(m_pendingForwards, {});
-    for (const QString &a : pending)
-        handleForwardedArgument(a);
+    drainForwards();
     QTimer::singleShot(0, this, &TMainForm::firstIdle);
 }
 
@@ -149,10 +152,31 @@ void TMainForm::bringToFront()
 
 void TMainForm::handleForwardedArgument(const QString &argument)
 {
-    if (!m_shown) {
+    // A document opened under an open question or dialog would change the tab it
+    // acts on; the file waits, behind any that already wait.
+    if (!m_shown || QApplication::activeModalWidget() || !m_pendingForwards.isEmpty()) {
         m_pendingForwards << argument;
+        if (m_shown)
+            m_forwardTimer->start();
         return;
     }
+    openForwarded(argument);
+}
+
+void TMainForm::drainForwards()
+{
+    if (QApplication::activeModalWidget()) {
+        m_forwardTimer->start(); // asks again a moment later
+        return;
+    }
+    m_forwardTimer->stop();
+    const QStringList pending = std::exchange(m_pendingForwards, {});
+    for (const QString &a : pending)
+        openForwarded(a);
+}
+
+void TMainForm::openForwarded(const QString &argument)
+{
     if (argument.isEmpty())
         return;
     if (QFileInfo::exists(argument)) {

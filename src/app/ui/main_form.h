@@ -12,6 +12,7 @@ class FileCommands;
 class MainStatusBar;
 class QSplitter;
 class QTabWidget;
+class QTimer;
 class ToolbarManager;
 
 // The main window: owns the document tabs, the command modules, the menus and
@@ -39,6 +40,7 @@ public:
     void ApplyPreferences();
 
     // A path handed over by a later start (empty: only bring the window forward).
+    // While a modal window is open it waits until that window has closed.
     void handleForwardedArgument(const QString &argument);
     void bringToFront();
 
@@ -52,11 +54,14 @@ private:
     void firstShow();
     void firstIdle();
     void rememberWindowBounds();
+    void openForwarded(const QString &argument);
+    void drainForwards();
 
     AppContext m_ctx;
     QStringList m_arguments;
     QStringList m_pendingForwards;
     bool m_shown = false;
+    QTimer *m_forwardTimer;
     QTabWidget *m_tabs;
     QSplitter *m_central;
     MainStatusBar *m_status;
