@@ -1,6 +1,7 @@
 #include "publish/preview_copy.h"
 
 #include "platform/file_attributes.h"
+#include "platform/temp_folder.h"
 #include "platform/text_file.h"
 
 #include <QDir>
@@ -73,5 +74,9 @@ bool writePreviewCopy(const QString &path, const QByteArray &bytes)
         QFile::remove(path);
         return false;
     }
+    // A copy in the private folder (an untitled document's) is its owner's only.
+    const QString temporary = TemporaryFolder();
+    if (!temporary.isEmpty() && path.startsWith(temporary))
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     return true;
 }

@@ -28,23 +28,24 @@
 #include <QSplitter>
 #include <QToolBar>
 
-namespace {
-void shellLaunch(const BrowserLaunch &l)
+bool launchBrowser(const BrowserLaunch &l)
 {
     switch (l.kind) {
     case BrowserLaunch::OpenWithDefault:
-        ShellOpen(l.program, QString(), l.workingFolder, l.showCommand);
-        break;
+        // Through the desktop's handler: a copy with the execute bit (common on
+        // FAT and network mounts) must not run as a program.
+        return openWithDesktop(l.program);
     case BrowserLaunch::StartProgram:
-        ShellOpen(l.program, l.arguments.value(0), l.workingFolder, l.showCommand);
-        break;
+        return startProgram(l.program, l.arguments, l.workingFolder);
     case BrowserLaunch::Nothing:
     case BrowserLaunch::ShowInPanel:
     case BrowserLaunch::ProgramMissing:
         break;
     }
+    return true;
 }
 
+namespace {
 QString menuCaption(const QString &label)
 {
     QString c = label;
@@ -53,7 +54,7 @@ QString menuCaption(const QString &label)
 } // namespace
 
 PreviewCommands::PreviewCommands(AppContext &ctx, QSplitter *area, MainStatusBar *status)
-    : QObject(ctx.window), engineFactory(&PreviewEngineLoader::create), launch(&shellLaunch),
+    : QObject(ctx.window), engineFactory(&PreviewEngineLoader::create), launch(&launchBrowser),
       m_ctx(ctx), m_area(area), m_status(status)
 {
     ActionRegistry &r = *ctx.actions;
@@ -374,8 +375,9 @@ void PreviewCommands::OutilsTester()
     }
     if (l.kind == BrowserLaunch::ProgramMissing)
         ui().message(MsgType::Plain, MsgButtons::Ok, PublishTexts::userBrowserMissing());
-    else if (l.kind != BrowserLaunch::Nothing && launch)
-        launch(l);
+    else if (l.kind != BrowserLaunch::Nothing && launch && !launch(l) &&
+             l.kind == BrowserLaunch::StartProgram)
+        ui().message(MsgType::Warning, MsgButtons::Ok, PublishTexts::browserNotStarted(l.program));
 }
 
 void PreviewCommands::chooseBrowser(int index)
