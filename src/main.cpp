@@ -92,10 +92,7 @@ int main(int argc, char *argv[])
 {
     prepareBrowserEngine();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Balizor"));
-    QApplication::setOrganizationName(QStringLiteral("Balizor"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Balizor"));
-    QApplication::setApplicationVersion(TOpenBox::version());
+    setApplicationIdentity();
 
     // The standard dialogs speak French.
     QTranslator qtFrench;

@@ -168,7 +168,9 @@ void DocumentManager::OpenDocument(const QString &path, bool addToRecent)
             return;
         }
         const int i = m_tabs->currentIndex();
-        m_tabs->setTabText(i, caption);
+        QString shown = caption;
+        shown.replace(QLatin1String("&"), QLatin1String("&&"));
+        m_tabs->setTabText(i, shown);
         m_tabs->setTabToolTip(i, path);
         active->fileName = path;
         {
@@ -399,7 +401,7 @@ void DocumentManager::saveEditorAs(TMyMwCustomEdit *e)
     const QString oldCaption = tabCaption(i);
     FileDialogRequest req;
     req.filter = fileFilter();
-    req.defaultSuffix = m_ctx.options->extensionDefaut;
+    req.defaultSuffix = m_saveSuffix;
     req.startFolder = m_saveFolder;
     if (!oldName.isEmpty()) {
         if (e->documentKind == KindOrdinary)

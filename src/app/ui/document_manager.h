@@ -60,6 +60,8 @@ public:
     DocumentTypeHooks *typeHooks() const { return m_types; }
     void setOpenFolder(const QString &folder) { m_openFolder = folder; }
     void setSaveFolder(const QString &folder) { m_saveFolder = folder; }
+    // The Save dialog's default extension, set once at start-up.
+    void setSaveSuffix(const QString &suffix) { m_saveSuffix = suffix; }
     QString openFolder() const { return m_openFolder; }
     QString saveFolder() const { return m_saveFolder; }
     void setEditorPopup(QMenu *menu) { m_popup = menu; }
@@ -98,4 +100,5 @@ private:
     bool m_lastWriteOk = false;
     QString m_openFolder;
     QString m_saveFolder;
+    QString m_saveSuffix = QStringLiteral("htm");
 };

@@ -10,6 +10,7 @@
 #include "app/ui/file_commands.h"
 #include "app/ui/main_status_bar.h"
 #include "app/ui/menu_layout.h"
+#include "app/ui/splash_window.h"
 #include "app/ui/toolbar_manager.h"
 #include "authoring/ui/text_commands_module.h"
 #include "publish/ui/preview_commands.h"
@@ -25,6 +26,13 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+
+void setApplicationIdentity()
+{
+    QApplication::setApplicationName(QStringLiteral("Balizor"));
+    QApplication::setOrganizationName(QStringLiteral("Balizor"));
+    QApplication::setApplicationVersion(TOpenBox::version());
+}
 
 TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &arguments,
                      QWidget *parent)
@@ -117,6 +125,8 @@ void TMainForm::firstShow()
     m_docs->numbering().reset();
     m_docs->setOpenFolder(o.dossierParDefautSTR);
     m_docs->setSaveFolder(o.dossierParDefautSTR);
+    // A new default extension chosen later applies from the next start.
+    m_docs->setSaveSuffix(o.extensionDefaut);
     m_docs->FileNew();
 
     bool opened = false;
@@ -144,8 +154,10 @@ void TMainForm::firstIdle()
 
 void TMainForm::bringToFront()
 {
+    // Restored to the state it had before it was minimised (maximised or not).
     if (isMinimized())
-        showNormal();
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
     raise();
     activateWindow();
 }

@@ -15,6 +15,10 @@ class QTabWidget;
 class QTimer;
 class ToolbarManager;
 
+// The program's name, organisation and version for the settings store and the
+// desktop. No display name: the system would add it to every window title.
+void setApplicationIdentity();
+
 // The main window: owns the document tabs, the command modules, the menus and
 // toolbars laid out from the layout table, and the status bar; runs the first
 // show, the first idle moment and the close road.

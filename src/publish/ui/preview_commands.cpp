@@ -242,8 +242,11 @@ void PreviewCommands::markMissing()
 
 void PreviewCommands::ShowPreviewPanel(bool visible)
 {
-    if (visible && !ensureEngine())
+    if (visible && !ensureEngine()) {
+        // The action checked itself when triggered: it shows what is true.
+        action("OutilsBarreNavigateur")->setChecked(m_shown);
         return;
+    }
     if (!m_panel)
         return; // hiding what was never shown
     const bool appearing = visible && !m_shown;
@@ -285,13 +288,12 @@ void PreviewCommands::NavigatePreview(const QString &address)
 
 void PreviewCommands::NavReload()
 {
-    if (TMyMwCustomEdit *e = m_ctx.docs->ActiveEditor()) {
-        if (WritePreviewCopy(e).isEmpty())
-            return;
-    }
-    PreviewEngine *e = engine();
-    if (e && !e->location().isEmpty())
-        e->refresh();
+    TMyMwCustomEdit *e = m_ctx.docs->ActiveEditor();
+    if (!e || WritePreviewCopy(e).isEmpty())
+        return;
+    PreviewEngine *browser = engine();
+    if (browser && !browser->location().isEmpty())
+        browser->refresh();
 }
 
 void PreviewCommands::onBeforeNavigate(const QUrl &url)

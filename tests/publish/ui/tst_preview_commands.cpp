@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -165,6 +166,8 @@ private slots:
     void addressBox();
     void engineNotificationsAndAltArrows();
     void reloadRewritesTheCopy();
+    void reloadWithoutDocumentDoesNothing();
+    void toggleWithoutEngineStaysUnchecked();
     void copyDocumentAddress();
 };
 
@@ -582,6 +585,33 @@ void TstPreviewCommands::reloadRewritesTheCopy()
     QCOMPARE(p.engine->refreshes, 1);
     QCOMPARE(p.engine->navigations.size(), 1);
     QCOMPARE(readAll(path), QByteArray("<p>a</p>\n"));
+}
+
+void TstPreviewCommands::reloadWithoutDocumentDoesNothing()
+{
+    Preview p;
+    p.open(QStringLiteral("page.html"), "<p>a</p>\n");
+    p.test();
+    QCOMPARE(p.engine->navigations.size(), 1);
+    // No document left (the tabs are gone while the panel still shows a page).
+    QTabWidget *tabs = p.fx.form->tabs();
+    while (tabs->count() > 0)
+        delete tabs->widget(0);
+    QVERIFY(!p.active());
+    p.action("NavReload")->trigger();
+    QCOMPARE(p.engine->refreshes, 0);
+    QVERIFY(p.fx.ui.messages.isEmpty());
+}
+
+void TstPreviewCommands::toggleWithoutEngineStaysUnchecked()
+{
+    Preview p({}, /*engineMissing=*/true);
+    QAction *toggle = p.action("OutilsBarreNavigateur");
+    toggle->trigger();
+    QVERIFY(!p.commands->panelShown());
+    QVERIFY(!toggle->isChecked());
+    toggle->trigger(); // asked again: still nothing to show, still unchecked
+    QVERIFY(!toggle->isChecked());
 }
 
 void TstPreviewCommands::copyDocumentAddress()
