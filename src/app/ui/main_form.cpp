@@ -27,6 +27,14 @@
 #include <QTabWidget>
 #include <QTimer>
 
+namespace {
+// A question, a dialog or a system file dialog is open.
+bool modalWindowOpen()
+{
+    return QApplication::activeModalWidget() || QGuiApplication::modalWindow();
+}
+} // namespace
+
 void setApplicationIdentity()
 {
     QApplication::setApplicationName(QStringLiteral("Balizor"));
@@ -160,13 +168,18 @@ void TMainForm::bringToFront()
     show();
     raise();
     activateWindow();
+    // An open question stays in front of the window it belongs to.
+    if (QWidget *modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
 }
 
 void TMainForm::handleForwardedArgument(const QString &argument)
 {
     // A document opened under an open question or dialog would change the tab it
     // acts on; the file waits, behind any that already wait.
-    if (!m_shown || QApplication::activeModalWidget() || !m_pendingForwards.isEmpty()) {
+    if (!m_shown || modalWindowOpen() || !m_pendingForwards.isEmpty()) {
         m_pendingForwards << argument;
         if (m_shown)
             m_forwardTimer->start();
@@ -177,7 +190,7 @@ void TMainForm::handleForwardedArgument(const QString &argument)
 
 void TMainForm::drainForwards()
 {
-    if (QApplication::activeModalWidget()) {
+    if (modalWindowOpen()) {
         m_forwardTimer->start(); // asks again a moment later
         return;
     }
