@@ -92,10 +92,7 @@ int main(int argc, char *argv[])
 {
     prepareBrowserEngine();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Balizor"));
-    QApplication::setOrganizationName(QStringLiteral("Balizor"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Balizor"));
-    QApplication::setApplicationVersion(TOpenBox::version());
+    setApplicationIdentity();
 
     // The standard dialogs speak French.
     QTranslator qtFrench;
@@ -108,9 +105,10 @@ int main(int argc, char *argv[])
     Options options;
     readStartupOptions(store, options);
 
-    const QString name = InstanceProtocol::serverName(userName(), store.fileName());
+    const QString name = InstanceProtocol::serverPath(userName(), store.fileName());
     const bool existed = instanceRunning(name);
-    if (!commandLineForcesNewInstance(args) && options.oneInstance && existed) {
+    const bool mayHandOver = !commandLineForcesNewInstance(args) && options.oneInstance;
+    if (mayHandOver && existed) {
         // Hand the files to the running instance and end; if it has just ended, end silently.
         handOverArguments(name, absoluteArguments(args));
         return 0;
@@ -128,7 +126,13 @@ int main(int argc, char *argv[])
     if (!existed) {
         int code = 0;
         QString text;
-        if (!server.listen(name, &code, &text)) {
+        switch (claimOrHandOver(server, name, absoluteArguments(args), mayHandOver, &code, &text)) {
+        case StartRole::First:
+        case StartRole::Alone:
+            break;
+        case StartRole::HandedOver:
+            return 0;
+        case StartRole::Failed:
             ui().message(MsgType::Error, MsgButtons::Ok, DocTexts::win32Error(code, text));
             return 1;
         }

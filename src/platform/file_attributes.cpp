@@ -1,5 +1,7 @@
 #include "platform/file_attributes.h"
 
+#include "platform/text_file.h"
+
 #include <QFileInfo>
 
 #ifdef Q_OS_WIN
@@ -19,7 +21,9 @@ bool isReadOnlyFile(const QString &path)
     const DWORD attrs = GetFileAttributesW(reinterpret_cast<LPCWSTR>(path.utf16()));
     return attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY);
 #else
-    return !(info.permissions() & QFileDevice::WriteOwner);
+    // No write bit for its owner is the read-only attribute; a file the user may
+    // not write (another owner's) is read-only to this user too.
+    return !(info.permissions() & QFileDevice::WriteOwner) || !fileIsWritable(path);
 #endif
 }
 

@@ -1,5 +1,7 @@
 #include "platform/instance_protocol.h"
 
+#include "platform/temp_folder.h"
+
 #include <QCryptographicHash>
 #include <QStringDecoder>
 #include <QtEndian>
@@ -13,6 +15,15 @@ QString serverName(const QString &userName, const QString &profileKey)
                              .toHex()
                              .left(12);
     return QLatin1String(kMappingName) + QLatin1Char('-') + QString::fromLatin1(h);
+}
+
+QString serverPath(const QString &userName, const QString &profileKey)
+{
+    const QString folder = PrivateFolder();
+    const QString name = serverName(userName, profileKey);
+    // Without a private folder the name alone still works; the first instance
+    // then relies on the peer check alone.
+    return folder.isEmpty() ? name : folder + QLatin1Char('/') + name;
 }
 
 QByteArray encode(const QString &argument)

@@ -16,6 +16,8 @@ inline constexpr char kHandled = 1;
 
 // The socket name for this user and settings profile.
 QString serverName(const QString &userName, const QString &profileKey);
+// Where that socket lives: in the user's private folder, out of other users' reach.
+QString serverPath(const QString &userName, const QString &profileKey);
 
 QByteArray encode(const QString &argument);
 

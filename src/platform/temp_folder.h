@@ -2,6 +2,12 @@
 
 #include <QString>
 
-// The system's temporary folder as a full, canonical path ending with exactly one
-// separator; empty when the system gives none.
+// The program's temporary folder as a full, canonical path ending with exactly one
+// separator: the per-user private folder below; empty when there is none.
 QString TemporaryFolder();
+
+// The per-user private folder for what the program writes outside the documents'
+// own folders (untitled preview copies, the single-instance socket): inside the
+// user's runtime folder where there is one, created on first use, readable by its
+// owner only (0700). Empty when it cannot be made so.
+QString PrivateFolder();

@@ -9,6 +9,42 @@
 #include <algorithm>
 #include <cstring>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace {
+// The replacement file keeps the old one's owner and group where that is allowed
+// (an administrator saving someone else's file); the permissions are kept by the
+// save itself.
+void keepOwner(const QString &path, int fd)
+{
+#ifdef Q_OS_UNIX
+    struct stat st;
+    if (fd < 0 || ::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return;
+    struct stat now;
+    if (::fstat(fd, &now) == 0 && (now.st_uid != st.st_uid || now.st_gid != st.st_gid)) {
+        // Not allowed for an ordinary user: the file is then that user's.
+        [[maybe_unused]] const int r = ::fchown(fd, st.st_uid, st.st_gid);
+    }
+#else
+    Q_UNUSED(path);
+    Q_UNUSED(fd);
+#endif
+}
+} // namespace
+
+bool fileIsWritable(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+#else
+    return QFileInfo(path).isWritable();
+#endif
+}
+
 QByteArray lineBreakBytes(LineBreak lb)
 {
     switch (lb) {
@@ -259,6 +295,7 @@ WriteStatus writeFileAtomically(const QString &path, const QByteArray &bytes)
     f.setDirectWriteFallback(true);
     if (!f.open(QIODevice::WriteOnly))
         return WriteStatus::CannotCreate;
+    keepOwner(path, f.handle());
     if (f.write(bytes) != bytes.size()) {
         f.cancelWriting();
         return WriteStatus::Failed;

@@ -38,6 +38,11 @@ ReadStatus readTextFile(const QString &path, LoadedText *out);
 bool encodeForFile(const char *utf8, qsizetype size, TextEncoding encoding, LineBreak lb,
                    QByteArray *out, qsizetype *badOffset = nullptr);
 
+// The user may write this existing file (the real test, not the owner's bit).
+bool fileIsWritable(const QString &path);
+
 enum class WriteStatus { Ok, CannotCreate, Failed };
 // Writes the whole file atomically: a failed write leaves the old file intact.
+// An existing file keeps its permissions and, where allowed, its owner; one the
+// user may not write is left alone (CannotCreate).
 WriteStatus writeFileAtomically(const QString &path, const QByteArray &bytes);

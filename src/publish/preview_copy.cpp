@@ -1,8 +1,10 @@
 #include "publish/preview_copy.h"
 
 #include "platform/file_attributes.h"
+#include "platform/temp_folder.h"
 #include "platform/text_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -38,6 +40,30 @@ QString PreviewCopyPath(const QString &fileName, const QString &tabCaption,
     return source.left(sep + 1) + previewCopyName(source.mid(sep + 1));
 }
 
+QString PreviewCopyPath(const QString &fileName, const QString &tabCaption,
+                        const QString &temporaryFolder,
+                        const std::function<bool(const QString &)> &isTaken)
+{
+    QString path = PreviewCopyPath(fileName, tabCaption, temporaryFolder);
+    if (!isTaken)
+        return path;
+    const qsizetype at = lastSeparator(path) + 3; // after "~$"
+    while (isTaken(path))
+        path.insert(at, QLatin1Char('~'));
+    return path;
+}
+
+bool sameFilePath(const QString &a, const QString &b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    const QFileInfo fa(a), fb(b);
+    const QString ca = fa.canonicalFilePath(), cb = fb.canonicalFilePath();
+    if (!ca.isEmpty() && !cb.isEmpty())
+        return ca == cb;
+    return QDir::cleanPath(fa.absoluteFilePath()) == QDir::cleanPath(fb.absoluteFilePath());
+}
+
 bool writePreviewCopy(const QString &path, const QByteArray &bytes)
 {
     if (QFileInfo::exists(path) && !QFile::remove(path))
@@ -48,5 +74,9 @@ bool writePreviewCopy(const QString &path, const QByteArray &bytes)
         QFile::remove(path);
         return false;
     }
+    // A copy in the private folder (an untitled document's) is its owner's only.
+    const QString temporary = TemporaryFolder();
+    if (!temporary.isEmpty() && path.startsWith(temporary))
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
     return true;
 }

@@ -12,4 +12,10 @@ inline QString userBrowserMissing()
                           "\"Outils/Préférences\", onglet \"général/Navigateur utilisé\"");
 }
 
+inline QString browserNotStarted(const QString &program)
+{
+    return QStringLiteral("Impossible de lancer le navigateur \"") + program +
+           QStringLiteral("\".\r\nVérifiez qu'il s'agit d'un programme exécutable.");
+}
+
 } // namespace PublishTexts

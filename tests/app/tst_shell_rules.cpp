@@ -27,6 +27,8 @@ private slots:
     void previewCopyNames_data();
     void previewCopyNames();
     void temporaryFolder();
+    void privateFolder_data();
+    void privateFolder();
     void titlesAndPanels();
 };
 
@@ -165,6 +167,52 @@ void TstShellRules::temporaryFolder()
     QVERIFY(!t.endsWith(QString(QDir::separator()) + QDir::separator()));
     QVERIFY(QFileInfo(t).isDir());
     QCOMPARE(PreviewCopyPath(QString(), "Sans Nom (1)", t), t + "~$ns Nom (1).html");
+}
+
+void TstShellRules::privateFolder_data()
+{
+    QTest::addColumn<QString>("before"); // what lies at the folder's name beforehand
+    QTest::addColumn<bool>("usable");
+    QTest::newRow("nothing") << "" << true;
+    QTest::newRow("a folder open to others") << "folder 0755" << true;
+    QTest::newRow("a file in the way") << "file" << false;
+    QTest::newRow("a link to another folder") << "link" << false;
+}
+
+void TstShellRules::privateFolder()
+{
+    QFETCH(QString, before);
+    QFETCH(bool, usable);
+    QTemporaryDir runtime;
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    const QString expected = runtime.path() + "/balizor";
+    QTemporaryDir elsewhere;
+    if (before == "folder 0755") {
+        QVERIFY(QDir().mkdir(expected));
+        QFile::setPermissions(expected, QFile::Permissions(0x7755));
+    } else if (before == "file") {
+        QFile f(expected);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    } else if (before == "link") {
+        QVERIFY(QFile::link(elsewhere.path(), expected));
+    }
+    const QString folder = PrivateFolder();
+    const QString temporary = TemporaryFolder();
+    const QString socket = InstanceProtocol::serverPath("u", "p");
+    qputenv("XDG_RUNTIME_DIR", saved);
+    if (!usable) {
+        QCOMPARE(folder, QString());
+        QCOMPARE(temporary, QString());
+        return;
+    }
+    QCOMPARE(folder, expected);
+    QCOMPARE(temporary, QFileInfo(expected).canonicalFilePath() + "/");
+    QCOMPARE(QFile::permissions(folder) & 0x7077,
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // The hand-over socket lives there too.
+    QCOMPARE(QFileInfo(socket).absolutePath(), folder);
 }
 
 void TstShellRules::titlesAndPanels()

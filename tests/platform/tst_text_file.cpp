@@ -2,8 +2,25 @@
 #include "platform/windows1252.h"
 #include "test_support.h"
 
+#include "platform/file_attributes.h"
+
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+mode_t modeOf(const QString &path)
+{
+    struct stat st = {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st.st_mode & 07777;
+}
+} // namespace
 
 using namespace TestSupport;
 
@@ -20,6 +37,9 @@ private slots:
     void unencodableCharacterIsReported();
     void readFailures();
     void failedWriteKeepsOldFile();
+    void saveKeepsPermissions_data();
+    void saveKeepsPermissions();
+    void anotherUsersFile();
 };
 
 // Open then save: the bytes on disk do not change.
@@ -138,6 +158,71 @@ void TstTextFile::failedWriteKeepsOldFile()
     QVERIFY(QDir(dir.path()).mkdir("sub"));
     QVERIFY(writeFileAtomically(dir.filePath("sub"), "x") != WriteStatus::Ok);
     QVERIFY(QFileInfo(dir.filePath("sub")).isDir());
+}
+
+void TstTextFile::saveKeepsPermissions_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::newRow("private") << 0600;
+    QTest::newRow("group reads") << 0640;
+    QTest::newRow("a script") << 0755;
+    QTest::newRow("others read, group not") << 0604;
+}
+
+void TstTextFile::saveKeepsPermissions()
+{
+    QFETCH(int, mode);
+    QTemporaryDir dir;
+    const QString p = dir.filePath("page.html");
+    QVERIFY(writeAll(p, "old\n"));
+    QCOMPARE(::chmod(QFile::encodeName(p).constData(), mode_t(mode)), 0);
+    QCOMPARE(writeFileAtomically(p, "new\n"), WriteStatus::Ok);
+    QCOMPARE(readAll(p), QByteArray("new\n"));
+    QCOMPARE(int(modeOf(p)), mode);
+}
+
+// A file of someone else's, in a folder anyone may write: reported read-only and
+// never replaced; an administrator's save keeps its owner.
+void TstTextFile::anotherUsersFile()
+{
+    if (::geteuid() != 0)
+        QSKIP("acting as another user needs the administrator");
+    QTemporaryDir dir;
+    QFile::setPermissions(dir.path(), QFile::Permissions(0x7755));
+    const QString shared = dir.filePath("partage");
+    QVERIFY(QDir().mkdir(shared));
+    QCOMPARE(::chmod(QFile::encodeName(shared).constData(), 0777), 0);
+    const QString p = shared + "/page.html";
+    QVERIFY(writeAll(p, "root's\n"));
+    QCOMPARE(::chmod(QFile::encodeName(p).constData(), 0644), 0);
+
+    const uid_t nobody = 65534;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(nobody) != 0 || ::setuid(nobody) != 0)
+            ::_exit(10);
+        int failures = 0;
+        if (!isReadOnlyFile(p))
+            failures |= 1;
+        if (writeFileAtomically(p, "replaced\n") != WriteStatus::CannotCreate)
+            failures |= 2;
+        ::_exit(failures);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(readAll(p), QByteArray("root's\n"));
+
+    // The other way round: saved by the administrator, still nobody's.
+    QCOMPARE(::chown(QFile::encodeName(p).constData(), nobody, nobody), 0);
+    QVERIFY(!isReadOnlyFile(p));
+    QCOMPARE(writeFileAtomically(p, "fixed\n"), WriteStatus::Ok);
+    struct stat st = {};
+    QCOMPARE(::stat(QFile::encodeName(p).constData(), &st), 0);
+    QCOMPARE(st.st_uid, nobody);
+    QCOMPARE(st.st_gid, gid_t(nobody));
+    QCOMPARE(int(st.st_mode & 07777), 0644);
 }
 
 QTEST_GUILESS_MAIN(TstTextFile)

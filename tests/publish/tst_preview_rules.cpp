@@ -16,6 +16,8 @@ class TstPreviewRules : public QObject {
 private slots:
     void copyPath_data();
     void copyPath();
+    void copyNeverAnOpenDocument_data();
+    void copyNeverAnOpenDocument();
     void copyWriting();
     void addressHistory_data();
     void addressHistory();
@@ -66,6 +68,41 @@ void TstPreviewRules::copyPath()
     const bool untitled = !source.contains(QLatin1Char('/'));
     QCOMPARE(PreviewCopyPath(untitled ? QString() : source, untitled ? source : QString(),
                              QStringLiteral("/tmp/x/")),
+             copy);
+}
+
+void TstPreviewRules::copyNeverAnOpenDocument_data()
+{
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<QStringList>("taken");
+    QTest::addColumn<QString>("copy");
+    QTest::newRow("free") << "/site/index.html" << QStringList{"/site/a.html"}
+                          << "/site/~$index.html";
+    QTest::newRow("a leftover copy opened")
+        << "/site/~$index.html" << QStringList{"/site/~$index.html"} << "/site/~$~index.html";
+    QTest::newRow("twice taken") << "/site/~$index.html"
+                                 << QStringList{"/site/~$index.html", "/site/~$~index.html"}
+                                 << "/site/~$~~index.html";
+    QTest::newRow("another document is the copy")
+        << "/site/index.html" << QStringList{"/site/~$index.html"} << "/site/~$~index.html";
+    QTest::newRow("same path spelt otherwise")
+        << "/site/index.html" << QStringList{"/site/./x/../~$index.html"} << "/site/~$~index.html";
+    QTest::newRow("untitled") << "Sans Nom (1)" << QStringList{"/tmp/x/~$ns Nom (1).html"}
+                              << "/tmp/x/~$~ns Nom (1).html";
+}
+
+void TstPreviewRules::copyNeverAnOpenDocument()
+{
+    QFETCH(QString, source);
+    QFETCH(QStringList, taken);
+    QFETCH(QString, copy);
+    const bool untitled = !source.contains(QLatin1Char('/'));
+    const auto isTaken = [&taken](const QString &p) {
+        return std::any_of(taken.begin(), taken.end(),
+                           [&p](const QString &t) { return sameFilePath(t, p); });
+    };
+    QCOMPARE(PreviewCopyPath(untitled ? QString() : source, untitled ? source : QString(),
+                             QStringLiteral("/tmp/x/"), isTaken),
              copy);
 }
 

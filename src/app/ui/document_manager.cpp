@@ -168,7 +168,9 @@ void DocumentManager::OpenDocument(const QString &path, bool addToRecent)
             return;
         }
         const int i = m_tabs->currentIndex();
-        m_tabs->setTabText(i, caption);
+        QString shown = caption;
+        shown.replace(QLatin1String("&"), QLatin1String("&&"));
+        m_tabs->setTabText(i, shown);
         m_tabs->setTabToolTip(i, path);
         active->fileName = path;
         {
@@ -365,9 +367,12 @@ bool DocumentManager::WriteDocument(TMyMwCustomEdit *e)
     return true;
 }
 
-bool DocumentManager::FileSave()
+bool DocumentManager::FileSave() { return saveEditor(ActiveEditor()); }
+
+void DocumentManager::FileSaveAs() { saveEditorAs(ActiveEditor()); }
+
+bool DocumentManager::saveEditor(TMyMwCustomEdit *e)
 {
-    TMyMwCustomEdit *e = ActiveEditor();
     if (!e)
         return false;
     bool written = false;
@@ -377,7 +382,7 @@ bool DocumentManager::FileSave()
         if (readOnly)
             ui().message(MsgType::Plain, MsgButtons::Ok, DocTexts::readOnlyTarget(e->fileName));
         m_lastWriteOk = false;
-        FileSaveAs();
+        saveEditorAs(e);
         written = m_lastWriteOk;
     } else {
         written = WriteDocument(e);
@@ -387,9 +392,8 @@ bool DocumentManager::FileSave()
     return written;
 }
 
-void DocumentManager::FileSaveAs()
+void DocumentManager::saveEditorAs(TMyMwCustomEdit *e)
 {
-    TMyMwCustomEdit *e = ActiveEditor();
     if (!e)
         return;
     const int i = indexOf(e);
@@ -397,7 +401,7 @@ void DocumentManager::FileSaveAs()
     const QString oldCaption = tabCaption(i);
     FileDialogRequest req;
     req.filter = fileFilter();
-    req.defaultSuffix = m_ctx.options->extensionDefaut;
+    req.defaultSuffix = m_saveSuffix;
     req.startFolder = m_saveFolder;
     if (!oldName.isEmpty()) {
         if (e->documentKind == KindOrdinary)
@@ -412,18 +416,21 @@ void DocumentManager::FileSaveAs()
         return;
     }
     m_saveAsCancelled = false;
-    // The copy that belonged to the old name or caption goes before the document moves.
-    const QString oldCopy = ::PreviewCopyPath(oldName, oldCaption, TemporaryFolder());
+    // The copy that belonged to the old name or caption goes after the save, unless
+    // it is now a document (the file just written, or another open one).
+    const QString oldCopy =
+        ::PreviewCopyPath(oldName, oldCaption, TemporaryFolder(),
+                          [this](const QString &p) { return isOpenDocument(p); });
     e->fileName = chosen;
     QString shown = QFileInfo(chosen).fileName();
     shown.replace(QLatin1String("&"), QLatin1String("&&"));
     m_tabs->setTabText(i, shown);
     m_tabs->setTabToolTip(i, chosen);
     e->documentKind = KindOrdinary;
-    FileSave();
+    saveEditor(e);
     if (m_types)
         m_types->afterSaveAs(e);
-    if (QFileInfo::exists(oldCopy))
+    if (QFileInfo::exists(oldCopy) && !isOpenDocument(oldCopy))
         QFile::remove(oldCopy);
     m_saveFolder = folderOf(chosen);
 }
@@ -441,15 +448,30 @@ void DocumentManager::FileSaveAll()
 
 // ---- preview copies ----
 
+bool DocumentManager::isOpenDocument(const QString &path) const
+{
+    for (int i = 0; i < m_tabs->count(); ++i) {
+        const TMyMwCustomEdit *e = EditorAt(i);
+        if (e && sameFilePath(e->fileName, path))
+            return true;
+    }
+    return false;
+}
+
 QString DocumentManager::PreviewCopyPath(const TMyMwCustomEdit *e) const
 {
-    return ::PreviewCopyPath(e->fileName, tabCaption(indexOf(e)), TemporaryFolder());
+    // A document named like a copy (a leftover opened to recover work) is never
+    // its own copy, nor another open document's.
+    const QString own = e->fileName;
+    return ::PreviewCopyPath(
+        e->fileName, tabCaption(indexOf(e)), TemporaryFolder(),
+        [this, own](const QString &p) { return sameFilePath(own, p) || isOpenDocument(p); });
 }
 
 void DocumentManager::DeletePreviewCopy(const TMyMwCustomEdit *e)
 {
     const QString p = PreviewCopyPath(e);
-    if (QFileInfo::exists(p))
+    if (QFileInfo::exists(p) && !sameFilePath(p, e->fileName) && !isOpenDocument(p))
         QFile::remove(p);
 }
 
@@ -483,7 +505,8 @@ bool DocumentManager::closeQuestion(TMyMwCustomEdit *e, const QString &ftpBreaks
         return true;
     }
     const QString oldName = e->fileName;
-    const bool written = FileSave();
+    // The editor asked about, whichever tab is active by now.
+    const bool written = saveEditor(e);
     if (e->fileName.isEmpty() || (ftp && e->documentKind == KindFtp))
         return false;
     // A document whose save failed stays open, so that its text is not lost.
@@ -521,8 +544,11 @@ void DocumentManager::FileClose()
     TMyMwCustomEdit *e = ActiveEditor();
     if (!e)
         return;
-    const int i = m_tabs->currentIndex();
     if (!closeQuestion(e, DocTexts::kCrLf + DocTexts::kCrLf))
+        return;
+    // The question may have let another tab become active: remove the one asked about.
+    const int i = indexOf(e);
+    if (i < 0)
         return;
     const int countBefore = m_tabs->count();
     removeTab(i);
@@ -542,9 +568,9 @@ void DocumentManager::FileCloseAll()
         TMyMwCustomEdit *e = ActiveEditor();
         if (!e)
             break;
-        if (!closeQuestion(e, DocTexts::kCrLf))
+        if (!closeQuestion(e, DocTexts::kCrLf) || indexOf(e) < 0)
             break;
-        removeTab(m_tabs->currentIndex());
+        removeTab(indexOf(e));
         if (m_tabs->count() == 0) {
             FileNew();
             return;

@@ -60,6 +60,8 @@ public:
     DocumentTypeHooks *typeHooks() const { return m_types; }
     void setOpenFolder(const QString &folder) { m_openFolder = folder; }
     void setSaveFolder(const QString &folder) { m_saveFolder = folder; }
+    // The Save dialog's default extension, set once at start-up.
+    void setSaveSuffix(const QString &suffix) { m_saveSuffix = suffix; }
     QString openFolder() const { return m_openFolder; }
     QString saveFolder() const { return m_saveFolder; }
     void setEditorPopup(QMenu *menu) { m_popup = menu; }
@@ -73,6 +75,9 @@ private:
     void configureEditor(TMyMwCustomEdit *e);
     void tabChangeSteps();
     void onCurrentChanged();
+    // Save and Save as of one editor, active or not.
+    bool saveEditor(TMyMwCustomEdit *e);
+    void saveEditorAs(TMyMwCustomEdit *e);
     // The close question for one editor; false when the close is abandoned.
     bool closeQuestion(TMyMwCustomEdit *e, const QString &ftpBreaks);
     // Removes tab i; returns the index the tab control activates.
@@ -80,6 +85,8 @@ private:
     void refreshActive();
     void addRecent(const QString &path);
     QString fileFilter() const;
+    // An open document's file, compared resolved.
+    bool isOpenDocument(const QString &path) const;
     QString folderOf(const QString &path) const;
 
     AppContext &m_ctx;
@@ -93,4 +100,5 @@ private:
     bool m_lastWriteOk = false;
     QString m_openFolder;
     QString m_saveFolder;
+    QString m_saveSuffix = QStringLiteral("htm");
 };

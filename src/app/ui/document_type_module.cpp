@@ -29,15 +29,23 @@ QWidget *DocumentTypeModule::createTypeList(QWidget *parent)
     box->setObjectName(QStringLiteral("cbxHighlighter"));
     box->setMaxVisibleItems(12);
     // 120 pixels at the least, wider when the fonts need it to show every name whole.
-    box->setMinimumWidth(120);
     box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     box->setToolTip(QStringLiteral("Type de document"));
     box->setFocusPolicy(Qt::ClickFocus);
     connect(box, &QComboBox::activated, this, &DocumentTypeModule::typeChosen);
     m_list = box;
-    if (m_built)
+    if (m_built) {
         box->addItems(m_lists.names);
+        fitTypeList();
+    }
     return box;
+}
+
+void DocumentTypeModule::fitTypeList()
+{
+    // Every name whole at any window width: a narrow window moves the list to its
+    // bar's overflow rather than squeezing it.
+    m_list->setMinimumWidth(std::max(120, m_list->sizeHint().width()));
 }
 
 void DocumentTypeModule::BuildTypeLists()
@@ -48,6 +56,7 @@ void DocumentTypeModule::BuildTypeLists()
         const QSignalBlocker block(m_list);
         m_list->clear();
         m_list->addItems(m_lists.names);
+        fitTypeList();
     }
 }
 

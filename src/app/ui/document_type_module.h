@@ -42,6 +42,7 @@ signals:
     void highlighterChanged(TMyMwCustomEdit *editor);
 
 private:
+    void fitTypeList();
     void selectInList(int listIndex);
     void typeChosen(int listIndex);
     QWidget *createTypeList(QWidget *parent);

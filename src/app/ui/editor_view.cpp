@@ -103,6 +103,8 @@ TMyMwCustomEdit::TMyMwCustomEdit(QWidget *parent) : QsciScintilla(parent)
     connect(this, &QsciScintilla::cursorPositionChanged, this, &TMyMwCustomEdit::statusChange);
     connect(this, &QsciScintilla::selectionChanged, this, &TMyMwCustomEdit::statusChange);
     connect(this, &QsciScintilla::modificationChanged, this, &TMyMwCustomEdit::statusChange);
+    // Loading or typing can add a digit to the line count: widen the line numbers.
+    connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, &TMyMwCustomEdit::fitGutter);
 
     applyPreferences(m_prefs);
 }
@@ -133,6 +135,7 @@ void TMyMwCustomEdit::setLoadedText(const LoadedText &t)
     setReadOnly(ro);
     clearUndoHistory();
     setModified(false);
+    fitGutter();
 }
 
 bool TMyMwCustomEdit::fileBytes(QByteArray *out, qsizetype *badOffset) const
@@ -455,17 +458,28 @@ void TMyMwCustomEdit::applyPreferences(const EditorPreferences &p)
 
     if (p.showGutter) {
         setMarginLineNumbers(0, p.showLineNumbers);
-        int width = p.gutterWidth();
-        if (p.showLineNumbers) {
-            // Automatic gutter: wide enough for the largest line number.
-            const QString digits(QString::number(lines()).size() + 1, QLatin1Char('9'));
-            width = std::max(width, QFontMetrics(font).horizontalAdvance(digits) + 6);
-        }
-        setMarginWidth(0, std::max(width, 0));
+        setMarginWidth(0, std::max(p.gutterWidth(), 0));
+        m_gutterDigits = 0;
+        fitGutter();
     } else {
         setMarginLineNumbers(0, false);
         setMarginWidth(0, 0);
     }
+}
+
+void TMyMwCustomEdit::fitGutter()
+{
+    // Automatic gutter: wide enough for the largest line number (the count is kept
+    // by the component, so asking is cheap).
+    if (!m_prefs.showGutter || !m_prefs.showLineNumbers)
+        return;
+    const int digits = int(QString::number(lines()).size());
+    if (digits == m_gutterDigits)
+        return;
+    m_gutterDigits = digits;
+    const QString nines(digits + 1, QLatin1Char('9'));
+    const int width = QFontMetrics(editorFont()).horizontalAdvance(nines) + 6;
+    setMarginWidth(0, std::max(width, std::max(m_prefs.gutterWidth(), 0)));
 }
 
 QFont TMyMwCustomEdit::editorFont() const
@@ -540,29 +554,40 @@ bool TMyMwCustomEdit::event(QEvent *e)
 
 bool TMyMwCustomEdit::smartTab()
 {
-    // Tab moves to the start of the next word of the nearest non-blank line above.
+    // Tab moves to the start of the next word of the nearest non-blank line above,
+    // in screen columns; without "tabs to spaces" the gap is filled with tabs first.
+    const int tab = tabWidth() > 0 ? tabWidth() : 4;
+    const auto nextStop = [tab](int v) { return (v / tab + 1) * tab; };
+    const auto columnOf = [&nextStop](const QString &s, int chars) {
+        int v = 0;
+        for (int i = 0; i < chars; ++i)
+            v = i < s.size() && s[i] == QLatin1Char('\t') ? nextStop(v) : v + 1;
+        return v;
+    };
     const TextPos caret = caretXY();
+    const int from = columnOf(lineTextRaw(caret.line - 1), caret.col - 1);
     for (int l = caret.line - 2; l >= 0; --l) {
         const QString above = lineTextRaw(l);
         if (above.trimmed().isEmpty())
             continue;
         int target = -1;
-        for (int i = caret.col - 1; i < above.size(); ++i) {
-            const bool blank = above[i].isSpace();
-            const bool prevBlank = i == 0 || above[i - 1].isSpace();
-            if (!blank && prevBlank && i > caret.col - 1) {
-                target = i;
+        for (int i = 0, v = 0; i < above.size(); ++i) {
+            const bool startsWord = !above[i].isSpace() && (i == 0 || above[i - 1].isSpace());
+            if (startsWord && v > from) {
+                target = v;
                 break;
             }
+            v = above[i] == QLatin1Char('\t') ? nextStop(v) : v + 1;
         }
         if (target < 0)
             return false;
-        const int count = target - (caret.col - 1);
         QString fill;
-        if (m_prefs.tabsToSpaces)
-            fill = QString(count, QLatin1Char(' '));
-        else
-            fill = QString(count, QLatin1Char(' '));
+        int v = from;
+        while (!m_prefs.tabsToSpaces && nextStop(v) <= target) {
+            fill += QLatin1Char('\t');
+            v = nextStop(v);
+        }
+        fill += QString(target - v, QLatin1Char(' '));
         setSelText(fill);
         return true;
     }

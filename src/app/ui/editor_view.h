@@ -132,6 +132,7 @@ protected:
     void dropEvent(QDropEvent *e) override;
 
 private:
+    void fitGutter();
     bool smartTab();
     bool smartBackspace();
     void halfPage(bool down, bool extend);
@@ -142,6 +143,7 @@ private:
     bool answerFileDrag(QDropEvent *e);
 
     EditorPreferences m_prefs;
+    int m_gutterDigits = 0; // digits of the line count the gutter was fitted to
     QMenu *m_contextMenu = nullptr;
     QSet<int> m_releasedKeys; // Qt key codes with modifiers
 };

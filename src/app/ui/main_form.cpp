@@ -10,6 +10,7 @@
 #include "app/ui/file_commands.h"
 #include "app/ui/main_status_bar.h"
 #include "app/ui/menu_layout.h"
+#include "app/ui/splash_window.h"
 #include "app/ui/toolbar_manager.h"
 #include "authoring/ui/form_commands_module.h"
 #include "authoring/ui/media_link_module.h"
@@ -18,6 +19,7 @@
 #include "publish/ui/preview_commands.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
@@ -27,6 +29,21 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+
+namespace {
+// A question, a dialog or a system file dialog is open.
+bool modalWindowOpen()
+{
+    return QApplication::activeModalWidget() || QGuiApplication::modalWindow();
+}
+} // namespace
+
+void setApplicationIdentity()
+{
+    QApplication::setApplicationName(QStringLiteral("Balizor"));
+    QApplication::setOrganizationName(QStringLiteral("Balizor"));
+    QApplication::setApplicationVersion(TOpenBox::version());
+}
 
 TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &arguments,
                      QWidget *parent)
@@ -59,6 +76,10 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     m_tabs->setMinimumHeight(32);
     m_central->addWidget(m_tabs);
     setCentralWidget(m_central);
+
+    m_forwardTimer = new QTimer(this);
+    m_forwardTimer->setInterval(100);
+    connect(m_forwardTimer, &QTimer::timeout, this, &TMainForm::drainForwards);
 
     m_docs = new DocumentManager(m_ctx, m_tabs, m_status);
     m_ctx.docs = m_docs;
@@ -118,6 +139,8 @@ void TMainForm::firstShow()
     m_docs->numbering().reset();
     m_docs->setOpenFolder(o.dossierParDefautSTR);
     m_docs->setSaveFolder(o.dossierParDefautSTR);
+    // A new default extension chosen later applies from the next start.
+    m_docs->setSaveSuffix(o.extensionDefaut);
     m_docs->FileNew();
 
     bool opened = false;
@@ -133,9 +156,7 @@ void TMainForm::firstShow()
         if (opened)
             m_docs->setOpenFolder(QFileInfo(e->fileName).absolutePath());
     }
-    const QStringList pending = std::exchange(m_pendingForwards, {});
-    for (const QString &a : pending)
-        handleForwardedArgument(a);
+    drainForwards();
     QTimer::singleShot(0, this, &TMainForm::firstIdle);
 }
 
@@ -147,18 +168,46 @@ void TMainForm::firstIdle()
 
 void TMainForm::bringToFront()
 {
+    // Restored to the state it had before it was minimised (maximised or not).
     if (isMinimized())
-        showNormal();
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
     raise();
     activateWindow();
+    // An open question stays in front of the window it belongs to.
+    if (QWidget *modal = QApplication::activeModalWidget()) {
+        modal->raise();
+        modal->activateWindow();
+    }
 }
 
 void TMainForm::handleForwardedArgument(const QString &argument)
 {
-    if (!m_shown) {
+    // A document opened under an open question or dialog would change the tab it
+    // acts on; the file waits, behind any that already wait.
+    if (!m_shown || modalWindowOpen() || !m_pendingForwards.isEmpty()) {
         m_pendingForwards << argument;
+        if (m_shown)
+            m_forwardTimer->start();
         return;
     }
+    openForwarded(argument);
+}
+
+void TMainForm::drainForwards()
+{
+    if (modalWindowOpen()) {
+        m_forwardTimer->start(); // asks again a moment later
+        return;
+    }
+    m_forwardTimer->stop();
+    const QStringList pending = std::exchange(m_pendingForwards, {});
+    for (const QString &a : pending)
+        openForwarded(a);
+}
+
+void TMainForm::openForwarded(const QString &argument)
+{
     if (argument.isEmpty())
         return;
     if (QFileInfo::exists(argument)) {

@@ -12,7 +12,12 @@ class FileCommands;
 class MainStatusBar;
 class QSplitter;
 class QTabWidget;
+class QTimer;
 class ToolbarManager;
+
+// The program's name, organisation and version for the settings store and the
+// desktop. No display name: the system would add it to every window title.
+void setApplicationIdentity();
 
 // The main window: owns the document tabs, the command modules, the menus and
 // toolbars laid out from the layout table, and the status bar; runs the first
@@ -39,6 +44,7 @@ public:
     void ApplyPreferences();
 
     // A path handed over by a later start (empty: only bring the window forward).
+    // While a modal window is open it waits until that window has closed.
     void handleForwardedArgument(const QString &argument);
     void bringToFront();
 
@@ -52,11 +58,14 @@ private:
     void firstShow();
     void firstIdle();
     void rememberWindowBounds();
+    void openForwarded(const QString &argument);
+    void drainForwards();
 
     AppContext m_ctx;
     QStringList m_arguments;
     QStringList m_pendingForwards;
     bool m_shown = false;
+    QTimer *m_forwardTimer;
     QTabWidget *m_tabs;
     QSplitter *m_central;
     MainStatusBar *m_status;

@@ -26,3 +26,21 @@ void ShellOpen(const QString &target, const QString &parameters, const QString &
 {
     shellOpenChecked(target, parameters, folder);
 }
+
+bool openWithDesktop(const QString &target)
+{
+    if (target.isEmpty())
+        return false;
+    const QFileInfo info(target);
+    const QUrl url = info.exists() ? QUrl::fromLocalFile(info.absoluteFilePath())
+                                   : QUrl::fromUserInput(target, QString(), QUrl::AssumeLocalFile);
+    return QDesktopServices::openUrl(url);
+}
+
+bool startProgram(const QString &program, const QStringList &arguments, const QString &folder)
+{
+    const QFileInfo info(program);
+    if (!info.isFile() || !info.isExecutable())
+        return false;
+    return QProcess::startDetached(info.absoluteFilePath(), arguments, folder);
+}

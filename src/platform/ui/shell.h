@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Asks the desktop to "open" a file, program or web address. A program is started
 // with the parameter string as its one argument, in the given working folder;
@@ -12,3 +13,12 @@ void ShellOpen(const QString &fileOrAddress, const QString &parameters = QString
 // The same, telling whether something was started.
 bool shellOpenChecked(const QString &fileOrAddress, const QString &parameters,
                       const QString &workingFolder);
+
+// Hands a file or address to the desktop's URL handler, which picks the program
+// for its type. A file is never started itself, whatever its execute bit says.
+bool openWithDesktop(const QString &fileOrAddress);
+
+// Starts a program with these arguments, each passed as it is; false when it
+// could not be started.
+bool startProgram(const QString &program, const QStringList &arguments,
+                  const QString &workingFolder);

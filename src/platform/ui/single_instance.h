@@ -24,12 +24,23 @@ public:
     std::function<void(const QString &)> onArgument;
     // Called when a later start connects (before its first argument).
     std::function<void()> onActivate;
+    // Only this user's starts are heard (this process's user unless changed).
+    void setAllowedUser(qint64 uid) { m_allowedUser = uid; }
 
 private:
+    bool fromAllowedUser(QLocalSocket *socket) const;
     void acceptConnection();
     void readFrom(QLocalSocket *socket);
     QLocalServer *m_server;
+    qint64 m_allowedUser;
 };
+
+// A start that found no instance: listen under the name; when another start took
+// it in the meantime, hand the arguments to that one instead (unless a new window
+// is asked for). What happened, and on failure the system's code and text.
+enum class StartRole { First, HandedOver, Alone, Failed };
+StartRole claimOrHandOver(InstanceServer &server, const QString &name, const QStringList &arguments,
+                          bool mayHandOver, int *errorCode = nullptr, QString *errorText = nullptr);
 
 // The later start's end: is an instance answering under this name?
 bool instanceRunning(const QString &name);

@@ -28,23 +28,24 @@
 #include <QSplitter>
 #include <QToolBar>
 
-namespace {
-void shellLaunch(const BrowserLaunch &l)
+bool launchBrowser(const BrowserLaunch &l)
 {
     switch (l.kind) {
     case BrowserLaunch::OpenWithDefault:
-        ShellOpen(l.program, QString(), l.workingFolder, l.showCommand);
-        break;
+        // Through the desktop's handler: a copy with the execute bit (common on
+        // FAT and network mounts) must not run as a program.
+        return openWithDesktop(l.program);
     case BrowserLaunch::StartProgram:
-        ShellOpen(l.program, l.arguments.value(0), l.workingFolder, l.showCommand);
-        break;
+        return startProgram(l.program, l.arguments, l.workingFolder);
     case BrowserLaunch::Nothing:
     case BrowserLaunch::ShowInPanel:
     case BrowserLaunch::ProgramMissing:
         break;
     }
+    return true;
 }
 
+namespace {
 QString menuCaption(const QString &label)
 {
     QString c = label;
@@ -53,7 +54,7 @@ QString menuCaption(const QString &label)
 } // namespace
 
 PreviewCommands::PreviewCommands(AppContext &ctx, QSplitter *area, MainStatusBar *status)
-    : QObject(ctx.window), engineFactory(&PreviewEngineLoader::create), launch(&shellLaunch),
+    : QObject(ctx.window), engineFactory(&PreviewEngineLoader::create), launch(&launchBrowser),
       m_ctx(ctx), m_area(area), m_status(status)
 {
     ActionRegistry &r = *ctx.actions;
@@ -241,8 +242,11 @@ void PreviewCommands::markMissing()
 
 void PreviewCommands::ShowPreviewPanel(bool visible)
 {
-    if (visible && !ensureEngine())
+    if (visible && !ensureEngine()) {
+        // The action checked itself when triggered: it shows what is true.
+        action("OutilsBarreNavigateur")->setChecked(m_shown);
         return;
+    }
     if (!m_panel)
         return; // hiding what was never shown
     const bool appearing = visible && !m_shown;
@@ -284,13 +288,12 @@ void PreviewCommands::NavigatePreview(const QString &address)
 
 void PreviewCommands::NavReload()
 {
-    if (TMyMwCustomEdit *e = m_ctx.docs->ActiveEditor()) {
-        if (WritePreviewCopy(e).isEmpty())
-            return;
-    }
-    PreviewEngine *e = engine();
-    if (e && !e->location().isEmpty())
-        e->refresh();
+    TMyMwCustomEdit *e = m_ctx.docs->ActiveEditor();
+    if (!e || WritePreviewCopy(e).isEmpty())
+        return;
+    PreviewEngine *browser = engine();
+    if (browser && !browser->location().isEmpty())
+        browser->refresh();
 }
 
 void PreviewCommands::onBeforeNavigate(const QUrl &url)
@@ -374,8 +377,9 @@ void PreviewCommands::OutilsTester()
     }
     if (l.kind == BrowserLaunch::ProgramMissing)
         ui().message(MsgType::Plain, MsgButtons::Ok, PublishTexts::userBrowserMissing());
-    else if (l.kind != BrowserLaunch::Nothing && launch)
-        launch(l);
+    else if (l.kind != BrowserLaunch::Nothing && launch && !launch(l) &&
+             l.kind == BrowserLaunch::StartProgram)
+        ui().message(MsgType::Warning, MsgButtons::Ok, PublishTexts::browserNotStarted(l.program));
 }
 
 void PreviewCommands::chooseBrowser(int index)

@@ -14,6 +14,11 @@ class QAction;
 class QSplitter;
 class TPreviewPanel;
 
+// Starts what a browser test plans: the default browser through the desktop's
+// handler, a user browser directly with the copy's path as its one argument.
+// False when nothing could be started.
+bool launchBrowser(const BrowserLaunch &launch);
+
 // The preview panel and the browser tests: the panel under the tabs with its
 // navigation bar and address box, the preview copies, `OutilsTester` with its four
 // targets `Nav1` to `Nav4`, and copying the document's address.
@@ -41,8 +46,8 @@ public:
     using EngineFactory =
         std::function<PreviewEngine *(QWidget *parent, const PreviewEngine::Notifications &)>;
     EngineFactory engineFactory;
-    // Starts an outside browser (through the shell by default).
-    std::function<void(const BrowserLaunch &)> launch;
+    // Starts an outside browser (launchBrowser by default); false when it failed.
+    std::function<bool(const BrowserLaunch &)> launch;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -8,6 +8,8 @@
 #include "ui_test_support.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -37,6 +39,11 @@ private slots:
     void closeFtpDocumentNoDiscardsDownload();
     void failedSaveOnCloseKeepsTab();
     void closeAllNeighbours();
+    void closeSavesTheDocumentAskedAbout_data();
+    void closeSavesTheDocumentAskedAbout();
+    void handOverWaitsForModalWindow();
+    void documentNamedLikeACopyIsKept_data();
+    void documentNamedLikeACopyIsKept();
     void recentEntryWhoseFileVanished();
     void unreadableFileKeepsUntitledTab();
     void statusBarAndTitle();
@@ -343,6 +350,107 @@ void TstDocuments::closeAllNeighbours()
     f.ui.answers << MsgAnswer::Cancel;
     d->FileCloseAll(); // (2) asks and stops; nothing more is closed
     QCOMPARE(captions(f), (QStringList{"Sans Nom (1)", "Sans Nom (2)", "Sans Nom (3)"}));
+}
+
+void TstDocuments::closeSavesTheDocumentAskedAbout_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("close") << "FileClose";
+    QTest::newRow("close all") << "FileCloseAll";
+    QTest::newRow("leaving") << "leaving";
+}
+
+void TstDocuments::closeSavesTheDocumentAskedAbout()
+{
+    QFETCH(QString, command);
+    MainFormFixture f;
+    DocumentManager *d = f.form->documents();
+    const QString a = f.writeFile("a.html", "a\n");
+    const QString b = f.writeFile("b.html", "b\n");
+    d->OpenDocument(a, true);
+    type(active(f), "edit ");
+    // While the question is open another document becomes active, as when a later
+    // start hands a file over; then Yes.
+    f.ui.whileAsking = [&](const QString &) {
+        f.ui.whileAsking = nullptr;
+        d->FileNew();
+        type(active(f), "untitled");
+        d->OpenDocument(b, true);
+        type(active(f), "other ");
+    };
+    f.ui.answers << MsgAnswer::Yes << MsgAnswer::No << MsgAnswer::No;
+    if (command == "leaving")
+        QVERIFY(d->queryCloseAll());
+    else
+        f.form->actions()->action(command)->trigger();
+    QCOMPARE(readAll(a), QByteArray("edit a\n"));
+    QCOMPARE(readAll(b), QByteArray("b\n"));
+    QVERIFY(f.ui.fileRequests.isEmpty()); // the untitled one was never saved
+    // Close all goes round once per tab present at the start: one here.
+    if (command != "leaving")
+        QCOMPARE(captions(f), (QStringList{"Sans Nom (2)", "b.html"}));
+}
+
+void TstDocuments::handOverWaitsForModalWindow()
+{
+    MainFormFixture f;
+    DocumentManager *d = f.form->documents();
+    const QString a = f.writeFile("a.html", "a\n");
+    const QString b = f.writeFile("b.html", "b\n");
+    type(active(f), "x");
+    QDialog question(f.form.get());
+    question.setWindowModality(Qt::ApplicationModal);
+    question.show();
+    QCOMPARE(QApplication::activeModalWidget(), &question);
+    f.form->handleForwardedArgument(a);
+    f.form->handleForwardedArgument(b);
+    QTest::qWait(250);
+    QCOMPARE(captions(f), QStringList{"Sans Nom (1)"});
+    question.close();
+    // Then both, in order, and the untitled tab (typed into) is kept.
+    QTRY_COMPARE(captions(f), (QStringList{"Sans Nom (1)", "a.html", "b.html"}));
+    QCOMPARE(d->activeIndex(), 2);
+}
+
+void TstDocuments::documentNamedLikeACopyIsKept_data()
+{
+    QTest::addColumn<QString>("road");
+    QTest::newRow("close unmodified") << "close";
+    QTest::newRow("close, answer No") << "no";
+    QTest::newRow("test in a browser") << "test";
+    QTest::newRow("save as the old copy's name") << "saveas";
+}
+
+void TstDocuments::documentNamedLikeACopyIsKept()
+{
+    QFETCH(QString, road);
+    MainFormFixture f;
+    f.options.browser.nav = {false, false, false, false}; // the test writes the copy only
+    DocumentManager *d = f.form->documents();
+    const QByteArray work = "<p>recovered work</p>\n";
+    const QString copyName = f.path("~$index.html");
+    if (road == "saveas") {
+        // index.html's copy is ~$index.html: the file the save just wrote.
+        d->OpenDocument(f.writeFile("index.html", "old\n"), true);
+        f.ui.saveAnswers << copyName;
+        d->FileSaveAs();
+        QCOMPARE(readAll(copyName), QByteArray("old\n"));
+        return;
+    }
+    f.writeFile("~$index.html", work);
+    d->OpenDocument(copyName, true);
+    if (road == "no") {
+        type(active(f), "x");
+        f.ui.answers << MsgAnswer::No;
+    }
+    if (road == "test") {
+        f.form->actions()->action("OutilsTester")->trigger();
+        QCOMPARE(d->PreviewCopyPath(active(f)), f.path("~$~index.html"));
+        QCOMPARE(readAll(f.path("~$~index.html")), work);
+    }
+    d->FileClose();
+    QCOMPARE(readAll(copyName), work);
+    QVERIFY(!QFile::exists(f.path("~$~index.html")));
 }
 
 void TstDocuments::recentEntryWhoseFileVanished()

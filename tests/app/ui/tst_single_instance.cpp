@@ -11,6 +11,8 @@
 #include <QTest>
 
 #include <csignal>
+#include <future>
+#include <unistd.h>
 
 class TstSingleInstance : public QObject {
     Q_OBJECT
@@ -22,6 +24,11 @@ private slots:
     void newInstanceSwitchOnlyWhenLeading();
     void oneInstanceOffGivesNewWindow();
     void malformedMessagesAreIgnored();
+    void socketIsInThePrivateFolder();
+    void otherUsersAreNotHeard();
+    void twoFirstStartsAtOnce();
+    void raceLoserHandsOver_data();
+    void raceLoserHandsOver();
 
 private:
     QProcessEnvironment env() const;
@@ -39,6 +46,7 @@ QProcessEnvironment TstSingleInstance::env() const
     QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
     e.insert("XDG_CONFIG_HOME", m_dir->filePath("config"));
     e.insert("QT_QPA_PLATFORM", "offscreen");
+    e.insert("XDG_RUNTIME_DIR", m_dir->filePath("run"));
     return e;
 }
 
@@ -49,12 +57,17 @@ QString TstSingleInstance::serverName() const
     QString user = qEnvironmentVariable("USER");
     if (user.isEmpty())
         user = qEnvironmentVariable("USERNAME");
-    return InstanceProtocol::serverName(user, ini);
+    return InstanceProtocol::serverPath(user, ini);
 }
 
 void TstSingleInstance::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
+    // This process and the programs it starts share a runtime folder of their own.
+    QDir().mkpath(m_dir->filePath("run"));
+    QFile::setPermissions(m_dir->filePath("run"),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", m_dir->filePath("run").toUtf8());
     // No splash or tips in the way.
     QDir().mkpath(m_dir->filePath("config/Balizor"));
     QSettings s(m_dir->filePath("config/Balizor/Balizor.ini"), QSettings::IniFormat);
@@ -220,6 +233,96 @@ void TstSingleInstance::malformedMessagesAreIgnored()
     QCOMPARE(runSecond({a}), 0);
     QCOMPARE(first->state(), QProcess::Running);
     QCOMPARE(recentAfterClose(*first), QStringList{a});
+}
+
+void TstSingleInstance::socketIsInThePrivateFolder()
+{
+    auto *first = new QProcess;
+    m_started << first;
+    first->setProcessEnvironment(env());
+    first->start(BALIZOR_BINARY, {});
+    QVERIFY(waitForServer());
+    const QString folder = m_dir->filePath("run/balizor");
+    const QStringList inside = QDir(folder).entryList(QDir::System | QDir::Files);
+    QCOMPARE(inside.size(), 1);
+    QVERIFY(inside.first().startsWith(QLatin1String(InstanceProtocol::kMappingName)));
+    QCOMPARE(QFile::permissions(folder) & 0x7077,
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // Nothing of ours in the shared temporary folder.
+    QVERIFY(QDir::temp()
+                .entryList({QLatin1String(InstanceProtocol::kMappingName) + "*"}, QDir::System)
+                .filter(QFileInfo(serverName()).fileName())
+                .isEmpty());
+}
+
+void TstSingleInstance::otherUsersAreNotHeard()
+{
+    InstanceServer server;
+    QVERIFY(server.listen(serverName()));
+    // As though this process belonged to someone else.
+    server.setAllowedUser(qint64(::geteuid()) + 1);
+    QStringList got;
+    server.onArgument = [&](const QString &a) { got << a; };
+    auto handed = std::async(
+        std::launch::async, [name = serverName()] { return handOverArguments(name, {"/x.html"}); });
+    QTRY_VERIFY_WITH_TIMEOUT(handed.wait_for(std::chrono::seconds(0)) == std::future_status::ready,
+                             10000);
+    QVERIFY(!handed.get());
+    QVERIFY(got.isEmpty());
+}
+
+void TstSingleInstance::twoFirstStartsAtOnce()
+{
+    const QString a = m_dir->filePath("a.html");
+    const QString b = m_dir->filePath("b.html");
+    for (const QString &f : {a, b})
+        QVERIFY(TestSupport::writeAll(f, "x\n"));
+    QProcess *starts[2];
+    for (int i = 0; i < 2; ++i) {
+        starts[i] = new QProcess;
+        m_started << starts[i];
+        starts[i]->setProcessEnvironment(env());
+    }
+    starts[0]->start(BALIZOR_BINARY, {a});
+    starts[1]->start(BALIZOR_BINARY, {b});
+    // One of them hands its file to the other and ends without an error.
+    QTRY_VERIFY_WITH_TIMEOUT(starts[0]->state() == QProcess::NotRunning ||
+                                 starts[1]->state() == QProcess::NotRunning,
+                             15000);
+    QProcess *loser = starts[0]->state() == QProcess::NotRunning ? starts[0] : starts[1];
+    QProcess *winner = loser == starts[0] ? starts[1] : starts[0];
+    QCOMPARE(loser->exitCode(), 0);
+    QCOMPARE(winner->state(), QProcess::Running);
+    QStringList recent = recentAfterClose(*winner);
+    recent.sort();
+    QCOMPARE(recent, (QStringList{a, b}));
+}
+
+void TstSingleInstance::raceLoserHandsOver_data()
+{
+    QTest::addColumn<bool>("mayHandOver");
+    QTest::addColumn<int>("role");
+    QTest::newRow("one instance") << true << int(StartRole::HandedOver);
+    QTest::newRow("new window asked for") << false << int(StartRole::Alone);
+}
+
+void TstSingleInstance::raceLoserHandsOver()
+{
+    QFETCH(bool, mayHandOver);
+    QFETCH(int, role);
+    // The winner took the name between the loser's look and its own listen.
+    InstanceServer winner;
+    QVERIFY(winner.listen(serverName()));
+    QStringList got;
+    winner.onArgument = [&](const QString &a) { got << a; };
+    auto loser = std::async(std::launch::async, [name = serverName(), mayHandOver] {
+        InstanceServer server;
+        return claimOrHandOver(server, name, {"/a.html", "/b.html"}, mayHandOver);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(loser.wait_for(std::chrono::seconds(0)) == std::future_status::ready,
+                             10000);
+    QCOMPARE(int(loser.get()), role);
+    QCOMPARE(got, mayHandOver ? (QStringList{"/a.html", "/b.html"}) : QStringList());
 }
 
 QTEST_MAIN(TstSingleInstance)

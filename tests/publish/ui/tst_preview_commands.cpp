@@ -13,16 +13,29 @@
 #include <QAction>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
 
 using namespace TestSupport;
+
+// Stands in for the desktop's URL handler.
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    UrlRecorder() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~UrlRecorder() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
 
 namespace {
 // Stands in for the browser engine: records what it is asked and reports each
@@ -68,7 +81,10 @@ struct Preview {
             return engineMissing ? nullptr : (engine = new FakeEngine(parent, n));
         };
         if (!realLaunch)
-            commands->launch = [this](const BrowserLaunch &l) { launches << l; };
+            commands->launch = [this](const BrowserLaunch &l) {
+                launches << l;
+                return true;
+            };
         fx.form->show();
     }
     QAction *action(const char *name) const
@@ -142,11 +158,16 @@ private slots:
     void targets();
     void userBrowserGetsTheCopyAsItsOneArgument();
     void missingEngineFallsBackToDefaultBrowser();
+    void launchesNeverRunADocument_data();
+    void launchesNeverRunADocument();
+    void userBrowserThatCannotStartIsReported();
     void choiceIsExclusiveAndMirrored();
     void panelIsCreatedOnNeedAndTakesTheLowerHalf();
     void addressBox();
     void engineNotificationsAndAltArrows();
     void reloadRewritesTheCopy();
+    void reloadWithoutDocumentDoesNothing();
+    void toggleWithoutEngineStaysUnchecked();
     void copyDocumentAddress();
 };
 
@@ -162,6 +183,11 @@ void TstPreviewCommands::untitledDocumentTestsThroughTemporaryCopy()
     QCOMPARE(p.launches[0].program, copy);
     QCOMPARE(readAll(copy), QByteArray("<p>un</p>\r\n<p>deux</p>\r\n"));
     QCOMPARE(p.box()->currentText(), copy);
+    // In the user's private folder, for the user's eyes only.
+    QVERIFY(!copy.startsWith(QDir::tempPath() + "/~$"));
+    QCOMPARE(QFile::permissions(copy) & 0x7077, QFile::ReadOwner | QFile::WriteOwner);
+    QCOMPARE(QFile::permissions(TemporaryFolder()) & 0x7077,
+             QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     // Neither saved nor renamed.
     QVERIFY(e->isModified());
     QVERIFY(e->fileName.isEmpty());
@@ -317,6 +343,71 @@ void TstPreviewCommands::userBrowserGetsTheCopyAsItsOneArgument()
     const QString folder = QFileInfo(p.fx.path(QStringLiteral("mes pages"))).canonicalFilePath();
     QCOMPARE(QString::fromUtf8(readAll(QString::fromUtf8(record))),
              QStringLiteral("1\n") + copy + "\n" + folder + "\n");
+}
+
+void TstPreviewCommands::launchesNeverRunADocument_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("executable"); // the file named as the program has the bit
+    QTest::addColumn<bool>("started");
+    QTest::addColumn<bool>("handedToDesktop");
+    QTest::addColumn<bool>("ran");
+    const int def = BrowserLaunch::OpenWithDefault, user = BrowserLaunch::StartProgram;
+    QTest::newRow("default, copy with the execute bit") << def << true << true << true << false;
+    QTest::newRow("default, plain copy") << def << false << true << true << false;
+    QTest::newRow("user browser, a program") << user << true << true << false << true;
+    QTest::newRow("user browser, not a program") << user << false << false << false << false;
+}
+
+void TstPreviewCommands::launchesNeverRunADocument()
+{
+    QFETCH(int, kind);
+    QFETCH(bool, executable);
+    QFETCH(bool, started);
+    QFETCH(bool, handedToDesktop);
+    QFETCH(bool, ran);
+    UrlRecorder desktop;
+    QTemporaryDir dir;
+    const QString marker = dir.filePath(QStringLiteral("ran"));
+    // A page that is also a shell script, as a copy on a FAT mount can be.
+    const QString file = dir.filePath(QStringLiteral("~$page.html"));
+    QVERIFY(writeAll(file, "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\nexit 0\n<p>page</p>\n"));
+    if (executable)
+        QFile::setPermissions(file, QFile::permissions(file) | QFile::ExeOwner);
+    BrowserLaunch l;
+    l.kind = BrowserLaunch::Kind(kind);
+    l.program = file;
+    l.workingFolder = dir.path();
+    if (kind == BrowserLaunch::StartProgram)
+        l.arguments = {dir.filePath(QStringLiteral("~$autre.html"))};
+    QCOMPARE(launchBrowser(l), started);
+    QCOMPARE(desktop.urls,
+             handedToDesktop ? QList<QUrl>{QUrl::fromLocalFile(file)} : QList<QUrl>{});
+    if (ran)
+        QTRY_VERIFY(QFileInfo::exists(marker));
+    QTest::qWait(ran ? 0 : 300);
+    QCOMPARE(QFileInfo::exists(marker), ran);
+}
+
+void TstPreviewCommands::userBrowserThatCannotStartIsReported()
+{
+    UrlRecorder desktop;
+    QTemporaryDir work;
+    const QString notAProgram = work.filePath(QStringLiteral("navigateur.txt"));
+    QVERIFY(writeAll(notAProgram, "texte\n"));
+    Preview p(
+        [&](SettingsStore &s) {
+            setBrowser(s, "Nav1", "0");
+            setBrowser(s, "Nav3", "1");
+            setBrowser(s, "CheminNav3", notAProgram);
+        },
+        false, /*realLaunch=*/true);
+    p.open(QStringLiteral("page.html"), "<p>a</p>\n");
+    p.test();
+    QCOMPARE(p.fx.ui.messages.size(), 1);
+    QCOMPARE(p.fx.ui.lastMessage(), "Impossible de lancer le navigateur \"" + notAProgram +
+                                        "\".\r\nVérifiez qu'il s'agit d'un programme exécutable.");
+    QVERIFY(desktop.urls.isEmpty());
 }
 
 void TstPreviewCommands::missingEngineFallsBackToDefaultBrowser()
@@ -494,6 +585,33 @@ void TstPreviewCommands::reloadRewritesTheCopy()
     QCOMPARE(p.engine->refreshes, 1);
     QCOMPARE(p.engine->navigations.size(), 1);
     QCOMPARE(readAll(path), QByteArray("<p>a</p>\n"));
+}
+
+void TstPreviewCommands::reloadWithoutDocumentDoesNothing()
+{
+    Preview p;
+    p.open(QStringLiteral("page.html"), "<p>a</p>\n");
+    p.test();
+    QCOMPARE(p.engine->navigations.size(), 1);
+    // No document left (the tabs are gone while the panel still shows a page).
+    QTabWidget *tabs = p.fx.form->tabs();
+    while (tabs->count() > 0)
+        delete tabs->widget(0);
+    QVERIFY(!p.active());
+    p.action("NavReload")->trigger();
+    QCOMPARE(p.engine->refreshes, 0);
+    QVERIFY(p.fx.ui.messages.isEmpty());
+}
+
+void TstPreviewCommands::toggleWithoutEngineStaysUnchecked()
+{
+    Preview p({}, /*engineMissing=*/true);
+    QAction *toggle = p.action("OutilsBarreNavigateur");
+    toggle->trigger();
+    QVERIFY(!p.commands->panelShown());
+    QVERIFY(!toggle->isChecked());
+    toggle->trigger(); // asked again: still nothing to show, still unchecked
+    QVERIFY(!toggle->isChecked());
 }
 
 void TstPreviewCommands::copyDocumentAddress()

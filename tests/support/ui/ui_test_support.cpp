@@ -12,6 +12,10 @@ ScriptedUi::~ScriptedUi() { UiServices::install(nullptr); }
 MsgAnswer ScriptedUi::message(MsgType type, MsgButtons buttons, const QString &text)
 {
     messages << Message{type, buttons, text};
+    if (whileAsking) {
+        const auto hook = whileAsking; // the hook may clear itself
+        hook(text);
+    }
     if (!answers.isEmpty())
         return answers.takeFirst();
     if (buttons == MsgButtons::Ok)

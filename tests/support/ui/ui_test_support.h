@@ -33,6 +33,8 @@ public:
     // Fills and accepts (true) or rejects a modal dialog.
     std::function<bool(QDialog *)> onDialog;
     QList<QDialog *> dialogsShown;
+    // Runs while a message box is "open", before it is answered.
+    std::function<void(const QString &text)> whileAsking;
 
     MsgAnswer message(MsgType type, MsgButtons buttons, const QString &text) override;
     int execDialog(QDialog *dialog) override;
