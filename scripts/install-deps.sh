@@ -9,6 +9,8 @@ PACKAGES=(
   qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
   libqscintilla2-qt6-dev
   libcurl4-openssl-dev
+  # the help book: the help compiler, the help module and its database driver
+  qt6-tools-dev qt6-tools-dev-tools libqt6sql6-sqlite
   qt6-translations-l10n
   fonts-dejavu-core
   # tests: a display server for screenshots, an FTP server, scripting

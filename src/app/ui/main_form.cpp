@@ -12,6 +12,7 @@
 #include "app/ui/menu_layout.h"
 #include "app/ui/toolbar_manager.h"
 #include "authoring/ui/text_commands_module.h"
+#include "publish/ui/help_commands.h"
 #include "publish/ui/preview_commands.h"
 
 #include <QAction>
@@ -65,6 +66,7 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     m_editCommands = new EditCommands(m_ctx);
     new TextCommandsModule(m_ctx);
     new PreviewCommands(m_ctx, m_central, m_status);
+    new HelpCommands(m_ctx);
     m_toolbars = new ToolbarManager(m_ctx);
     m_types = new DocumentTypeModule(m_ctx);
     m_docs->setTypeHooks(m_types);
