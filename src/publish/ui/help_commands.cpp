@@ -10,7 +10,7 @@
 #include "publish/product_links.h"
 #include "publish/ui/about_box.h"
 #include "publish/ui/help.h"
-#include "publish/ui/help_window.h"
+#include "publish/ui/help_window_loader.h"
 #include "publish/ui/tips_box.h"
 
 #include <QAction>
@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMainWindow>
 #include <QPainter>
 #include <QTranslator>
 
@@ -109,7 +110,7 @@ HelpCommands::~HelpCommands() {
     setHelpHandler({});
 }
 
-THelpWindow *HelpCommands::helpWindow() const {
+QMainWindow *HelpCommands::helpWindow() const {
     return m_help;
 }
 TTipsBox *HelpCommands::tipsBox() const {
@@ -123,16 +124,14 @@ void HelpCommands::showTopic(const QString &topic) {
     if (!owner) owner = m_ctx.window;
     if (!m_help) {
         loadHelpTranslation();
-        auto *w = new THelpWindow(bookPath, owner);
-        if (!w->isReady()) {
-            delete w;
+        m_help = HelpWindowLoader::create(bookPath, owner);
+        if (!m_help) {
             reportHelpMissing();
             return;
         }
-        m_help = w;
     }
     attachHelpWindow(owner);
-    m_help->showTopic(topic);
+    QMetaObject::invokeMethod(m_help, "showTopic", Q_ARG(QString, topic));
     m_help->show();
     m_help->raise();
     m_help->activateWindow();

@@ -7,7 +7,7 @@
 #include <QPointer>
 #include <functional>
 
-class THelpWindow;
+class QMainWindow;
 class TTipsBox;
 class QWidget;
 
@@ -29,9 +29,9 @@ public:
     TipCycle::RandomStep randomStep = &TipCycle::randomStep;
     TipCycle *tipCycle = &TipCycle::forRun();
 
-    // The help window, made the first time help is asked for.
+    // The help window (see help_window_loader.h), made the first time help is asked for.
     void showTopic(const QString &topic);
-    THelpWindow *helpWindow() const;
+    QMainWindow *helpWindow() const;
 
     void showTips();
     TTipsBox *tipsBox() const;
@@ -43,6 +43,6 @@ private:
     void attachHelpWindow(QWidget *owner);
 
     AppContext &m_ctx;
-    QPointer<THelpWindow> m_help;
+    QPointer<QMainWindow> m_help;
     QPointer<TTipsBox> m_tips;
 };

@@ -1,11 +1,12 @@
-#include "publish/ui/help_window.h"
+#include "publish/ui/help/help_window.h"
 
-#include "platform/ui/shell.h"
 #include "publish/help_book.h"
+#include "publish/ui/help_window_loader.h"
 
 #include <QAction>
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QDesktopServices>
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -76,7 +77,7 @@ QVariant THelpBrowser::loadResource(int type, const QUrl &name) {
 
 // ---- the window ----
 
-QString THelpWindow::cacheFolder(const QString &bookPath) {
+QString THelpWindow::cacheFolderFor(const QString &bookPath) {
     const QByteArray key = QCryptographicHash::hash(QFileInfo(bookPath).absoluteFilePath().toUtf8(),
                                                     QCryptographicHash::Sha1)
                                .toHex()
@@ -92,7 +93,8 @@ THelpWindow::THelpWindow(const QString &bookPath, QWidget *parent)
     resize(1000, 680);
 
     // The engine first: it owns the contents widget, so it must go before the widgets.
-    const QString folder = cacheFolder(bookPath);
+    const QString folder = cacheFolderFor(bookPath);
+    m_cacheFolder = folder;
     m_ready = makePrivateFolder(QFileInfo(folder).path()) && makePrivateFolder(folder);
     m_engine = new QHelpEngine(folder + QStringLiteral("/balizor.qhc"), this);
     m_engine->setReadOnly(false);
@@ -225,7 +227,7 @@ void THelpWindow::onAnchorClicked(const QUrl &link) {
     if (url.scheme() == QLatin1String("qthelp"))
         m_browser->setSource(url);
     else
-        ShellOpen(url.toString(), QString(), QString(), 0);
+        QDesktopServices::openUrl(url); // a web page: the desktop's browser
 }
 
 void THelpWindow::search(const QString &words) {
@@ -265,3 +267,14 @@ void THelpWindow::showSearchResults() {
         m_results->addItem(item);
     }
 }
+
+extern "C" Q_DECL_EXPORT QMainWindow *balizorCreateHelpWindow(const QString &bookPath,
+                                                              QWidget *parent) {
+    auto *w = new THelpWindow(bookPath, parent);
+    if (!w->isReady()) {
+        delete w;
+        return nullptr;
+    }
+    return w;
+}
+static_assert(std::is_same_v<decltype(&balizorCreateHelpWindow), CreateHelpWindowFn>);

@@ -23,6 +23,8 @@ private:
 // back and forward. A topic the book does not hold is reported in the page itself.
 class THelpWindow : public QMainWindow {
     Q_OBJECT
+    Q_PROPERTY(QString currentTopic READ currentTopic)
+    Q_PROPERTY(QString cacheFolder READ cacheFolder CONSTANT)
 public:
     // `bookPath` is the compiled book; its engine keeps its collection and search
     // index in a private folder of the user's.
@@ -30,7 +32,7 @@ public:
 
     // False when the book cannot be read: the window must not be shown.
     bool isReady() const { return m_ready; }
-    void showTopic(const QString &topic);
+    Q_INVOKABLE void showTopic(const QString &topic);
     // The topic on display, such as "Ressources/liste.htm".
     QString currentTopic() const;
 
@@ -42,7 +44,8 @@ public:
     QListWidget *searchResults() const { return m_results; }
 
     // Where the engine keeps its files for a book (a per-user private folder).
-    static QString cacheFolder(const QString &bookPath);
+    static QString cacheFolderFor(const QString &bookPath);
+    QString cacheFolder() const { return m_cacheFolder; }
 
 private:
     bool openBook(const QString &bookPath);
@@ -56,6 +59,7 @@ private:
     QTabWidget *m_side = nullptr;
     QLineEdit *m_searchBox = nullptr;
     QListWidget *m_results = nullptr;
+    QString m_cacheFolder;
     bool m_ready = false;
     bool m_indexing = false;
 };
