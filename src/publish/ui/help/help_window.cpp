@@ -63,8 +63,10 @@ THelpBrowser::THelpBrowser(QHelpEngine *engine, QWidget *parent)
 }
 
 QVariant THelpBrowser::loadResource(int type, const QUrl &name) {
-    if (name.scheme() != QLatin1String("qthelp")) return QTextBrowser::loadResource(type, name);
-    QUrl file = name;
+    // Names relative to the page on display are inside the book too.
+    const QUrl url = name.isRelative() ? source().resolved(name) : name;
+    if (url.scheme() != QLatin1String("qthelp")) return QTextBrowser::loadResource(type, name);
+    QUrl file = url;
     file.setFragment(QString());
     const QByteArray data = m_engine->fileData(file);
     if (type == QTextDocument::HtmlResource) {
