@@ -15,6 +15,8 @@ PACKAGES=(
   qt6-svg-dev libqt6svg6
   # previews of very large PNG pictures, decoded row by row
   libpng-dev
+  # the help book: the help compiler, the help module and its database driver
+  qt6-tools-dev qt6-tools-dev-tools libqt6sql6-sqlite
   qt6-translations-l10n
   fonts-dejavu-core
   # tests: a display server for screenshots, an FTP server, scripting

@@ -1,7 +1,10 @@
 #include "app/ui/splash_window.h"
 
+#include "publish/about_info.h"
+
 #include <QGuiApplication>
 #include <QLinearGradient>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
@@ -14,6 +17,8 @@ TOpenBox::TOpenBox(QWidget *parent)
     if (QScreen *s = QGuiApplication::primaryScreen())
         move(s->geometry().center() - rect().center());
 }
+
+QString TOpenBox::version() { return About::version(); }
 
 QPixmap TOpenBox::picture()
 {
@@ -89,4 +94,12 @@ void TOpenBox::paintEvent(QPaintEvent *)
     static const QPixmap pm = picture();
     QPainter p(this);
     p.drawPixmap(0, 0, pm);
+}
+
+void TOpenBox::mousePressEvent(QMouseEvent *e)
+{
+    if (m_closesOnClick && e->button() == Qt::LeftButton)
+        close();
+    else
+        QWidget::mousePressEvent(e);
 }

@@ -8,10 +8,17 @@ class TOpenBox : public QWidget {
     Q_OBJECT
 public:
     explicit TOpenBox(QWidget *parent = nullptr);
-    static QString version() { return QStringLiteral("2.6.3"); }
+    static QString version();
     // The picture, version included.
     static QPixmap picture();
 
+    // Shown again from the about box, it goes away when clicked.
+    void setClosesOnClick(bool on) { m_closesOnClick = on; }
+
 protected:
     void paintEvent(QPaintEvent *e) override;
+    void mousePressEvent(QMouseEvent *e) override;
+
+private:
+    bool m_closesOnClick = false;
 };

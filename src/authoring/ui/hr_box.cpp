@@ -2,6 +2,7 @@
 
 #include "app/ui/ui_services.h"
 #include "authoring/ui/up_down.h"
+#include "publish/ui/help.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -130,7 +131,7 @@ THRBox::THRBox(QWidget *parent) : QDialog(parent) {
 
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] { emit helpRequested(HelpPage); });
+    connect(help, &QPushButton::clicked, this, [] { ShowHelpTopic(HelpPage); });
     connect(m_percent, &QCheckBox::toggled, this,
             [this](bool on) { m_widthUpDown->setRange(0, on ? 100 : 9999); });
     connect(m_thickness, &QLineEdit::textChanged, this, &THRBox::thicknessChanged);

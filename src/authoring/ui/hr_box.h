@@ -35,9 +35,6 @@ public:
     // Runs at each showing: no colour, width "100" in percent, thickness "2".
     void prepareForShow();
 
-signals:
-    void helpRequested(const QString &page);
-
 protected:
     void showEvent(QShowEvent *event) override;
 

@@ -2,6 +2,7 @@
 
 #include "authoring/ui/list_style_icons.h"
 #include "authoring/ui/up_down.h"
+#include "publish/ui/help.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -135,7 +136,7 @@ TListes_Boite::TListes_Boite(QWidget *parent) : QDialog(parent) {
 
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [this] { emit helpRequested(HelpPage); });
+    connect(help, &QPushButton::clicked, this, [] { ShowHelpTopic(HelpPage); });
     connect(m_entry, &QLineEdit::textChanged, this, &TListes_Boite::updateButtons);
     connect(m_add, &QPushButton::clicked, this, &TListes_Boite::addOrModify);
     connect(m_delete, &QPushButton::clicked, this, &TListes_Boite::deleteSelected);

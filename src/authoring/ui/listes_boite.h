@@ -35,9 +35,6 @@ public:
     // still on, and sets the count to the number of items.
     void prepareForShow();
 
-signals:
-    void helpRequested(const QString &page);
-
 protected:
     void showEvent(QShowEvent *event) override;
 

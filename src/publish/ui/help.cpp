@@ -19,6 +19,11 @@ void ShowHelpTopic(const QString &topic)
         handler()(page);
         return;
     }
-    ui().message(MsgType::Error, MsgButtons::Ok,
+    reportHelpMissing();
+}
+
+void reportHelpMissing()
+{
+    ui().message(MsgType::Plain, MsgButtons::Ok,
                  QStringLiteral("HTML Help n'est pas installé sur cet ordinateur."));
 }

@@ -13,3 +13,7 @@ void ShowHelpTopic(const QString &topic = {});
 // help window, ShowHelpTopic says that the viewer is not installed.
 using HelpHandler = std::function<void(const QString &topic)>;
 void setHelpHandler(HelpHandler handler);
+
+// "HTML Help n'est pas installé sur cet ordinateur.": also what the help window
+// says when the book beside the program cannot be read.
+void reportHelpMissing();

@@ -1,5 +1,7 @@
 #include "authoring/ui/hr_box.h"
 
+#include "publish/ui/help.h"
+
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -141,10 +143,11 @@ void TestHRBox::showingResets() {
 }
 
 void TestHRBox::buttons() {
-    QSignalSpy help(m_dialog, &THRBox::helpRequested);
+    QStringList topics;
+    setHelpHandler([&topics](const QString &t) { topics << t; });
     child<QPushButton>("BoutAide")->click();
-    QCOMPARE(help.count(), 1);
-    QCOMPARE(help.at(0).at(0).toString(), QStringLiteral("Ressources/ligne_horizontale.htm"));
+    setHelpHandler({});
+    QCOMPARE(topics, QStringList{QStringLiteral("Ressources/ligne_horizontale.htm")});
     QVERIFY(m_dialog->isVisible());
     QTest::keyClick(edit("EditWidth"), Qt::Key_Return); // OK is the default button
     QCOMPARE(m_dialog->result(), int(QDialog::Accepted));

@@ -48,6 +48,8 @@ MainFormFixture::MainFormFixture(const QStringList &args, bool show,
                                  const std::function<void(SettingsStore &)> &preset)
 {
     store = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("settings.ini")));
+    // No tip of the day over the window under test, unless a test asks for it.
+    store->writeBool(QStringLiteral("Options"), QStringLiteral("ShowTips"), false);
     if (preset)
         preset(*store);
     readStartupOptions(*store, options);

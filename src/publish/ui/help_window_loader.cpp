@@ -1,0 +1,46 @@
+#include "publish/ui/help_window_loader.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibrary>
+
+namespace HelpWindowLoader {
+
+QString modulePath() {
+    const QDir dir(QCoreApplication::applicationDirPath());
+    const QString base = QStringLiteral("balizor_helpwindow");
+    for (const QString &name :
+         {QStringLiteral("lib") + base + QStringLiteral(".so"), base + QStringLiteral(".dll"),
+          QStringLiteral("lib") + base + QStringLiteral(".dylib")}) {
+        if (QFileInfo::exists(dir.filePath(name))) return dir.filePath(name);
+    }
+    return {};
+}
+
+QMainWindow *create(const QString &bookPath, QWidget *parent) {
+    const QString path = modulePath();
+    if (path.isEmpty()) {
+        qWarning("Balizor: no help: the help window module is not installed");
+        return nullptr;
+    }
+    // Never unloaded: its windows may outlive any one request.
+    static QLibrary *library = nullptr;
+    if (!library) {
+        library = new QLibrary(path);
+        if (!library->load()) {
+            qWarning("Balizor: no help: %s", qPrintable(library->errorString()));
+            delete library;
+            library = nullptr;
+            return nullptr;
+        }
+    }
+    auto make = reinterpret_cast<CreateHelpWindowFn>(library->resolve(BALIZOR_HELP_WINDOW_ENTRY));
+    if (!make) {
+        qWarning("Balizor: no help: %s", qPrintable(library->errorString()));
+        return nullptr;
+    }
+    return make(bookPath, parent);
+}
+
+} // namespace HelpWindowLoader
