@@ -47,6 +47,18 @@ public:
     void collectPlain(std::vector<const Highlighter *> &out) const override;
     int stateBits() const override { return m_schemeBits + m_regionBits + m_defaultBits; }
 
+    // The region markers alone, for callers that need where regions are but no
+    // colours: the earliest region start in line[from, to), and the end marker of
+    // a scheme's region.
+    bool findRegionStart(const char *line, int from, int to, int *scheme, int *matchStart,
+                         int *matchEnd) const {
+        return findStart(line, from, to, scheme, matchStart, matchEnd);
+    }
+    bool findRegionEnd(int scheme, const char *line, int from, int to, int *matchStart,
+                       int *matchEnd) const {
+        return m_schemes[size_t(scheme)]->end.find(line, from, to, matchStart, matchEnd);
+    }
+
 protected:
     LineState scanSpan(const char *line, int lineLength, int begin, int end, LineState state,
                        TokenSink &out) const override;
