@@ -28,7 +28,8 @@
 
 TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &arguments,
                      QWidget *parent)
-    : QMainWindow(parent), m_arguments(arguments) {
+    : QMainWindow(parent), m_arguments(arguments)
+{
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Balizor"));
     setMinimumHeight(400);
@@ -71,26 +72,25 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     new RewriteCommands(m_ctx, m_types->types());
 
     m_toolbars->build();
-    if (QMenu *windowMenu =
-            m_toolbars->menuBar()->findChild<QMenu *>(QStringLiteral("MenuFenetre")))
+    if (QMenu *windowMenu = m_toolbars->menuBar()->findChild<QMenu *>(QStringLiteral("MenuFenetre")))
         connect(windowMenu, &QMenu::aboutToShow, this,
                 [this, windowMenu] { m_fileCommands->rebuildWindowMenu(windowMenu); });
-    QMenu *popup =
-        MenuLayout::buildContextMenu(QStringLiteral("EditorPopup"), *m_ctx.actions, this);
+    QMenu *popup = MenuLayout::buildContextMenu(QStringLiteral("EditorPopup"), *m_ctx.actions, this);
     m_ctx.actions->addMenu(QStringLiteral("EditorPopup"), popup);
     m_docs->setEditorPopup(popup);
     m_tabs->tabBar()->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_tabs->tabBar(), &QWidget::customContextMenuRequested, this,
-            [this, popup](const QPoint &p) {
-                const int i = m_tabs->tabBar()->tabAt(p);
-                if (i >= 0) m_docs->ActivateTab(i);
-                popup->popup(m_tabs->tabBar()->mapToGlobal(p));
-            });
+    connect(m_tabs->tabBar(), &QWidget::customContextMenuRequested, this, [this, popup](const QPoint &p) {
+        const int i = m_tabs->tabBar()->tabAt(p);
+        if (i >= 0)
+            m_docs->ActivateTab(i);
+        popup->popup(m_tabs->tabBar()->mapToGlobal(p));
+    });
 }
 
 TMainForm::~TMainForm() = default;
 
-void TMainForm::showEvent(QShowEvent *e) {
+void TMainForm::showEvent(QShowEvent *e)
+{
     QMainWindow::showEvent(e);
     if (!m_shown) {
         m_shown = true;
@@ -98,13 +98,15 @@ void TMainForm::showEvent(QShowEvent *e) {
     }
 }
 
-void TMainForm::firstShow() {
+void TMainForm::firstShow()
+{
     Options &o = *m_ctx.options;
     loadSettings(*m_ctx.store, o);
     m_docs->recentFiles().load(*m_ctx.store);
     move(o.window.left, o.window.top);
     resize(o.window.width, o.window.height);
-    if (o.window.maximised) setWindowState(windowState() | Qt::WindowMaximized);
+    if (o.window.maximised)
+        setWindowState(windowState() | Qt::WindowMaximized);
     emit m_ctx.events->settingsLoaded();
 
     m_docs->UpdateTitle(QString(), false);
@@ -116,14 +118,16 @@ void TMainForm::firstShow() {
 
     bool opened = false;
     for (const QString &a : m_arguments) {
-        if (a.startsWith(QLatin1Char('-'))) continue;
+        if (a.startsWith(QLatin1Char('-')))
+            continue;
         const QString path = QFileInfo(a).absoluteFilePath();
         m_docs->openIfExists(QDir::toNativeSeparators(path));
         opened = opened || QFileInfo::exists(path);
     }
     if (TMyMwCustomEdit *e = m_docs->ActiveEditor()) {
         e->update();
-        if (opened) m_docs->setOpenFolder(QFileInfo(e->fileName).absolutePath());
+        if (opened)
+            m_docs->setOpenFolder(QFileInfo(e->fileName).absolutePath());
     }
     const QStringList pending = std::exchange(m_pendingForwards, {});
     for (const QString &a : pending)
@@ -131,23 +135,28 @@ void TMainForm::firstShow() {
     QTimer::singleShot(0, this, &TMainForm::firstIdle);
 }
 
-void TMainForm::firstIdle() {
+void TMainForm::firstIdle()
+{
     emit m_ctx.events->stateChanged();
     emit m_ctx.events->firstIdle();
 }
 
-void TMainForm::bringToFront() {
-    if (isMinimized()) showNormal();
+void TMainForm::bringToFront()
+{
+    if (isMinimized())
+        showNormal();
     raise();
     activateWindow();
 }
 
-void TMainForm::handleForwardedArgument(const QString &argument) {
+void TMainForm::handleForwardedArgument(const QString &argument)
+{
     if (!m_shown) {
         m_pendingForwards << argument;
         return;
     }
-    if (argument.isEmpty()) return;
+    if (argument.isEmpty())
+        return;
     if (QFileInfo::exists(argument)) {
         m_docs->OpenDocument(argument, true);
         if (TMyMwCustomEdit *e = m_docs->ActiveEditor())
@@ -157,17 +166,20 @@ void TMainForm::handleForwardedArgument(const QString &argument) {
     }
 }
 
-void TMainForm::ApplyPreferences() {
+void TMainForm::ApplyPreferences()
+{
     savePreferences(*m_ctx.store, *m_ctx.options);
     for (int i = 0; i < m_docs->EditorCount(); ++i) {
-        if (TMyMwCustomEdit *e = m_docs->EditorAt(i)) e->applyPreferences(m_ctx.options->editor);
+        if (TMyMwCustomEdit *e = m_docs->EditorAt(i))
+            e->applyPreferences(m_ctx.options->editor);
     }
     emit m_ctx.events->preferencesApplied();
     m_ctx.store->sync();
     emit m_ctx.events->stateChanged();
 }
 
-void TMainForm::rememberWindowBounds() {
+void TMainForm::rememberWindowBounds()
+{
     WindowBounds &w = m_ctx.options->window;
     w.maximised = isMaximized();
     if (!w.maximised) {
@@ -178,7 +190,8 @@ void TMainForm::rememberWindowBounds() {
     }
 }
 
-void TMainForm::closeEvent(QCloseEvent *e) {
+void TMainForm::closeEvent(QCloseEvent *e)
+{
     if (!m_docs->queryCloseAll()) {
         e->ignore();
         return;
@@ -194,6 +207,7 @@ void TMainForm::closeEvent(QCloseEvent *e) {
     e->accept();
 }
 
-QMenu *TMainForm::createPopupMenu() {
+QMenu *TMainForm::createPopupMenu()
+{
     return MenuLayout::buildContextMenu(QStringLiteral("BarreOutilsPopUp"), *m_ctx.actions, this);
 }
