@@ -100,6 +100,14 @@ void convertSpan(const char *s, qsizetype from, qsizetype to, AccentDirection di
     qsizetype i = from;
     if (direction == AccentDirection::ToReferences) {
         while (i < to) {
+            // Skip ASCII eight bytes at a time.
+            while (i + 8 <= to) {
+                quint64 word;
+                std::memcpy(&word, s + i, 8);
+                if (word & 0x8080808080808080ULL) break;
+                i += 8;
+            }
+            if (i >= to) break;
             const unsigned char c = static_cast<unsigned char>(s[i]);
             if (c < 0xC2 || i + 1 >= to) {
                 ++i;
@@ -174,6 +182,7 @@ std::vector<std::pair<qsizetype, qsizetype>> RawTextRegions::find(const char *s,
         const char *line = s + lineStart;
         const int length = int(lineEnd - lineStart);
         int p = 0;
+        if (scheme < 0 && !m_page->lineMayStartRegion(line, length)) p = length + 1;
         while (p <= length) {
             int ms = 0, me = 0;
             if (scheme < 0) {

@@ -357,7 +357,9 @@ QByteArray THtmlIndenter::IndentHtml(const QByteArray &source, qsizetype *codeEr
     while (m_trimmedEnd > 0 && isBlank(m_src[m_trimmedEnd - 1]))
         --m_trimmedEnd;
     m_out = QByteArray();
-    m_out.reserve(source.size() + source.size() / 4 + 64);
+    // Room for the indentation added; pages never written stay unallocated, so a
+    // generous reservation costs nothing and spares copying a large output.
+    m_out.reserve(source.size() * 2 + 4096);
     m_stack.clear();
     m_indentCount = 0;
     m_failed = false;

@@ -1,0 +1,142 @@
+// Re-indenting and converting the accents of a 50 MB HTML page (with tables, lists,
+// style and script blocks): speed in MB/s and the indenter's peak memory against the
+// input size. When the Debian tidy tool is installed (apt-get install tidy), the same
+// run times "tidy -indent" on the same page and prints the ratio.
+#include "app/document_types.h"
+#include "assist/accents.h"
+#include "assist/document_rewrites.h"
+#include "editor/multi_highlighter.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+namespace {
+
+QByteArray makePage(qint64 bytes) {
+    QByteArray page = "<html>\r\n<head>\r\n<title>Page de test</title>\r\n</head>\r\n<body>\r\n";
+    page.reserve(bytes + 4096);
+    for (int n = 0; page.size() < bytes; ++n) {
+        const QByteArray k = QByteArray::number(n);
+        page += "<div class=\"item\" id=\"i" + k + "\">\r\n<h2>Titre " + k +
+                "</h2>\r\n<p>Un \xC3\xA9t\xC3\xA9 \xC3\xA0 la campagne, <b>en gras</b> et "
+                "<a href=\"page" + k + ".html\">un lien</a>.</p>\r\n"
+                "<table>\r\n<tr><td>cellule</td><td>\xC5\x93uvre</td></tr>\r\n</table>\r\n"
+                "<ul>\r\n<li>premier\r\n<li>second &eacute;l&eacute;ment\r\n</ul>\r\n";
+        if (n % 8 == 0)
+            page += "<style type=\"text/css\">\r\n.item" + k +
+                    " { color: #102030; content: \"\xC3\xA9\"; }\r\n</style>\r\n";
+        if (n % 8 == 4)
+            page += "<script type=\"text/javascript\">\r\nfunction f" + k +
+                    "() { return \"\xC3\xA9\" + 1; }\r\n</script>\r\n";
+        page += "</div>\r\n";
+    }
+    page += "</body>\r\n</html>\r\n";
+    return page;
+}
+
+long rssKb(const char *field) {
+    QFile f(QStringLiteral("/proc/self/status"));
+    if (!f.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray &line : f.readAll().split('\n'))
+        if (line.startsWith(field)) return line.mid(qstrlen(field)).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+void resetPeak() {
+    QFile f(QStringLiteral("/proc/self/clear_refs"));
+    if (f.open(QIODevice::WriteOnly)) f.write("5");
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    const int megabytes = argc > 1 ? atoi(argv[1]) : 50;
+    const QByteArray page = makePage(qint64(megabytes) * 1000 * 1000);
+    const double mb = page.size() / 1e6;
+    std::printf("page: %.1f MB, %lld lines\n", mb, (long long)page.count('\n'));
+
+    // Indenter: best of three, and its peak memory over the input held by the caller.
+    double best = 1e9;
+    long extraKb = 0;
+    Assist::IndentOutcome out;
+    for (int i = 0; i < 3; ++i) {
+        out = Assist::IndentOutcome();
+        const long before = rssKb("VmRSS:");
+        resetPeak();
+        QElapsedTimer t;
+        t.start();
+        out = Assist::IndentDocument(page, true, 2);
+        best = std::min(best, t.nsecsElapsed() / 1e9);
+        extraKb = std::max(extraKb, rssKb("VmHWM:") - before);
+    }
+    const double inputKb = page.size() / 1024.0;
+    std::printf("indent: %.3f s, %.0f MB/s, %s, output %.1f MB\n", best, mb / best,
+                out.failedAt < 0 ? "complete" : "stopped", out.text.size() / 1e6);
+    std::printf("indent peak memory: input + %.1f MB = %.2fx the input (target < 3x)\n",
+                extraKb / 1024.0, (inputKb + extraKb) / inputKb);
+    out = Assist::IndentOutcome();
+
+    // The same page through tidy, when installed.
+    const QString tidy = QStandardPaths::findExecutable(QStringLiteral("tidy"));
+    if (tidy.isEmpty()) {
+        std::printf("tidy: not installed (apt-get install tidy) - no reference\n");
+    } else {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("page.html"));
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(page);
+        f.close();
+        QProcess p;
+        p.setStandardOutputFile(QProcess::nullDevice());
+        p.setStandardErrorFile(QProcess::nullDevice());
+        QElapsedTimer t;
+        t.start();
+        p.start(tidy, {QStringLiteral("-indent"), QStringLiteral("-quiet"), path});
+        p.waitForFinished(-1);
+        const double s = t.nsecsElapsed() / 1e9;
+        rusage usage{};
+        getrusage(RUSAGE_CHILDREN, &usage);
+        std::printf("tidy -indent: %.3f s, %.1f MB/s, peak %.1f MB = %.1fx the input; "
+                    "indenter is %.0fx faster\n",
+                    s, mb / s, usage.ru_maxrss / 1024.0, usage.ru_maxrss / inputKb, s / best);
+    }
+
+    // Accent conversion both ways, with the page's script and style regions left alone.
+    DocumentTypes types;
+    const Assist::RawTextRegions regions(
+        static_cast<const MultiHighlighter *>(types.highlighter(DocumentTypes::SynMultiSynHTML)));
+    {
+        QElapsedTimer t;
+        t.start();
+        const auto spans = regions.find(page.constData(), page.size());
+        std::printf("script and style regions: %zu found in %.3f s\n", spans.size(),
+                    t.nsecsElapsed() / 1e9);
+    }
+    QByteArray refs;
+    double toRefs = 1e9, toText = 1e9;
+    for (int i = 0; i < 3; ++i) {
+        QElapsedTimer t;
+        t.start();
+        refs = Assist::ConvertAccents(page, Assist::AccentDirection::ToReferences, true, regions);
+        toRefs = std::min(toRefs, t.nsecsElapsed() / 1e9);
+        t.start();
+        const QByteArray back =
+            Assist::ConvertAccents(refs, Assist::AccentDirection::ToCharacters, true, regions);
+        toText = std::min(toText, t.nsecsElapsed() / 1e9);
+        if (i == 0 && back.size() <= 0) return 1;
+    }
+    std::printf("accents to references: %.3f s, %.0f MB/s\n", toRefs, mb / toRefs);
+    std::printf("references to accents: %.3f s, %.0f MB/s (%.1f MB of input)\n", toText,
+                refs.size() / 1e6 / toText, refs.size() / 1e6);
+    return 0;
+}
