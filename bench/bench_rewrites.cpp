@@ -27,7 +27,9 @@ QByteArray makePage(qint64 bytes) {
         const QByteArray k = QByteArray::number(n);
         page += "<div class=\"item\" id=\"i" + k + "\">\r\n<h2>Titre " + k +
                 "</h2>\r\n<p>Un \xC3\xA9t\xC3\xA9 \xC3\xA0 la campagne, <b>en gras</b> et "
-                "<a href=\"page" + k + ".html\">un lien</a>.</p>\r\n"
+                "<a href=\"page" +
+                k +
+                ".html\">un lien</a>.</p>\r\n"
                 "<table>\r\n<tr><td>cellule</td><td>\xC5\x93uvre</td></tr>\r\n</table>\r\n"
                 "<ul>\r\n<li>premier\r\n<li>second &eacute;l&eacute;ment\r\n</ul>\r\n";
         if (n % 8 == 0)
@@ -46,7 +48,8 @@ long rssKb(const char *field) {
     QFile f(QStringLiteral("/proc/self/status"));
     if (!f.open(QIODevice::ReadOnly)) return -1;
     for (const QByteArray &line : f.readAll().split('\n'))
-        if (line.startsWith(field)) return line.mid(qstrlen(field)).trimmed().split(' ').first().toLong();
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLong();
     return -1;
 }
 

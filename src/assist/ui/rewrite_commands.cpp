@@ -11,6 +11,7 @@
 #include "assist/document_rewrites.h"
 #include "assist/text_transforms.h"
 #include "assist/ui/accents_conv_boite.h"
+#include "assist/ui/rewrite_icons.h"
 #include "assist/ui/selection_rewrite.h"
 #include "authoring/ui/insertion_glue.h"
 #include "editor/multi_highlighter.h"
@@ -61,6 +62,10 @@ RewriteCommands::RewriteCommands(AppContext &ctx, const DocumentTypes &types)
     addBlockCommands();
     addLineBreakCommands();
     addIndenter();
+    for (QAction *a : m_ctx.actions->actions()) {
+        const QIcon icon = RewriteCommandIcon(a->objectName());
+        if (!icon.isNull() && a->icon().isNull()) a->setIcon(icon);
+    }
     connect(ctx.events, &AppEvents::editorCreated, this,
             [this](TMyMwCustomEdit *e) { e->installEventFilter(this); });
 }
@@ -314,8 +319,9 @@ void RewriteCommands::OutilsIndenter() {
     if (out.changed) Markup::ReplaceDocumentText(e, QString::fromUtf8(out.text));
     if (out.failedAt >= 0)
         m_ctx.window->statusBar()->showMessage(
-            QStringLiteral("Indentation arrêtée à la ligne %1 : balise de fin sans balise "
-                           "d'ouverture correspondante. La suite du document est inchangée.")
-                .arg(out.failedLine));
+            QStringLiteral("Indentation arrêtée à la ligne %1 : balise de fin sans ouverture, "
+                           "suite inchangée")
+                .arg(out.failedLine),
+            15000);
     m_ctx.docs->mwCustomEdit1StatusChange(e);
 }
