@@ -7,7 +7,17 @@
 #include "assist/document_rewrites.h"
 #include "editor/multi_highlighter.h"
 
-#include <QCoreApplication>
+#include "app/app_settings.h"
+#include "app/settings_store.h"
+#include "app/ui/action_registry.h"
+#include "app/ui/document_manager.h"
+#include "app/ui/editor_view.h"
+#include "app/ui/main_form.h"
+#include "app/ui/ui_services.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -53,6 +63,12 @@ long rssKb(const char *field) {
     return -1;
 }
 
+// Confirms every dialog as shown (the accent dialog offers the whole document).
+class Confirm : public UiServices {
+public:
+    int execDialog(QDialog *) override { return QDialog::Accepted; }
+};
+
 void resetPeak() {
     QFile f(QStringLiteral("/proc/self/clear_refs"));
     if (f.open(QIODevice::WriteOnly)) f.write("5");
@@ -61,7 +77,8 @@ void resetPeak() {
 } // namespace
 
 int main(int argc, char **argv) {
-    QCoreApplication app(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     const int megabytes = argc > 1 ? atoi(argv[1]) : 50;
     const QByteArray page = makePage(qint64(megabytes) * 1000 * 1000);
     const double mb = page.size() / 1e6;
@@ -141,5 +158,40 @@ int main(int argc, char **argv) {
     std::printf("accents to references: %.3f s, %.0f MB/s\n", toRefs, mb / toRefs);
     std::printf("references to accents: %.3f s, %.0f MB/s (%.1f MB of input)\n", toText,
                 refs.size() / 1e6 / toText, refs.size() / 1e6);
+
+    // The window commands on the page open in a tab: the whole text in and out of the
+    // editor, as one undo step.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("page.html"));
+    {
+        QFile f(path);
+        f.open(QIODevice::WriteOnly);
+        f.write(page);
+    }
+    SettingsStore store(dir.filePath(QStringLiteral("s.ini")));
+    Options options;
+    TMainForm form(&store, &options, {});
+    form.show();
+    form.documents()->OpenDocument(path, false);
+    app.processEvents();
+    QElapsedTimer t;
+    t.start();
+    form.actions()->action(QStringLiteral("OutilsIndenter"))->trigger();
+    const double command = t.nsecsElapsed() / 1e9;
+    app.processEvents();
+    std::printf("window command \"Indenter le code HTML\" on the open page: %.3f s, "
+                "%.3f s more until the window is drawn again\n",
+                command, t.nsecsElapsed() / 1e9 - command);
+    Confirm confirm;
+    UiServices::install(&confirm);
+    for (const char *name : {"ModifierConversion", "ModifierDeconversion"}) {
+        t.restart();
+        form.actions()->action(QString::fromLatin1(name))->trigger();
+        const double s = t.nsecsElapsed() / 1e9;
+        app.processEvents();
+        std::printf("window command %s on the whole page: %.3f s, %.3f s more until drawn\n", name,
+                    s, t.nsecsElapsed() / 1e9 - s);
+    }
+    UiServices::install(nullptr);
     return 0;
 }

@@ -53,6 +53,19 @@ bool inRawTextRegion(TMyMwCustomEdit *e) {
     return l == Language::Css || l == Language::JavaScript || l == Language::VBScript;
 }
 
+// Replaces a whole document (bytes in its own line breaks) as one undo step, keeping
+// the caret's line and the view where they were: a caret sent to the end would have
+// the whole page coloured before the window is drawn again. The caret goes to the
+// start of its line, since its column may now fall inside a reference.
+void replaceKeepingPlace(TMyMwCustomEdit *e, const QByteArray &bytes) {
+    const int line = e->caretXY().line;
+    const int top = e->topLine();
+    e->undoGroupBreak();
+    if (!e->replaceAllUtf8(bytes)) return;
+    e->setCaretXY({1, line});
+    e->setTopLine(top);
+}
+
 } // namespace
 
 RewriteCommands::RewriteCommands(AppContext &ctx, const DocumentTypes &types)
@@ -117,8 +130,7 @@ void RewriteCommands::convertAccents(bool toReferences) {
         if (out.size() == e->utf8Length() &&
             memcmp(out.constData(), e->utf8Data(), size_t(out.size())) == 0)
             return;
-        e->undoGroupBreak();
-        e->replaceAllText(QString::fromUtf8(out));
+        replaceKeepingPlace(e, out);
     };
 
     switch (scope) {
@@ -314,9 +326,15 @@ void RewriteCommands::OutilsIndenter() {
     TMyMwCustomEdit *e = m_ctx.docs->ActiveEditor();
     if (!e) return;
     const WaitCursor wait;
-    const Assist::IndentOutcome out = Assist::IndentDocument(
-        e->textCrLf().toUtf8(), e->preferences().tabsToSpaces, e->tabWidth());
-    if (out.changed) Markup::ReplaceDocumentText(e, QString::fromUtf8(out.text));
+    // The text with CR LF between lines, as bytes: large pages never go through a
+    // UTF-16 copy, and an unchanged document gets no undo step.
+    Assist::IndentOutcome out =
+        Assist::IndentDocument(Assist::WithCrLfBreaks(QByteArray(e->utf8Data(), e->utf8Length())),
+                               e->preferences().tabsToSpaces, e->tabWidth());
+    if (out.changed) {
+        if (e->lineBreak != LineBreak::CrLf) out.text.replace("\r\n", lineBreakBytes(e->lineBreak));
+        replaceKeepingPlace(e, out.text);
+    }
     if (out.failedAt >= 0)
         m_ctx.window->statusBar()->showMessage(
             QStringLiteral("Indentation arrêtée à la ligne %1 : balise de fin sans ouverture, "
