@@ -29,6 +29,7 @@ private slots:
     void accentsInEveryDocument();
     void convertWhileTyping_data();
     void convertWhileTyping();
+    void typingInsideAScriptStaysText();
     void caseChanges_data();
     void caseChanges();
     void columnSelectionStaysWhole();
@@ -183,6 +184,19 @@ void TestRewriteCommands::convertWhileTyping() {
         QApplication::sendEvent(editor(), &release);
     }
     QCOMPARE(EditorState::get(editor()), after);
+}
+
+void TestRewriteCommands::typingInsideAScriptStaysText() {
+    f->form->documents()->OpenDocument(
+        f->writeFile("s.html", "<p>\n<script type=\"text/javascript\">\nx\n</script>\n"), false);
+    action("ModifierConvVolee")->trigger();
+    for (int line : {1, 3}) {
+        editor()->setCaretXY({1, line});
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QStringLiteral("é"));
+        QApplication::sendEvent(editor(), &press);
+    }
+    QCOMPARE(editor()->lineAt(0), QString("&eacute;<p>"));
+    QCOMPARE(editor()->lineAt(2), QString("éx"));
 }
 
 void TestRewriteCommands::caseChanges_data() {
