@@ -26,6 +26,8 @@
 #include <QPointer>
 #include <QStatusBar>
 
+#include <cstring>
+
 namespace {
 
 const QString kModifier = QStringLiteral("Modifier");
