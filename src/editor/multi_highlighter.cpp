@@ -3,6 +3,7 @@
 #include "editor/scan_support.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 MultiHighlighter::MultiHighlighter(const Highlighter *defaultHighlighter,
@@ -24,10 +25,36 @@ MultiHighlighter::MultiHighlighter(const Highlighter *defaultHighlighter,
     if (std::count(m_startBytes.begin(), m_startBytes.end(), true) == 1)
         m_startByte =
             int(std::find(m_startBytes.begin(), m_startBytes.end(), true) - m_startBytes.begin());
+    for (const auto &cs : m_schemes) {
+        const std::string run = cs->start.longestRequiredRun();
+        const bool ci = !cs->start.caseSensitive();
+        if (run.empty()) m_filterLines = false;
+        const std::pair<std::string, bool> key{run, ci};
+        if (std::find(m_startLiterals.begin(), m_startLiterals.end(), key) == m_startLiterals.end())
+            m_startLiterals.push_back(key);
+        if (run.empty()) continue;
+        const unsigned char first = static_cast<unsigned char>(run[0]);
+        m_literalFirstBytes[first] = true;
+        if (ci) {
+            m_literalFirstBytes[unsigned(std::tolower(first))] = true;
+            m_literalFirstBytes[unsigned(std::toupper(first))] = true;
+        }
+    }
     if (stateBits() > 64) qFatal("MultiHighlighter: nested line states need more than 64 bits");
 }
 
 MultiHighlighter::~MultiHighlighter() = default;
+
+bool MultiHighlighter::lineMayStartRegion(const char *line, int length) const {
+    if (!m_filterLines) return true;
+    // One pass over the line, trying the literals only where one could begin.
+    for (int p = 0; p < length; ++p) {
+        if (!m_literalFirstBytes[static_cast<unsigned char>(line[p])]) continue;
+        for (const auto &[literal, ci] : m_startLiterals)
+            if (scan::startsWith(line, p, length, literal.c_str(), ci)) return true;
+    }
+    return false;
+}
 
 int MultiHighlighter::schemeAt(LineState state) const {
     return int(scan::field(state, 0, m_schemeBits)) - 1;

@@ -47,6 +47,21 @@ public:
     void collectPlain(std::vector<const Highlighter *> &out) const override;
     int stateBits() const override { return m_schemeBits + m_regionBits + m_defaultBits; }
 
+    // The region markers alone, for callers that need where regions are but no
+    // colours: the earliest region start in line[from, to), and the end marker of
+    // a scheme's region.
+    bool findRegionStart(const char *line, int from, int to, int *scheme, int *matchStart,
+                         int *matchEnd) const {
+        return findStart(line, from, to, scheme, matchStart, matchEnd);
+    }
+    bool findRegionEnd(int scheme, const char *line, int from, int to, int *matchStart,
+                       int *matchEnd) const {
+        return m_schemes[size_t(scheme)]->end.find(line, from, to, matchStart, matchEnd);
+    }
+    // False when no region can start in the line: a quick test on the literal text
+    // every start marker contains, for callers that look through whole documents.
+    bool lineMayStartRegion(const char *line, int length) const;
+
 protected:
     LineState scanSpan(const char *line, int lineLength, int begin, int end, LineState state,
                        TokenSink &out) const override;
@@ -65,6 +80,10 @@ private:
     std::vector<std::unique_ptr<CompiledScheme>> m_schemes;
     std::array<bool, 256> m_startBytes{};
     int m_startByte = -1; // the only byte a region can start with, if there is one
+    // Distinct literal runs, one of which every region start contains (empty: no test).
+    std::vector<std::pair<std::string, bool>> m_startLiterals;
+    std::array<bool, 256> m_literalFirstBytes{}; // either case when case is ignored
+    bool m_filterLines = true;
     // State layout: scheme index + 1 (0: default), region state, default state.
     int m_schemeBits = 0;
     int m_regionBits = 0;

@@ -380,3 +380,11 @@ bool RegionPattern::find(const char *s, int from, int to, int *matchStart, int *
     }
     return false;
 }
+
+std::string RegionPattern::longestRequiredRun() const {
+    std::string best = m_analysed ? m_prefix : std::string();
+    if (!m_analysed) return best;
+    for (const std::string &run : m_required)
+        if (run.size() > best.size()) best = run;
+    return best;
+}

@@ -28,6 +28,10 @@ public:
     bool matchAt(const char *line, int pos, int to, int *matchEnd) const;
     // False when no match can start with this byte.
     bool canStartWith(unsigned char c) const { return m_firstBytes[c]; }
+    // The longest literal run every match contains (lower-cased when case is
+    // ignored), or an empty string when the pattern gives none.
+    std::string longestRequiredRun() const;
+    bool caseSensitive() const { return m_caseSensitive; }
 
 private:
     enum class GreaterThan { Anywhere, OnlyAtEnd, Never };

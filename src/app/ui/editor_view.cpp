@@ -234,7 +234,11 @@ void TMyMwCustomEdit::deleteLine(int index)
 
 bool TMyMwCustomEdit::replaceAllText(const QString &text)
 {
-    const QByteArray bytes = toDocumentBreaks(text).toUtf8();
+    return replaceAllUtf8(toDocumentBreaks(text).toUtf8());
+}
+
+bool TMyMwCustomEdit::replaceAllUtf8(const QByteArray &bytes)
+{
     if (bytes.size() == utf8Length() && memcmp(bytes.constData(), utf8Data(), size_t(bytes.size())) == 0)
         return false;
     SendScintilla(SCI_BEGINUNDOACTION);

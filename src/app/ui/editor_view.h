@@ -63,6 +63,8 @@ public:
     // Replaces the whole text as one undo step (nothing happens when it is the same);
     // line breaks of the new text are converted to the document's.
     bool replaceAllText(const QString &text);
+    // The same with UTF-8 bytes already in the document's line breaks.
+    bool replaceAllUtf8(const QByteArray &bytes);
     // Converts CR LF pairs of program-made text to this document's line break.
     QString toDocumentBreaks(const QString &text) const;
 

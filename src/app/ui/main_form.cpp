@@ -15,6 +15,7 @@
 #include "authoring/ui/form_commands_module.h"
 #include "authoring/ui/media_link_module.h"
 #include "authoring/ui/script_commands_module.h"
+#include "assist/ui/rewrite_commands.h"
 #include "authoring/ui/text_commands_module.h"
 #include "publish/ui/help_commands.h"
 #include "publish/ui/preview_commands.h"
@@ -97,6 +98,7 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     m_toolbars = new ToolbarManager(m_ctx);
     m_types = new DocumentTypeModule(m_ctx);
     m_docs->setTypeHooks(m_types);
+    new RewriteCommands(m_ctx, m_types->types());
 
     m_toolbars->build();
     if (QMenu *windowMenu = m_toolbars->menuBar()->findChild<QMenu *>(QStringLiteral("MenuFenetre")))

@@ -1,0 +1,413 @@
+#include "assist/html_indenter.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+#include <unordered_map>
+
+namespace {
+
+enum Flag { Container = 1, LineBreakElement = 2, OptionalEnd = 4, RawContent = 8 };
+
+struct ElementInfo {
+    const char *name;
+    int flags;
+};
+
+// The containers, then frame (a line-break element that opens no level).
+constexpr ElementInfo kElements[] = {
+    {"a", Container},
+    {"abbr", Container},
+    {"acronym", Container},
+    {"address", Container},
+    {"applet", Container},
+    {"b", Container},
+    {"bdo", Container},
+    {"big", Container},
+    {"blink", Container},
+    {"blockquote", Container},
+    {"body", Container | LineBreakElement},
+    {"button", Container},
+    {"caption", Container},
+    {"center", Container},
+    {"cite", Container},
+    {"code", Container},
+    {"del", Container},
+    {"dfn", Container},
+    {"dir", Container},
+    {"div", Container},
+    {"dl", Container},
+    {"fieldset", Container},
+    {"font", Container},
+    {"form", Container | LineBreakElement},
+    {"frameset", Container},
+    {"h1", Container},
+    {"h2", Container},
+    {"h3", Container},
+    {"h4", Container},
+    {"h5", Container},
+    {"h6", Container},
+    {"head", Container | LineBreakElement},
+    {"html", Container | LineBreakElement},
+    {"i", Container},
+    {"iframe", Container},
+    {"ins", Container},
+    {"kbd", Container},
+    {"legend", Container},
+    {"li", Container | OptionalEnd},
+    {"marquee", Container},
+    {"menu", Container},
+    {"nobr", Container},
+    {"noframes", Container},
+    {"noscript", Container},
+    {"object", Container},
+    {"ol", Container},
+    {"optgroup", Container},
+    {"p", Container | OptionalEnd},
+    {"param", Container | OptionalEnd},
+    {"pre", Container | RawContent},
+    {"q", Container},
+    {"s", Container},
+    {"samp", Container},
+    {"script", Container},
+    {"select", Container},
+    {"small", Container},
+    {"span", Container},
+    {"strike", Container},
+    {"strong", Container},
+    {"style", Container},
+    {"sub", Container},
+    {"sup", Container},
+    {"table", Container | LineBreakElement},
+    {"tbody", Container | LineBreakElement},
+    {"td", Container},
+    {"textarea", Container | RawContent},
+    {"tfoot", Container | LineBreakElement},
+    {"th", Container},
+    {"thead", Container | LineBreakElement},
+    {"title", Container},
+    {"tr", Container | LineBreakElement},
+    {"tt", Container},
+    {"u", Container},
+    {"ul", Container},
+    {"var", Container},
+    {"frame", LineBreakElement},
+};
+static_assert(std::size(kElements) == 76);
+
+const std::unordered_map<std::string_view, int> &elementIndex() {
+    static const std::unordered_map<std::string_view, int> index = [] {
+        std::unordered_map<std::string_view, int> m;
+        for (int i = 0; i < int(std::size(kElements)); ++i)
+            m.emplace(kElements[i].name, i);
+        return m;
+    }();
+    return index;
+}
+
+// The element a tag names when its name is followed by a space, ">" or a tab;
+// -1 otherwise. *closing tells an end tag.
+int tagElement(const char *t, qsizetype n, bool *closing) {
+    *closing = n > 1 && t[1] == '/';
+    qsizetype i = *closing ? 2 : 1;
+    char name[12];
+    int len = 0;
+    for (; i < n; ++i) {
+        const char c = t[i];
+        if (c == ' ' || c == '>' || c == '\t') break;
+        if (len == int(sizeof name)) return -1;
+        name[len++] = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+    }
+    if (i >= n || len == 0) return -1;
+    const auto &index = elementIndex();
+    const auto it = index.find(std::string_view(name, size_t(len)));
+    return it == index.end() ? -1 : it->second;
+}
+
+inline bool isBlank(char c) {
+    return static_cast<unsigned char>(c) <= 0x20;
+}
+
+} // namespace
+
+int THtmlIndenter::LineAt(const QByteArray &text, qsizetype offset) {
+    int line = 1;
+    const qsizetype end = std::min(offset, text.size());
+    for (qsizetype i = 0; i < end; ++i) {
+        if (text[i] == '\n')
+            ++line;
+        else if (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))
+            ++line;
+    }
+    return line;
+}
+
+void THtmlIndenter::changeLevel(int levels) {
+    m_indentCount = std::max<qsizetype>(0, m_indentCount + qsizetype(levels) * Indentation);
+}
+
+std::string_view THtmlIndenter::indentation() {
+    const size_t bytes = size_t(m_indentCount) * size_t(Symbol.size());
+    while (m_indent.size() < bytes)
+        m_indent.append(Symbol.constData(), size_t(Symbol.size()));
+    return std::string_view(m_indent.data(), bytes);
+}
+
+void THtmlIndenter::writeIndentation() {
+    const std::string_view s = indentation();
+    m_out.append(s.data(), qsizetype(s.size()));
+}
+
+void THtmlIndenter::writeBreak(const Item &item) {
+    m_out.append(item.text, item.length);
+}
+
+bool THtmlIndenter::topIsPendingBreak() const {
+    return !m_stack.empty() && (m_stack.back().kind == ItemKind::LineBreak ||
+                                m_stack.back().kind == ItemKind::ForcedBreak);
+}
+
+void THtmlIndenter::nextToken(Token &t) {
+    t = Token();
+    if (m_pos < m_end && m_src[m_pos] != '\r') {
+        t.spaceBefore = m_src[m_pos] == ' ';
+        while (m_pos < m_end && isBlank(m_src[m_pos]))
+            ++m_pos;
+        // The right end is trimmed once for the whole text: trimming again changes nothing.
+        m_end = std::max(m_pos, std::min(m_end, m_trimmedEnd));
+    }
+    if (m_pos >= m_end) return;
+
+    const char first = m_src[m_pos];
+    if (first == '\r') {
+        t.kind = Kind::LineBreak;
+        t.lineBreak[0] = '\r';
+        t.lineBreakLength = 1;
+        if (m_pos + 1 < m_end) t.lineBreak[t.lineBreakLength++] = m_src[m_pos + 1];
+        m_pos += t.lineBreakLength;
+        return;
+    }
+    if (first != '<') {
+        // Text runs to the next CR or "<".
+        const qsizetype start = m_pos;
+        while (m_pos < m_end && m_src[m_pos] != '\r' && m_src[m_pos] != '<')
+            ++m_pos;
+        t.kind = Kind::Text;
+        if (t.spaceBefore) {
+            m_tag.assign(1, ' ');
+            m_tag.append(m_src + start, size_t(m_pos - start));
+            t.text = m_tag.data();
+            t.length = qsizetype(m_tag.size());
+        } else {
+            t.text = m_src + start;
+            t.length = m_pos - start;
+        }
+        return;
+    }
+
+    t.kind = Kind::Tag;
+    m_tag.assign(1, '<');
+    ++m_pos;
+    bool quoted = false;
+    bool ended = false;
+    while (m_pos < m_end && !ended) {
+        const char c = m_src[m_pos];
+        switch (c) {
+        case ' ':
+        case '\t':
+            if (quoted || (m_tag.back() != ' ' && m_tag.back() != '\t')) m_tag.push_back(c);
+            ++m_pos;
+            break;
+        case '\r':
+            m_tag.push_back('\r');
+            ++m_pos;
+            if (m_pos < m_end) m_tag.push_back(m_src[m_pos++]);
+            m_tag.append(indentation());
+            break;
+        case '"':
+            quoted = !quoted;
+            m_tag.push_back(c);
+            ++m_pos;
+            break;
+        case '<':
+            if (quoted) {
+                m_tag.push_back(c);
+                ++m_pos;
+            } else {
+                t.kind = Kind::Text;
+                ended = true;
+            }
+            break;
+        case '>':
+            m_tag.push_back(c);
+            ++m_pos;
+            ended = !quoted;
+            break;
+        default:
+            m_tag.push_back(c);
+            ++m_pos;
+            break;
+        }
+    }
+    // A value left open runs to the end of the text; its marker stays on the stack.
+    if (quoted) m_stack.push_back({ItemKind::Quote});
+    if (t.kind == Kind::Text && t.spaceBefore) m_tag.insert(m_tag.begin(), ' ');
+    t.text = m_tag.data();
+    t.length = qsizetype(m_tag.size());
+}
+
+void THtmlIndenter::copyRawContent(int element) {
+    // Up to the element's end tag (or the end of the text), unchanged.
+    const std::string_view name(kElements[element].name);
+    qsizetype p = m_pos;
+    for (;;) {
+        const void *lt = std::memchr(m_src + p, '<', size_t(m_end - p));
+        if (!lt) {
+            p = m_end;
+            break;
+        }
+        p = static_cast<const char *>(lt) - m_src;
+        bool closing = false;
+        const qsizetype avail = std::min<qsizetype>(m_end - p, qsizetype(name.size()) + 3);
+        if (tagElement(m_src + p, avail, &closing) == element && closing) break;
+        ++p;
+    }
+    m_out.append(m_src + m_pos, p - m_pos);
+    m_pos = p;
+}
+
+void THtmlIndenter::processTag(const Token &t) {
+    bool closing = false;
+    const int element = tagElement(t.text, t.length, &closing);
+    const int flags = element >= 0 ? kElements[element].flags : 0;
+    const bool b = flags & LineBreakElement;
+    const Item forced{ItemKind::ForcedBreak, -1, {'\r', '\n'}, 2};
+
+    if ((flags & Container) && !closing) {
+        if (topIsPendingBreak()) {
+            writeBreak(m_stack.back());
+            m_stack.pop_back();
+            writeIndentation();
+        } else if (b && !m_out.isEmpty()) {
+            m_out.append("\r\n", 2);
+            writeIndentation();
+        } else if (t.spaceBefore) {
+            m_out.append(' ');
+        }
+        m_stack.push_back({ItemKind::Element, element});
+        if (b) m_stack.push_back(forced);
+        m_out.append(t.text, t.length);
+        changeLevel(1);
+        if (flags & RawContent) copyRawContent(element);
+        return;
+    }
+
+    if (flags & Container) {
+        changeLevel(-1);
+        qsizetype p;
+        if (m_stack.size() >= 2 && topIsPendingBreak()) {
+            p = qsizetype(m_stack.size()) - 2;
+        } else if (b) {
+            m_stack.push_back(forced);
+            p = qsizetype(m_stack.size()) - 2;
+        } else {
+            p = qsizetype(m_stack.size()) - 1;
+        }
+        while (!(p >= 0 && m_stack[size_t(p)].kind == ItemKind::Element &&
+                 m_stack[size_t(p)].element == element)) {
+            if (p >= 0 && m_stack[size_t(p)].kind == ItemKind::Element &&
+                (kElements[m_stack[size_t(p)].element].flags & OptionalEnd)) {
+                // Closed silently; the line break above it, if any, stays on top.
+                m_stack.erase(m_stack.begin() + p);
+                --p;
+                changeLevel(-1);
+            } else {
+                m_failed = true;
+                break;
+            }
+        }
+        if (p < qsizetype(m_stack.size()) - 1) {
+            writeBreak(m_stack.back());
+            m_stack.pop_back();
+            writeIndentation();
+        }
+        if (!m_failed) m_stack.pop_back();
+        m_out.append(t.text, t.length);
+        if (b) m_stack.push_back(forced);
+        return;
+    }
+
+    if (topIsPendingBreak()) {
+        writeBreak(m_stack.back());
+        m_stack.pop_back();
+        writeIndentation();
+    } else if (b) {
+        m_out.append("\r\n", 2);
+        writeIndentation();
+    }
+    m_out.append(t.text, t.length);
+    if (b) m_stack.push_back(forced);
+}
+
+QByteArray THtmlIndenter::IndentHtml(const QByteArray &source, qsizetype *codeErr) {
+    m_src = source.constData();
+    m_pos = 0;
+    m_end = source.size();
+    m_trimmedEnd = source.size();
+    while (m_trimmedEnd > 0 && isBlank(m_src[m_trimmedEnd - 1]))
+        --m_trimmedEnd;
+    m_out = QByteArray();
+    // Room for the indentation added; pages never written stay unallocated, so a
+    // generous reservation costs nothing and spares copying a large output.
+    m_out.reserve(source.size() * 2 + 4096);
+    m_stack.clear();
+    m_indentCount = 0;
+    m_failed = false;
+
+    Token t;
+    while (m_pos < m_end && !m_failed) {
+        nextToken(t);
+        switch (t.kind) {
+        case Kind::Text:
+            if (topIsPendingBreak()) {
+                writeBreak(m_stack.back());
+                m_stack.pop_back();
+                writeIndentation();
+            }
+            m_out.append(t.text, t.length);
+            break;
+        case Kind::LineBreak:
+            if (!m_stack.empty() && m_stack.back().kind == ItemKind::ForcedBreak)
+                m_stack.pop_back();
+            if (!m_stack.empty() && m_stack.back().kind == ItemKind::LineBreak) {
+                writeBreak(m_stack.back());
+                m_stack.pop_back();
+            }
+            m_stack.push_back(
+                {ItemKind::LineBreak, -1, {t.lineBreak[0], t.lineBreak[1]}, t.lineBreakLength});
+            break;
+        case Kind::Tag:
+            processTag(t);
+            break;
+        case Kind::Unknown:
+            break;
+        }
+    }
+    if (!m_failed && !m_stack.empty()) {
+        m_failed = m_stack.back().kind != ItemKind::ForcedBreak;
+        m_stack.pop_back();
+    }
+
+    qsizetype result = -1;
+    if (m_failed) {
+        result = m_out.size();
+        const qsizetype restEnd = std::max(m_pos, m_trimmedEnd);
+        m_out.append(m_src + m_pos, restEnd - m_pos);
+    }
+    m_stack.clear();
+    m_tag.clear();
+    m_tag.shrink_to_fit();
+    if (codeErr) *codeErr = result;
+    if (result >= 0 && OnError) OnError(this, result);
+    return std::exchange(m_out, QByteArray());
+}

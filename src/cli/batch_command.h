@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// The batch command line: re-indent, convert accents or change line breaks of files
+// with the same code as the editor's commands, for scripts and CI hooks.
+namespace Batch {
+
+// Exit statuses.
+enum Status { Done = 0, WouldChange = 1, Failed = 2 };
+
+struct Io {
+    std::function<QByteArray()> readStdin;
+    std::function<void(const QByteArray &)> writeStdout;
+    std::function<void(const QString &)> writeStderr; // one message, no line break
+};
+
+// Runs one command line (without the program name) and returns its exit status.
+int Run(const QStringList &arguments, const Io &io);
+
+QString HelpText();
+
+} // namespace Batch
