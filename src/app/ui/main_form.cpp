@@ -11,6 +11,7 @@
 #include "app/ui/main_status_bar.h"
 #include "app/ui/menu_layout.h"
 #include "app/ui/toolbar_manager.h"
+#include "assist/ui/search_commands.h"
 #include "authoring/ui/text_commands_module.h"
 #include "publish/ui/preview_commands.h"
 
@@ -64,6 +65,7 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     m_fileCommands = new FileCommands(m_ctx, m_docs);
     m_editCommands = new EditCommands(m_ctx);
     new TextCommandsModule(m_ctx);
+    new SearchCommands(m_ctx);
     new PreviewCommands(m_ctx, m_central, m_status);
     m_toolbars = new ToolbarManager(m_ctx);
     m_types = new DocumentTypeModule(m_ctx);
