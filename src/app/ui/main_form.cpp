@@ -14,6 +14,7 @@
 #include "assist/ui/search_commands.h"
 #include "authoring/ui/text_commands_module.h"
 #include "publish/ui/preview_commands.h"
+#include "publish/ui/print_commands.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -66,6 +67,7 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     m_editCommands = new EditCommands(m_ctx);
     new TextCommandsModule(m_ctx);
     new SearchCommands(m_ctx);
+    new PrintCommands(m_ctx);
     new PreviewCommands(m_ctx, m_central, m_status);
     m_toolbars = new ToolbarManager(m_ctx);
     m_types = new DocumentTypeModule(m_ctx);
