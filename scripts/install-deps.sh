@@ -13,6 +13,8 @@ PACKAGES=(
   fonts-dejavu-core
   # tests: a display server for screenshots, an FTP server, scripting
   xvfb xauth python3 python3-pyftpdlib
+  # tests: reading the text of printed PDF files
+  poppler-utils
 )
 
 missing=()
