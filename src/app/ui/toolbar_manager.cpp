@@ -46,11 +46,12 @@ ToolbarManager::ToolbarManager(AppContext &ctx) : QObject(ctx.window), m_ctx(ctx
                 t->setVisible(on);
         });
     }
-    // Ctrl and the key left of 1: "²" on a French keyboard (the same key gives "'" elsewhere).
+    // Ctrl and the key left of 1: "²" on a French keyboard, "`" on many others ("'" is
+    // the 4 key of a French keyboard, so it belongs to the bookmarks).
     QAction *hide = r.add(QStringLiteral("OutilsBarreMasquer"),
                           QStringLiteral("Masquer toutes les barres d'outils"), {}, cat);
     hide->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_twosuperior),
-                        QKeySequence(Qt::CTRL | Qt::Key_Apostrophe)});
+                        QKeySequence(Qt::CTRL | Qt::Key_QuoteLeft)});
     hide->setCheckable(true);
     connect(hide, &QAction::triggered, this, [this](bool) {
         // The action already flipped its state; the command works from the old one.
