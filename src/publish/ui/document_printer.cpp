@@ -81,15 +81,13 @@ int DocumentPrinter::printDocument(TMyMwCustomEdit *editor, QPainter &painter) {
     }
 
     // A first pass that draws nothing counts the pages for $PAGECOUNT$.
+    // (The copies cannot change once the printer is open: a copy counts the same pages.)
     const int from = fromPage(), to = toPage();
-    const int copies = copyCount();
-    setCopyCount(1);
     setFromTo(1000000, 1000000);
     m_counted = 0;
     printRange(editor, painter);
     m_pageCount = std::max(m_counted, 1);
     setFromTo(from, to);
-    setCopyCount(copies);
     if (!printRange(editor, painter)) return 0;
     return m_pageCount;
 }

@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrintPreviewWidget>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -73,13 +74,18 @@ TTestPrintPreviewDlg::TTestPrintPreviewDlg(DocumentPrinter *printer, TMyMwCustom
     QAction *last =
         add("PreviewLast", QStringLiteral("Dernière"), QKeySequence(Qt::ALT | Qt::Key_L),
             QStringLiteral("Dernière|Aller à la dernière page"), pageArrow(true, true));
-    connect(first, &QAction::triggered, this, [this] { m_view->setCurrentPage(1); });
-    connect(prev, &QAction::triggered, this,
-            [this] { m_view->setCurrentPage(m_view->currentPage() - 1); });
-    connect(next, &QAction::triggered, this,
-            [this] { m_view->setCurrentPage(m_view->currentPage() + 1); });
-    connect(last, &QAction::triggered, this,
-            [this] { m_view->setCurrentPage(m_view->pageCount()); });
+    auto go = [this](const std::function<int()> &page) {
+        return [this, page] {
+            const int n = std::clamp(page(), 1, std::max(1, m_view->pageCount()));
+            m_view->setCurrentPage(n);
+            // At a small scale several pages show: the label names the one asked for.
+            m_page->setText(QStringLiteral(" Page : %1").arg(n));
+        };
+    };
+    connect(first, &QAction::triggered, this, go([] { return 1; }));
+    connect(prev, &QAction::triggered, this, go([this] { return m_view->currentPage() - 1; }));
+    connect(next, &QAction::triggered, this, go([this] { return m_view->currentPage() + 1; }));
+    connect(last, &QAction::triggered, this, go([this] { return m_view->pageCount(); }));
     bar->addSeparator();
 
     QAction *zoom = add("PreviewZoom", QStringLiteral("Zoom"), QKeySequence(Qt::ALT | Qt::Key_Z),
