@@ -52,6 +52,30 @@ bool isWordChar(char32_t c) {
     return c == U'_' || QChar::isLetterOrNumber(c);
 }
 
+// The last place of a byte in a range (memrchr where the C library has it).
+const void *lastByte(const char *data, unsigned char c, size_t n) {
+#ifdef __GLIBC__
+    return memrchr(data, c, n);
+#else
+    for (size_t i = n; i > 0; --i) {
+        if (static_cast<unsigned char>(data[i - 1]) == c) return data + i - 1;
+    }
+    return nullptr;
+#endif
+}
+
+// How common a byte is in web pages, from 0 (rare) up: the search looks for the rarest
+// byte of the pattern first.
+int commonness(unsigned char c, bool caseSensitive) {
+    static const char order[] = "zqjxkwyvbfghpmcdulsrhntioae=\"/<> ";
+    if (c >= 'A' && c <= 'Z' && !caseSensitive) c = c - 'A' + 'a';
+    for (int i = 0; order[i]; ++i) {
+        if (order[i] == char(c)) return i + 2;
+    }
+    if (c == '\r' || c == '\n' || c == '\t' || c == '.' || c == ',') return 30;
+    return c >= 0x80 ? 1 : 0;
+}
+
 // UTF-8 bytes of a UTF-16 range.
 qsizetype utf8Bytes(const QChar *s, qsizetype n) {
     qsizetype bytes = 0;
@@ -155,6 +179,26 @@ bool TextSearch::prepare(const QString &pattern, const MatchRules &rules, QStrin
         m_skipForward[static_cast<unsigned char>(m_mapped[i])] = m - 1 - i;
     for (qsizetype i = m - 1; i >= 1; --i)
         m_skipBackward[static_cast<unsigned char>(m_mapped[i])] = i;
+    m_rare = -1;
+    int best = 1000;
+    for (qsizetype i = 0; i < m; ++i) {
+        const auto c = static_cast<unsigned char>(m_pattern[i]);
+        if (c >= 0x80 && !rules.caseSensitive)
+            continue; // letters beyond ASCII have other bytes in the other case
+        const int score = commonness(c, rules.caseSensitive);
+        if (score < best) {
+            best = score;
+            m_rare = i;
+        }
+    }
+    if (m_rare >= 0) {
+        const auto c = static_cast<unsigned char>(m_pattern[m_rare]);
+        m_rareLower = m_rareUpper = c;
+        if (!rules.caseSensitive && c >= 'a' && c <= 'z')
+            m_rareUpper = c - 'a' + 'A';
+        else if (!rules.caseSensitive && c >= 'A' && c <= 'Z')
+            m_rareLower = c - 'A' + 'a';
+    }
     m_valid = true;
     return true;
 }
@@ -215,6 +259,35 @@ TextMatch TextSearch::findForward(const char *data, qsizetype len, qsizetype fro
     const auto *pat = reinterpret_cast<const unsigned char *>(m_mapped.constData());
     qsizetype pos = from;
     const qsizetype last = limit - m;
+    if (m_rare >= 0) {
+        // Candidates are the places of the rare byte, in either case, found with memchr in
+        // windows, so the case that is absent costs no scan to the end of the text.
+        constexpr qsizetype kWindow = 4096;
+        const qsizetype end = last + m_rare + 1; // the rare byte's last possible place
+        qsizetype at = pos + m_rare;
+        while (at < end) {
+            const qsizetype windowEnd = std::min(end, at + kWindow);
+            const void *lo = memchr(data + at, m_rareLower, size_t(windowEnd - at));
+            const qsizetype loAt = lo ? static_cast<const char *>(lo) - data : windowEnd;
+            const void *up = m_rareUpper == m_rareLower
+                                 ? nullptr
+                                 : memchr(data + at, m_rareUpper, size_t(loAt - at));
+            const qsizetype cand = up ? static_cast<const char *>(up) - data : loAt;
+            if (cand == windowEnd) {
+                at = windowEnd;
+                continue;
+            }
+            const qsizetype p = cand - m_rare;
+            qsizetype j = 0;
+            while (j < m && m_map[text[p + j]] == pat[j])
+                ++j;
+            qsizetype e;
+            if (j == m && literalAt(data, len, p, limit, &e) && wordBoundaries(data, len, p, e))
+                return {p, e, {}};
+            at = cand + 1;
+        }
+        return {};
+    }
     while (pos <= last) {
         qsizetype j = m - 1;
         while (j >= 0 && m_map[text[pos + j]] == pat[j])
@@ -256,6 +329,35 @@ TextMatch TextSearch::findBackward(const char *data, qsizetype len, qsizetype fr
     const auto *text = reinterpret_cast<const unsigned char *>(data);
     const auto *pat = reinterpret_cast<const unsigned char *>(m_mapped.constData());
     qsizetype pos = from - m;
+    if (m_rare >= 0 && pos >= lower) {
+        // Backwards, the places of the rare byte come from memrchr, in windows too.
+        constexpr qsizetype kWindow = 4096;
+        const qsizetype begin = lower + m_rare; // the rare byte's first possible place
+        qsizetype at = pos + m_rare;            // the last place still to look at
+        while (at >= begin) {
+            const qsizetype windowStart = std::max(begin, at - kWindow + 1);
+            const void *lo =
+                lastByte(data + windowStart, m_rareLower, size_t(at - windowStart + 1));
+            const qsizetype loAt = lo ? static_cast<const char *>(lo) - data : windowStart - 1;
+            const void *up = m_rareUpper == m_rareLower
+                                 ? nullptr
+                                 : lastByte(data + loAt + 1, m_rareUpper, size_t(at - loAt));
+            const qsizetype cand = up ? static_cast<const char *>(up) - data : loAt;
+            if (cand < windowStart) {
+                at = windowStart - 1;
+                continue;
+            }
+            const qsizetype p = cand - m_rare;
+            qsizetype j = 0;
+            while (j < m && m_map[text[p + j]] == pat[j])
+                ++j;
+            qsizetype e;
+            if (j == m && literalAt(data, len, p, from, &e) && wordBoundaries(data, len, p, e))
+                return {p, e, {}};
+            at = cand - 1;
+        }
+        return {};
+    }
     while (pos >= lower) {
         qsizetype j = 0;
         while (j < m && m_map[text[pos + j]] == pat[j])

@@ -76,6 +76,11 @@ private:
     std::array<unsigned char, 256> m_map{};
     std::array<qsizetype, 256> m_skipForward{};
     std::array<qsizetype, 256> m_skipBackward{};
+    // The byte of the pattern least likely in text, searched with memchr: its offset in
+    // the pattern and its two cases (-1: none suits, the skip tables serve).
+    qsizetype m_rare = -1;
+    unsigned char m_rareLower = 0;
+    unsigned char m_rareUpper = 0;
     bool m_needsFold = false; // case-insensitive with letters beyond ASCII
     QList<char32_t> m_folded; // the pattern's code points, case-folded
     QRegularExpression m_regex;

@@ -66,6 +66,12 @@ void TstTextSearch::find_data() {
     QTest::newRow("after a four-byte character") << "😀abc"
                                                  << "ABC"
                                                  << "" << 0 << 2 << 3;
+    QTest::newRow("letters beyond ASCII only") << "aÉÉ éé"
+                                               << "éé"
+                                               << "" << 0 << 1 << 2;
+    QTest::newRow("letters beyond ASCII only, backwards") << "éé ÉÉ x"
+                                                          << "Éé"
+                                                          << "b" << 7 << 3 << 2;
     QTest::newRow("overlapping") << "aaaa"
                                  << "aa"
                                  << "" << 1 << 1 << 2;
@@ -278,6 +284,17 @@ void TstTextSearch::largeTextBoundaries() {
     QCOMPARE(s.findBackward(bytes.constData(), bytes.size(), bytes.size(), 0).start,
              qsizetype(99997));
     QVERIFY(!s.findBackward(bytes.constData(), bytes.size(), bytes.size(), 99998).found());
+
+    // One case of a letter far away, the other nowhere; and a rejected whole-word candidate
+    // in every stretch of the text.
+    QByteArray far(100000, 'x');
+    for (qsizetype i = 0; i < far.size(); i += 1000)
+        far[i] = 'Q';
+    far.replace(70001, 3, " q ");
+    QVERIFY(s.prepare(QStringLiteral("q"), {false, true, false}));
+    QCOMPARE(s.findForward(far.constData(), far.size(), 0, far.size()).start, qsizetype(70002));
+    QCOMPARE(s.findBackward(far.constData(), far.size(), far.size(), 0).start, qsizetype(70002));
+    QVERIFY(!s.findForward(far.constData(), far.size(), 70003, far.size()).found());
 }
 
 QTEST_GUILESS_MAIN(TstTextSearch)
