@@ -230,7 +230,7 @@ TConfirmReplaceDialog::TConfirmReplaceDialog(QWidget *parent) : QDialog(parent) 
     m_label->setObjectName(QStringLiteral("lblConfirmation"));
     m_label->setWordWrap(true);
     m_label->setTextFormat(Qt::PlainText);
-    m_label->setMinimumWidth(260);
+    m_label->setMinimumWidth(340);
 
     auto *box = new QDialogButtonBox(this);
     auto add = [this, box](const QString &caption, const char *name, Answer a) {

@@ -44,6 +44,7 @@ struct Search {
     QStringList lines;
     QString lineLabel;
     QString lineShown;
+    QStringList kinds; // every dialog shown
 
     Search() {
         fx.ui.onDialog = [this](QDialog *d) { return answer(d); };
@@ -57,6 +58,7 @@ struct Search {
 
     bool answer(QDialog *d) {
         const QString kind = d->objectName();
+        kinds << kind;
         if (kind == "TTextSearchDialog" || kind == "TTextReplaceDialog") {
             auto *combo = child<QComboBox>(d, "cbSearchText");
             proposed = combo->currentText();
@@ -149,6 +151,8 @@ private slots:
     void bookmarkKeys_data();
     void bookmarkKeys();
     void toolbarAndHelp();
+    void keys_data();
+    void keys();
 };
 
 void TstSearchCommands::proposal_data() {
@@ -603,6 +607,27 @@ void TstSearchCommands::toolbarAndHelp() {
     for (const QString &t : topics)
         QVERIFY2(QFile::exists(QStringLiteral(BALIZOR_SOURCE_DIR "/resources/") + t),
                  qPrintable(t));
+}
+
+void TstSearchCommands::keys_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("Ctrl+F") << int(Qt::Key_F) << int(Qt::ControlModifier) << "TTextSearchDialog";
+    QTest::newRow("Ctrl+H") << int(Qt::Key_H) << int(Qt::ControlModifier) << "TTextReplaceDialog";
+    QTest::newRow("Ctrl+G") << int(Qt::Key_G) << int(Qt::ControlModifier) << "TBoiteLigne";
+}
+
+void TstSearchCommands::keys() {
+    // The keys reach the window's commands from the editor.
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(QString, dialog);
+    Search s;
+    s.acceptSearch = false;
+    s.active()->setFocus();
+    QTest::keyClick(s.active(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(s.kinds, QStringList{dialog});
 }
 
 QTEST_MAIN(TstSearchCommands)
