@@ -3,17 +3,17 @@
 #include "app/ui/ui_services.h"
 
 namespace {
-HelpHandler &handler() {
+HelpHandler &handler()
+{
     static HelpHandler h;
     return h;
 }
 } // namespace
 
-void setHelpHandler(HelpHandler h) {
-    handler() = std::move(h);
-}
+void setHelpHandler(HelpHandler h) { handler() = std::move(h); }
 
-void ShowHelpTopic(const QString &topic) {
+void ShowHelpTopic(const QString &topic)
+{
     const QString page = topic.isEmpty() ? QStringLiteral("Ressources/introduction.htm") : topic;
     if (handler()) {
         handler()(page);

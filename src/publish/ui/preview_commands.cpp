@@ -29,7 +29,8 @@
 #include <QToolBar>
 
 namespace {
-void shellLaunch(const BrowserLaunch &l) {
+void shellLaunch(const BrowserLaunch &l)
+{
     switch (l.kind) {
     case BrowserLaunch::OpenWithDefault:
         ShellOpen(l.program, QString(), l.workingFolder, l.showCommand);
@@ -44,7 +45,8 @@ void shellLaunch(const BrowserLaunch &l) {
     }
 }
 
-QString menuCaption(const QString &label) {
+QString menuCaption(const QString &label)
+{
     QString c = label;
     return c.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
@@ -52,7 +54,8 @@ QString menuCaption(const QString &label) {
 
 PreviewCommands::PreviewCommands(AppContext &ctx, QSplitter *area, MainStatusBar *status)
     : QObject(ctx.window), engineFactory(&PreviewEngineLoader::create), launch(&shellLaunch),
-      m_ctx(ctx), m_area(area), m_status(status) {
+      m_ctx(ctx), m_area(area), m_status(status)
+{
     ActionRegistry &r = *ctx.actions;
     DocumentHost *docs = ctx.docs;
     const QString nav = QStringLiteral("Navigateur");
@@ -68,15 +71,18 @@ PreviewCommands::PreviewCommands(AppContext &ctx, QSplitter *area, MainStatusBar
 
     QAction *back = r.add(QStringLiteral("NavPrec"), QStringLiteral("&Précédent"), {}, nav);
     connect(back, &QAction::triggered, this, [this] {
-        if (PreviewEngine *e = engine()) e->back();
+        if (PreviewEngine *e = engine())
+            e->back();
     });
     QAction *forward = r.add(QStringLiteral("NavSuiv"), QStringLiteral("&Suivant"), {}, nav);
     connect(forward, &QAction::triggered, this, [this] {
-        if (PreviewEngine *e = engine()) e->forward();
+        if (PreviewEngine *e = engine())
+            e->forward();
     });
     QAction *stop = r.add(QStringLiteral("NavStop"), QStringLiteral("Stop"), {}, nav);
     connect(stop, &QAction::triggered, this, [this] {
-        if (PreviewEngine *e = engine()) e->stop();
+        if (PreviewEngine *e = engine())
+            e->stop();
     });
     // The engine tells when these become possible.
     for (QAction *a : {back, forward, stop})
@@ -135,12 +141,16 @@ PreviewCommands::PreviewCommands(AppContext &ctx, QSplitter *area, MainStatusBar
             &PreviewCommands::applyBrowserSettings);
 }
 
-PreviewCommands::~PreviewCommands() {
-    if (m_filtering) qApp->removeEventFilter(this);
+PreviewCommands::~PreviewCommands()
+{
+    if (m_filtering)
+        qApp->removeEventFilter(this);
 }
 
-TPreviewPanel *PreviewCommands::panel() {
-    if (m_panel) return m_panel;
+TPreviewPanel *PreviewCommands::panel()
+{
+    if (m_panel)
+        return m_panel;
     ActionRegistry &r = *m_ctx.actions;
     m_panel = new TPreviewPanel(r, m_area);
     m_panel->hide();
@@ -160,17 +170,20 @@ TPreviewPanel *PreviewCommands::panel() {
     return m_panel;
 }
 
-PreviewEngine *PreviewCommands::engine() const {
+PreviewEngine *PreviewCommands::engine() const
+{
     return m_panel ? m_panel->engine() : nullptr;
 }
 
-QAction *PreviewCommands::action(const char *name) const {
+QAction *PreviewCommands::action(const char *name) const
+{
     return m_ctx.actions->action(QString::fromLatin1(name));
 }
 
 // ---- preview copies ----
 
-QString PreviewCommands::WritePreviewCopy(TMyMwCustomEdit *e) {
+QString PreviewCommands::WritePreviewCopy(TMyMwCustomEdit *e)
+{
     const QString path = m_ctx.docs->PreviewCopyPath(e);
     QByteArray bytes;
     // A character the document's code page cannot hold: the copy is what a save
@@ -186,19 +199,25 @@ QString PreviewCommands::WritePreviewCopy(TMyMwCustomEdit *e) {
 
 // ---- the panel ----
 
-bool PreviewCommands::ensureEngine() {
-    if (engine()) return true;
-    if (m_availability == Availability::Missing) return false;
+bool PreviewCommands::ensureEngine()
+{
+    if (engine())
+        return true;
+    if (m_availability == Availability::Missing)
+        return false;
     TPreviewPanel *panel = this->panel();
     PreviewEngine::Notifications n;
     n.statusText = [this](const QString &t) {
-        if (!m_panel->closing()) onStatusText(t);
+        if (!m_panel->closing())
+            onStatusText(t);
     };
     n.beforeNavigate = [this](const QUrl &u) {
-        if (!m_panel->closing()) onBeforeNavigate(u);
+        if (!m_panel->closing())
+            onBeforeNavigate(u);
     };
     n.commandState = [this](PreviewEngine::Command c, bool on) {
-        if (!m_panel->closing()) onCommandState(c, on);
+        if (!m_panel->closing())
+            onCommandState(c, on);
     };
     PreviewEngine *created = engineFactory ? engineFactory(panel, n) : nullptr;
     if (!created) {
@@ -210,7 +229,8 @@ bool PreviewCommands::ensureEngine() {
     return true;
 }
 
-void PreviewCommands::markMissing() {
+void PreviewCommands::markMissing()
+{
     m_availability = Availability::Missing;
     action("Nav1")->setVisible(false);
     action("OutilsBarreNavigateur")->setVisible(false);
@@ -219,12 +239,16 @@ void PreviewCommands::markMissing() {
     showChoice();
 }
 
-void PreviewCommands::ShowPreviewPanel(bool visible) {
-    if (visible && !ensureEngine()) return;
-    if (!m_panel) return; // hiding what was never shown
+void PreviewCommands::ShowPreviewPanel(bool visible)
+{
+    if (visible && !ensureEngine())
+        return;
+    if (!m_panel)
+        return; // hiding what was never shown
     const bool appearing = visible && !m_shown;
     if (!visible && m_panel->isAncestorOf(QApplication::focusWidget())) {
-        if (TMyMwCustomEdit *e = m_ctx.docs->ActiveEditor()) e->setFocus();
+        if (TMyMwCustomEdit *e = m_ctx.docs->ActiveEditor())
+            e->setFocus();
     }
     m_shown = visible;
     m_panel->setVisible(visible);
@@ -249,35 +273,44 @@ void PreviewCommands::ShowPreviewPanel(bool visible) {
     }
 }
 
-void PreviewCommands::NavigatePreview(const QString &address) {
+void PreviewCommands::NavigatePreview(const QString &address)
+{
     const QUrl url = addressUrl(address);
-    if (!url.isValid() || url.isEmpty() || !ensureEngine()) return;
+    if (!url.isValid() || url.isEmpty() || !ensureEngine())
+        return;
     m_navigation.programNavigates();
     engine()->navigate(url);
 }
 
-void PreviewCommands::NavReload() {
+void PreviewCommands::NavReload()
+{
     if (TMyMwCustomEdit *e = m_ctx.docs->ActiveEditor()) {
-        if (WritePreviewCopy(e).isEmpty()) return;
+        if (WritePreviewCopy(e).isEmpty())
+            return;
     }
     PreviewEngine *e = engine();
-    if (e && !e->location().isEmpty()) e->refresh();
+    if (e && !e->location().isEmpty())
+        e->refresh();
 }
 
-void PreviewCommands::onBeforeNavigate(const QUrl &url) {
+void PreviewCommands::onBeforeNavigate(const QUrl &url)
+{
     const QString text = addressText(url);
-    if (m_navigation.beforeNavigate(text)) m_panel->setHistory(m_navigation.history());
+    if (m_navigation.beforeNavigate(text))
+        m_panel->setHistory(m_navigation.history());
     m_panel->addressBox()->setEditText(text);
 }
 
-void PreviewCommands::onStatusText(const QString &text) {
+void PreviewCommands::onStatusText(const QString &text)
+{
     if (!text.isEmpty())
         m_status->setPanel(2, text);
     else // the mouse left the link: the panel shows the editor's mode again
         m_ctx.docs->mwCustomEdit1StatusChange(m_ctx.docs->ActiveEditor());
 }
 
-void PreviewCommands::onCommandState(PreviewEngine::Command command, bool enabled) {
+void PreviewCommands::onCommandState(PreviewEngine::Command command, bool enabled)
+{
     switch (command) {
     case PreviewEngine::Back:
         action("NavPrec")->setEnabled(enabled);
@@ -291,8 +324,10 @@ void PreviewCommands::onCommandState(PreviewEngine::Command command, bool enable
     }
 }
 
-bool PreviewCommands::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+bool PreviewCommands::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return false;
     const auto *k = static_cast<QKeyEvent *>(event);
     if (k->modifiers() != Qt::AltModifier ||
         (k->key() != Qt::Key_Left && k->key() != Qt::Key_Right))
@@ -302,12 +337,14 @@ bool PreviewCommands::eventFilter(QObject *watched, QEvent *event) {
         static_cast<QWidget *>(watched)->window() != m_ctx.window)
         return false;
     QAction *a = action(k->key() == Qt::Key_Left ? "NavPrec" : "NavSuiv");
-    if (!a->isEnabled()) return false;
+    if (!a->isEnabled())
+        return false;
     a->trigger();
     return true;
 }
 
-void PreviewCommands::updateAddressActions() {
+void PreviewCommands::updateAddressActions()
+{
     const bool selection = m_panel && m_panel->addressBox()->lineEdit()->hasSelectedText();
     action("EditCut2")->setEnabled(selection);
     action("EditCopy2")->setEnabled(selection);
@@ -316,11 +353,14 @@ void PreviewCommands::updateAddressActions() {
 
 // ---- browser tests ----
 
-void PreviewCommands::OutilsTester() {
+void PreviewCommands::OutilsTester()
+{
     TMyMwCustomEdit *e = m_ctx.docs->ActiveEditor();
-    if (!e) return;
+    if (!e)
+        return;
     const QString copy = WritePreviewCopy(e);
-    if (copy.isEmpty()) return;
+    if (copy.isEmpty())
+        return;
     panel()->addressBox()->setEditText(copy);
     BrowserLaunch l = planBrowserTest(m_ctx.options->browser, copy, browserAvailable());
     if (l.kind == BrowserLaunch::ShowInPanel) {
@@ -338,19 +378,22 @@ void PreviewCommands::OutilsTester() {
         launch(l);
 }
 
-void PreviewCommands::chooseBrowser(int index) {
+void PreviewCommands::chooseBrowser(int index)
+{
     BrowserSettings &b = m_ctx.options->browser;
     b.nav = {};
     b.nav[index] = true;
     showChoice();
 }
 
-void PreviewCommands::showChoice() {
+void PreviewCommands::showChoice()
+{
     for (int i = 0; i < 4; ++i)
         m_nav[i]->setChecked(m_ctx.options->browser.nav[i]);
 }
 
-void PreviewCommands::applyBrowserSettings() {
+void PreviewCommands::applyBrowserSettings()
+{
     BrowserSettings &b = m_ctx.options->browser;
     // Without an engine module there is no preview: known before the first need.
     if (m_availability == Availability::Unknown && PreviewEngineLoader::modulePath().isEmpty())

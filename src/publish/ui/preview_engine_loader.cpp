@@ -7,20 +7,24 @@
 
 namespace PreviewEngineLoader {
 
-QString modulePath() {
+QString modulePath()
+{
     const QDir dir(QCoreApplication::applicationDirPath());
     const QString base = QStringLiteral("balizor_webengine");
     for (const QString &name :
          {QStringLiteral("lib") + base + QStringLiteral(".so"), base + QStringLiteral(".dll"),
           QStringLiteral("lib") + base + QStringLiteral(".dylib")}) {
-        if (QFileInfo::exists(dir.filePath(name))) return dir.filePath(name);
+        if (QFileInfo::exists(dir.filePath(name)))
+            return dir.filePath(name);
     }
     return {};
 }
 
-PreviewEngine *create(QWidget *parent, const PreviewEngine::Notifications &notify) {
+PreviewEngine *create(QWidget *parent, const PreviewEngine::Notifications &notify)
+{
     const QString path = modulePath();
-    if (path.isEmpty()) return nullptr;
+    if (path.isEmpty())
+        return nullptr;
     // Never unloaded: the engine's code must outlive every page it showed.
     static QLibrary *library = nullptr;
     if (!library) {
@@ -37,7 +41,8 @@ PreviewEngine *create(QWidget *parent, const PreviewEngine::Notifications &notif
         return nullptr;
     }
     PreviewEngine *engine = create(parent, notify);
-    if (!engine) qWarning("Balizor: no preview: the browser engine is not completely installed");
+    if (!engine)
+        qWarning("Balizor: no preview: the browser engine is not completely installed");
     return engine;
 }
 

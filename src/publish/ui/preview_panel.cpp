@@ -11,7 +11,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-TPreviewPanel::TPreviewPanel(const ActionRegistry &actions, QWidget *parent) : QWidget(parent) {
+TPreviewPanel::TPreviewPanel(const ActionRegistry &actions, QWidget *parent) : QWidget(parent)
+{
     setObjectName(QStringLiteral("PanelNavigateur"));
     setMinimumHeight(kPreviewMinPanel);
     m_layout = new QVBoxLayout(this);
@@ -43,24 +44,28 @@ TPreviewPanel::TPreviewPanel(const ActionRegistry &actions, QWidget *parent) : Q
     connect(m_address, &QComboBox::textActivated, this, &TPreviewPanel::addressEntered);
 }
 
-TPreviewPanel::~TPreviewPanel() {
+TPreviewPanel::~TPreviewPanel()
+{
     m_closing = true;
     delete m_engine;
 }
 
-void TPreviewPanel::setEngine(PreviewEngine *engine) {
+void TPreviewPanel::setEngine(PreviewEngine *engine)
+{
     m_engine = engine;
     m_layout->addWidget(engine->widget(), 1);
 }
 
-void TPreviewPanel::setHistory(const QStringList &addresses) {
+void TPreviewPanel::setHistory(const QStringList &addresses)
+{
     const QString text = m_address->currentText();
     m_address->clear();
     m_address->addItems(addresses);
     m_address->setEditText(text);
 }
 
-bool TPreviewPanel::eventFilter(QObject *watched, QEvent *event) {
+bool TPreviewPanel::eventFilter(QObject *watched, QEvent *event)
+{
     if (watched == m_address->lineEdit() && event->type() == QEvent::KeyPress) {
         const auto *k = static_cast<QKeyEvent *>(event);
         if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) {
