@@ -2,11 +2,15 @@
 
 #include "app/ui/editor_view.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPainter>
 
 namespace {
 using Sci = QsciScintillaBase;
+
+// Thrown from a page to leave the component's page loop when the user stops.
+struct PrintStopped {};
 
 QColor rgb(quint32 c) {
     return QColor::fromRgb(QRgb(0xFF000000u | c));
@@ -63,6 +67,7 @@ int DocumentPrinter::printDocument(TMyMwCustomEdit *editor) {
     QPainter painter;
     if (!painter.begin(this)) return 0;
     const int pages = printDocument(editor, painter);
+    if (m_stopped) abort();
     painter.end();
     return pages;
 }
@@ -80,14 +85,28 @@ int DocumentPrinter::printDocument(TMyMwCustomEdit *editor, QPainter &painter) {
             int(QFontMetricsF(f, painter.device()).horizontalAdvance(QStringLiteral("99999 ")));
     }
 
+    m_stopped = false;
+    try {
+        return printPages(editor, painter);
+    } catch (const PrintStopped &) {
+        m_stopped = true;
+        m_counting = false;
+        return 0;
+    }
+}
+
+int DocumentPrinter::printPages(TMyMwCustomEdit *editor, QPainter &painter) {
     // A first pass that draws nothing counts the pages for $PAGECOUNT$.
     // (The copies cannot change once the printer is open: a copy counts the same pages.)
     const int from = fromPage(), to = toPage();
     setFromTo(1000000, 1000000);
     m_counted = 0;
-    printRange(editor, painter);
+    m_counting = true;
+    const int counted = printRange(editor, painter);
+    m_counting = false;
     m_pageCount = std::max(m_counted, 1);
     setFromTo(from, to);
+    if (!counted) return 0;
     if (!printRange(editor, painter)) return 0;
     return m_pageCount;
 }
@@ -145,6 +164,8 @@ int DocumentPrinter::drawBand(QPainter &painter, const HeaderFooter &band, bool 
 
 void DocumentPrinter::formatPage(QPainter &painter, bool drawing, QRect &area, int pagenr) {
     m_counted = std::max(m_counted, pagenr);
+    if (progress && (m_counting || drawing) && !progress(pagenr, m_counting ? 0 : m_pageCount))
+        throw PrintStopped{};
     const double dpmm = resolution() / 25.4;
     const QRect page = area;
     const PrintSettings &s = settings;
@@ -169,4 +190,32 @@ void DocumentPrinter::formatPage(QPainter &painter, bool drawing, QRect &area, i
 
     const int textLeft = left - m_numberWidth;
     area = QRect(textLeft, top, std::max(1, right - textLeft), std::max(1, bottom - top));
+}
+
+PrintProgress::PrintProgress(DocumentPrinter *printer, QWidget *window)
+    : m_printer(printer),
+      m_dialog(QStringLiteral("Mise en pages..."), QStringLiteral("Annuler"), 0, 0, window) {
+    m_dialog.setWindowTitle(QStringLiteral("Impression"));
+    m_dialog.setWindowModality(Qt::WindowModal);
+    m_dialog.setMinimumDuration(400);
+    m_dialog.setAutoReset(false);
+    m_dialog.setAutoClose(false);
+    m_dialog.setValue(0);
+    printer->progress = [this](int page, int count) {
+        if (count == 0) {
+            m_dialog.setLabelText(QStringLiteral("Mise en pages : page %1...").arg(page));
+            m_dialog.setValue(0);
+        } else {
+            if (m_dialog.maximum() != count) m_dialog.setMaximum(count);
+            m_dialog.setLabelText(
+                QStringLiteral("Impression de la page %1 sur %2").arg(page).arg(count));
+            m_dialog.setValue(page - 1);
+        }
+        QCoreApplication::processEvents();
+        return !m_dialog.wasCanceled();
+    };
+}
+
+PrintProgress::~PrintProgress() {
+    m_printer->progress = nullptr;
 }

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QMainWindow>
 #include <QPainter>
 #include <QPrintDialog>

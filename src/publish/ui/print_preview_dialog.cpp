@@ -46,8 +46,10 @@ TTestPrintPreviewDlg::TTestPrintPreviewDlg(DocumentPrinter *printer, TMyMwCustom
 
     m_view = new QPrintPreviewWidget(printer, this);
     m_view->setObjectName(QStringLiteral("PrintPreview"));
-    connect(m_view, &QPrintPreviewWidget::paintRequested, this,
-            [this](QPrinter *) { m_printer->printDocument(m_editor); });
+    connect(m_view, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *) {
+        PrintProgress progress(m_printer, this);
+        m_printer->printDocument(m_editor);
+    });
     connect(m_view, &QPrintPreviewWidget::previewChanged, this,
             &TTestPrintPreviewDlg::updatePageLabel);
 

@@ -116,6 +116,7 @@ private slots:
     void colours_data();
     void colours();
     void unwritablePdf();
+    void stop();
     void pageSetup();
     void invalidMarginAppliesNothing();
     void preview();
@@ -216,6 +217,31 @@ void TstPrinting::unwritablePdf() {
     p.action("FilePrint");
     QCOMPARE(p.fx.ui.messages.size(), 1);
     QVERIFY(p.fx.ui.lastMessage().startsWith("Impossible de créer le fichier "));
+}
+
+void TstPrinting::stop() {
+    // Stopping at page 2 ends the print there; the editor is as before and prints again.
+    Printing p;
+    p.untitled(lines(300));
+    TMyMwCustomEdit *e = p.fx.form->documents()->ActiveEditor();
+    const long margin = e->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, 0UL);
+    DocumentPrinter &printer = *p.printer();
+    printer.settings.lineNumbers = true;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(p.fx.path("arret.pdf"));
+    QList<int> seen;
+    printer.progress = [&seen](int page, int count) {
+        seen << count;
+        return !(count > 0 && page == 2);
+    };
+    const int printed = printer.printDocument(e);
+    QCOMPARE(printed, 0);
+    QVERIFY(printer.stopped());
+    QVERIFY(seen.contains(0) && seen.last() > 2); // counted, then printed, then stopped
+    QCOMPARE(e->SendScintilla(QsciScintillaBase::SCI_GETMARGINWIDTHN, 0UL), margin);
+    printer.progress = nullptr;
+    QCOMPARE(printer.printDocument(e), seen.last());
+    QVERIFY(!printer.stopped());
 }
 
 void TstPrinting::pageSetup() {
