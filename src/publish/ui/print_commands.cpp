@@ -74,8 +74,19 @@ bool PrintCommands::printActive() {
     TMyMwCustomEdit *e = m_ctx.docs->ActiveEditor();
     if (!e) return false;
     setTitle();
-    if (m_printer->printDocument(e) > 0) return true;
+    int pages;
+    {
+        PrintProgress progress(m_printer.get(), m_ctx.window);
+        pages = m_printer->printDocument(e);
+    }
     const QString file = m_printer->outputFileName();
+    if (m_printer->stopped()) {
+        // A PDF cut short is of no use: the file this print began is taken away.
+        if (m_printer->outputFormat() == QPrinter::PdfFormat && !file.isEmpty())
+            QFile::remove(file);
+        return false;
+    }
+    if (pages > 0) return true;
     ui().message(MsgType::Error, MsgButtons::Ok,
                  file.isEmpty() ? QStringLiteral("Impossible d'imprimer le document.")
                                 : QStringLiteral("Impossible de créer le fichier %1")
