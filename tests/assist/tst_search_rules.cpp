@@ -9,15 +9,10 @@ class TstSearchRules : public QObject {
 private slots:
     void history_data();
     void history();
-    void proposal_data();
-    void proposal();
-    void tabOrder_data();
-    void tabOrder();
     void confirmation_data();
     void confirmation();
     void lineBox_data();
     void lineBox();
-    void messages();
     void bookmarkKeys_data();
     void bookmarkKeys();
 };
@@ -43,61 +38,6 @@ void TstSearchRules::history() {
     QFETCH(QString, text);
     QFETCH(QStringList, expected);
     QCOMPARE(pushHistory(history, text), expected);
-}
-
-void TstSearchRules::proposal_data() {
-    QTest::addColumn<QString>("selection");
-    QTest::addColumn<QString>("word");
-    QTest::addColumn<QString>("last");
-    QTest::addColumn<QString>("expected");
-    QTest::newRow("selection in one line") << "deux mots"
-                                           << "mot"
-                                           << "x"
-                                           << "deux mots";
-    QTest::newRow("selection over two lines") << "a\r\nb"
-                                              << "mot"
-                                              << "x"
-                                              << "mot";
-    QTest::newRow("LF line break") << "a\nb"
-                                   << ""
-                                   << "x"
-                                   << "x";
-    QTest::newRow("word at the caret") << ""
-                                       << "mot"
-                                       << "x"
-                                       << "mot";
-    QTest::newRow("last text") << ""
-                               << ""
-                               << "x"
-                               << "x";
-}
-
-void TstSearchRules::proposal() {
-    QFETCH(QString, selection);
-    QFETCH(QString, word);
-    QFETCH(QString, last);
-    QFETCH(QString, expected);
-    QCOMPARE(proposedText(selection, word, last), expected);
-}
-
-void TstSearchRules::tabOrder_data() {
-    QTest::addColumn<int>("index");
-    QTest::addColumn<int>("count");
-    QTest::addColumn<bool>("backwards");
-    QTest::addColumn<int>("expected");
-    QTest::newRow("next") << 0 << 3 << false << 1;
-    QTest::newRow("round the end") << 2 << 3 << false << 0;
-    QTest::newRow("previous round the start") << 0 << 3 << true << 2;
-    QTest::newRow("one tab") << 0 << 1 << false << 0;
-    QTest::newRow("no tab") << 0 << 0 << false << -1;
-}
-
-void TstSearchRules::tabOrder() {
-    QFETCH(int, index);
-    QFETCH(int, count);
-    QFETCH(bool, backwards);
-    QFETCH(int, expected);
-    QCOMPARE(nextTab(index, count, backwards), expected);
 }
 
 void TstSearchRules::confirmation_data() {
@@ -150,18 +90,6 @@ void TstSearchRules::lineBox() {
     const LineChoice c = parseLine(text, lines);
     QCOMPARE(c.accepted, accepted);
     if (accepted) QCOMPARE(c.line, line);
-}
-
-void TstSearchRules::messages() {
-    QCOMPARE(lineLabel(0), QStringLiteral("Numéro de ligne :"));
-    QCOMPARE(lineLabel(12), QStringLiteral("Numéro de ligne : (1 - 12)"));
-    // The ampersand is shown once: the message boxes show plain text.
-    QCOMPARE(notFoundMessage(QStringLiteral("a&b")),
-             QStringLiteral("Chaîne recherchée \"a&b\" non trouvée"));
-    QCOMPARE(confirmMessage(QStringLiteral("R&D")),
-             QStringLiteral("Voulez-vous remplacer cette occurence de \"R&D\" ?"));
-    QCOMPARE(documentsLabel(false, 3), QStringLiteral("Recherche dans les 3 documents ouverts"));
-    QCOMPARE(documentsLabel(true, 2), QStringLiteral("Remplace dans les 2 documents ouverts"));
 }
 
 void TstSearchRules::bookmarkKeys_data() {

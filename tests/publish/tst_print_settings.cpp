@@ -7,7 +7,6 @@ using namespace PrintRules;
 class TstPrintSettings : public QObject {
     Q_OBJECT
 private slots:
-    void defaults();
     void lengths_data();
     void lengths();
     void parse_data();
@@ -21,28 +20,6 @@ private slots:
     void zoom_data();
     void zoom();
 };
-
-void TstPrintSettings::defaults() {
-    const PrintSettings s = PrintSettings::defaults();
-    QCOMPARE(marginValues(s), (std::array<double, 10>{25, 15, 25, 25, 0, 15, 15, 2, 2, 0.5}));
-    QVERIFY(s.wrapLines && s.syntax && !s.colours && !s.lineNumbers && !s.mirrorMargins);
-    QCOMPARE(s.header.items.size(), 3);
-    const QList<QList<HeaderItem>> header = lines(s.header.items);
-    QCOMPARE(header.size(), 2);
-    QCOMPARE(header[0].value(0).text, QStringLiteral("Page : $PAGENUM$ sur $PAGECOUNT$"));
-    QCOMPARE(header[0].value(0).align, ItemAlign::Right);
-    QCOMPARE(header[1].size(), 2);
-    for (const HeaderItem &it : header[1]) {
-        if (it.align == ItemAlign::Left)
-            QCOMPARE(it.text, QStringLiteral("$TITLE$"));
-        else
-            QCOMPARE(it.font.pointSize, 6.0);
-    }
-    QCOMPARE(s.footer.items,
-             (QList<HeaderItem>{{"$PAGENUM$/$PAGECOUNT$", FontSpec{}, ItemAlign::Right, 1}}));
-    QCOMPARE(s.header.defaultFont.family, QStringLiteral("Arial"));
-    QCOMPARE(s.header.defaultFont.pointSize, 10.0);
-}
 
 void TstPrintSettings::lengths_data() {
     QTest::addColumn<double>("mm");

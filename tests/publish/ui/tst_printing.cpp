@@ -111,6 +111,7 @@ class TstPrinting : public QObject {
 private slots:
     void initTestCase();
     void threePagePdf();
+    void defaultHeader();
     void titles_data();
     void titles();
     void colours_data();
@@ -152,6 +153,21 @@ void TstPrinting::threePagePdf() {
     }
     QVERIFY(pdfText(p.pdf, 3).contains(QString("ligne %1").arg(perPage * 2 + perPage / 2)));
     QVERIFY(p.fx.ui.messages.isEmpty());
+}
+
+void TstPrinting::defaultHeader() {
+    // A new run: the page counter, the full path, the date and time; the footer's counter.
+    Printing p;
+    p.open("defaut.html", lines(100));
+    p.pdf = p.fx.path("defaut.pdf");
+    p.action("FilePrint");
+    const int pages = pdfPages(p.pdf);
+    const QString text = pdfText(p.pdf, 2).remove(' ');
+    const QString date = QDate::currentDate().toString("dd/MM/yyyy");
+    for (const QString &part : {QString("Page:2sur%1").arg(pages),
+                                QDir::toNativeSeparators(p.fx.path("defaut.html")).remove(' '),
+                                "Dated'impression:" + date + ".Heure:", QString("2/%1").arg(pages)})
+        QVERIFY2(text.contains(part), qPrintable(part + " in " + text.left(300)));
 }
 
 void TstPrinting::titles_data() {
