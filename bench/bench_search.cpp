@@ -122,16 +122,6 @@ int main(int argc, char **argv) {
         std::printf("  of which: search %.1f ms, showing the match %.1f ms\n", findMs, ms(t));
     }
 
-    {
-        TextSearch s;
-        s.prepare(QStringLiteral("ancien"), {});
-        QElapsedTimer t;
-        t.start();
-        const ReplaceAllResult r = s.replaceAll(e->utf8Data(), e->utf8Length(), 0, e->utf8Length(),
-                                                QStringLiteral("nouveau"));
-        std::printf("  new text of %d matches built in %.1f ms\n", r.count, ms(t));
-    }
-
     // Replace: the first match asks, "Tout" replaces the 99 999 others.
     ui.find = QStringLiteral("ancien");
     ui.with = QStringLiteral("nouveau");

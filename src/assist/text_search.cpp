@@ -400,47 +400,33 @@ QString TextSearch::replacementFor(const TextMatch &m, const QString &replacemen
     return out;
 }
 
-ReplaceAllResult TextSearch::replaceAll(const char *data, qsizetype len, qsizetype from,
-                                        qsizetype to, const QString &replacement,
-                                        const QString &eol) const {
-    ReplaceAllResult r;
+QList<Replacement> TextSearch::replacements(const char *data, qsizetype len, qsizetype from,
+                                            qsizetype to, const QString &replacement,
+                                            const QString &eol) const {
+    QList<Replacement> out;
     to = std::min(to, len);
-    if (!m_valid || from >= to) return r;
+    if (!m_valid || from >= to) return out;
     if (!m_rules.regularExpression) {
-        const QByteArray rep = replacement.toUtf8();
-        qsizetype pos = from;
-        for (;;) {
+        const QByteArray rep = replacement.toUtf8(); // shared by every match
+        for (qsizetype pos = from;;) {
             const TextMatch m = findForward(data, len, pos, to);
             if (!m.found()) break;
-            if (r.from < 0) {
-                r.from = pos = m.start;
-                r.text.reserve(to - pos + 64);
-            }
-            r.text.append(data + pos, m.start - pos);
-            r.text.append(rep);
-            ++r.count;
+            out.append({m.start, m.end, rep});
             pos = m.end;
         }
-        r.to = r.from < 0 ? -1 : pos;
-        return r;
+        return out;
     }
     const qsizetype ls = Utf8::lineStart(data, from);
     const QString chunk = QString::fromUtf8(data + ls, to - ls);
     OffsetTracker t{chunk};
     const qsizetype start16 = QString::fromUtf8(data + ls, from - ls).size();
-    qsizetype pos = from;
     QRegularExpressionMatchIterator it = m_regex.globalMatch(chunk, start16);
     while (it.hasNext()) {
         const QRegularExpressionMatch mm = it.next();
         const qsizetype s = ls + t.byteAt(mm.capturedStart());
         const qsizetype e = ls + t.byteAt(mm.capturedEnd());
         if (!wordBoundaries(data, len, s, e)) continue;
-        if (r.from < 0) r.from = pos = s;
-        r.text.append(data + pos, s - pos);
-        r.text.append(replacementFor({s, e, mm.capturedTexts()}, replacement, eol).toUtf8());
-        ++r.count;
-        pos = e;
+        out.append({s, e, replacementFor({s, e, mm.capturedTexts()}, replacement, eol).toUtf8()});
     }
-    r.to = r.from < 0 ? -1 : pos;
-    return r;
+    return out;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QRegularExpression>
 #include <QString>
 #include <QStringList>
@@ -23,13 +24,12 @@ struct TextMatch {
     qsizetype length() const { return end - start; }
 };
 
-// The outcome of a replace-all: the span of the original text from the first match to
-// the end of the last one, the bytes that replace that span, and the number of matches.
-struct ReplaceAllResult {
-    qsizetype from = -1;
-    qsizetype to = -1;
+// One replacement of a replace-all: the bytes [start, end) of the original text and the
+// bytes that take their place.
+struct Replacement {
+    qsizetype start = 0;
+    qsizetype end = 0;
     QByteArray text;
-    int count = 0;
 };
 
 // Finds a search text in UTF-8 text, forwards or backwards, with the case, whole-word
@@ -55,12 +55,13 @@ public:
     QString replacementFor(const TextMatch &m, const QString &replacement,
                            const QString &eol = QStringLiteral("\r\n")) const;
 
-    // Every match in [from, to), each replaced; the search goes on after each match in
-    // the original text, so a replacement that holds the search text never loops. For a
-    // regular expression an empty match is replaced too (once per position).
-    ReplaceAllResult replaceAll(const char *data, qsizetype len, qsizetype from, qsizetype to,
-                                const QString &replacement,
-                                const QString &eol = QStringLiteral("\r\n")) const;
+    // Every match in [from, to) with its replacement, in order, as positions in the original
+    // text: the search goes on after each match, so a replacement that holds the search text
+    // never loops. For a regular expression an empty match is replaced too (once per place).
+    // Applied from the last one back, the positions stay valid.
+    QList<Replacement> replacements(const char *data, qsizetype len, qsizetype from, qsizetype to,
+                                    const QString &replacement,
+                                    const QString &eol = QStringLiteral("\r\n")) const;
 
 private:
     bool literalAt(const char *data, qsizetype len, qsizetype pos, qsizetype limit,

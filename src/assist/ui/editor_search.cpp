@@ -104,20 +104,28 @@ qsizetype replaceMatch(TMyMwCustomEdit *e, const TextMatch &m, const QString &te
 
 int replaceAll(TMyMwCustomEdit *e, const TextSearch &search, qsizetype from, qsizetype *to,
                const QString &replacement) {
-    const QString eol = e->eolString();
-    const ReplaceAllResult r =
-        search.replaceAll(e->utf8Data(), e->utf8Length(), from, *to, replacement, eol);
-    if (r.count == 0) return 0;
+    const QList<Replacement> list =
+        search.replacements(e->utf8Data(), e->utf8Length(), from, *to, replacement, e->eolString());
+    if (list.isEmpty()) return 0;
+    // Small changes from the last back: no copy of the whole text, and the positions found
+    // stay right; the whole is one undo step.
+    qsizetype delta = 0;
     e->SendScintilla(Sci::SCI_BEGINUNDOACTION);
-    e->SendScintilla(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(r.from),
-                     static_cast<long>(r.to));
-    e->SendScintilla(Sci::SCI_REPLACETARGET, static_cast<unsigned long>(r.text.size()),
-                     r.text.constData());
+    for (qsizetype i = list.size() - 1; i >= 0; --i) {
+        const Replacement &r = list[i];
+        e->SendScintilla(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(r.start),
+                         static_cast<long>(r.end));
+        e->SendScintilla(Sci::SCI_REPLACETARGET, static_cast<unsigned long>(r.text.size()),
+                         r.text.constData());
+        delta += r.text.size() - (r.end - r.start);
+    }
     e->SendScintilla(Sci::SCI_ENDUNDOACTION);
-    const qsizetype end = r.from + r.text.size();
-    e->SendScintilla(Sci::SCI_GOTOPOS, static_cast<unsigned long>(end));
-    *to += r.text.size() - (r.to - r.from);
-    return r.count;
+    const Replacement &last = list.last();
+    const qsizetype lastDelta = last.text.size() - (last.end - last.start);
+    e->SendScintilla(Sci::SCI_GOTOPOS,
+                     static_cast<unsigned long>(last.start + delta - lastDelta + last.text.size()));
+    *to += delta;
+    return int(list.size());
 }
 
 QString wordAtCaret(const TMyMwCustomEdit *e) {
