@@ -23,6 +23,8 @@ PACKAGES=(
   xvfb xauth python3 python3-pyftpdlib
   # looking at dialogs under Xvfb: key presses for the running program
   xdotool
+  # tests: reading the text of printed PDF files
+  poppler-utils
 )
 
 missing=()

@@ -32,6 +32,7 @@ void readSearch(const SettingsStore &s, const QString &section, SearchFlags &f)
     f.fromCaret = s.readBool(section, QStringLiteral("SearchFromCaret"), false);
     f.selectionOnly = s.readBool(section, QStringLiteral("SearchSelectionOnly"), false);
     f.wholeWords = s.readBool(section, QStringLiteral("SearchWholeWords"), false);
+    f.regularExpression = s.readBool(section, QStringLiteral("SearchRegularExpression"), false);
 }
 
 void writeSearch(SettingsStore &s, const QString &section, const SearchFlags &f)
@@ -41,6 +42,7 @@ void writeSearch(SettingsStore &s, const QString &section, const SearchFlags &f)
     s.writeBool(section, QStringLiteral("SearchFromCaret"), f.fromCaret);
     s.writeBool(section, QStringLiteral("SearchSelectionOnly"), f.selectionOnly);
     s.writeBool(section, QStringLiteral("SearchWholeWords"), f.wholeWords);
+    s.writeBool(section, QStringLiteral("SearchRegularExpression"), f.regularExpression);
 }
 
 void writeNavChoice(SettingsStore &s, const BrowserSettings &b)

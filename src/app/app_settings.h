@@ -49,6 +49,7 @@ struct SearchFlags {
     bool fromCaret = false;
     bool selectionOnly = false;
     bool wholeWords = false;
+    bool regularExpression = false;
 };
 
 struct BrowserSettings {

@@ -145,6 +145,7 @@ void TstSettings::sessionRoundTrip()
     o.dossierParDefautSTR = "/home/u/site";
     o.search.caseSensitive = true;
     o.replace.wholeWords = true;
+    o.replace.regularExpression = true;
     o.browser.nav = {false, false, true, false};
     o.casse = true; // preference: not written by the session
     {
@@ -160,7 +161,7 @@ void TstSettings::sessionRoundTrip()
     QVERIFY(r.saveCheck && r.wordWrap && r.showSpecialChars);
     QCOMPARE(r.dossierParDefautSTR, QString("/home/u/site"));
     QVERIFY(r.search.caseSensitive && !r.search.wholeWords);
-    QVERIFY(r.replace.wholeWords);
+    QVERIFY(r.replace.wholeWords && r.replace.regularExpression && !r.search.regularExpression);
     QCOMPARE(r.browser.nav, (std::array<bool, 4>{false, false, true, false}));
     QVERIFY(!r.casse);
 }

@@ -16,9 +16,11 @@
 #include "authoring/ui/media_link_module.h"
 #include "authoring/ui/script_commands_module.h"
 #include "assist/ui/rewrite_commands.h"
+#include "assist/ui/search_commands.h"
 #include "authoring/ui/text_commands_module.h"
 #include "publish/ui/help_commands.h"
 #include "publish/ui/preview_commands.h"
+#include "publish/ui/print_commands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -93,6 +95,8 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     new FormCommandsModule(m_ctx);
     new MediaLinkModule(m_ctx);
     new ScriptCommandsModule(m_ctx);
+    new SearchCommands(m_ctx);
+    new PrintCommands(m_ctx);
     new PreviewCommands(m_ctx, m_central, m_status);
     new HelpCommands(m_ctx);
     m_toolbars = new ToolbarManager(m_ctx);

@@ -1,0 +1,432 @@
+#include "assist/text_search.h"
+
+#include <QChar>
+#include <cstring>
+
+namespace {
+inline bool isContinuation(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
+
+// The code point at pos and the offset after it (bad bytes read as themselves).
+char32_t decodeAt(const char *data, qsizetype len, qsizetype pos, qsizetype *next) {
+    const auto *p = reinterpret_cast<const unsigned char *>(data);
+    const unsigned char c = p[pos];
+    int n = 0;
+    char32_t cp = c;
+    if (c >= 0xF0) {
+        n = 3;
+        cp = c & 0x07;
+    } else if (c >= 0xE0) {
+        n = 2;
+        cp = c & 0x0F;
+    } else if (c >= 0xC0) {
+        n = 1;
+        cp = c & 0x1F;
+    }
+    if (n && pos + n >= len) {
+        *next = pos + 1;
+        return c;
+    }
+    for (int i = 1; i <= n; ++i) {
+        if (!isContinuation(p[pos + i])) {
+            *next = pos + 1;
+            return c;
+        }
+        cp = (cp << 6) | (p[pos + i] & 0x3F);
+    }
+    *next = pos + n + 1;
+    return cp;
+}
+
+// The code point that ends just before pos.
+char32_t decodeBefore(const char *data, qsizetype len, qsizetype pos) {
+    qsizetype start = pos - 1;
+    while (start > 0 && pos - start < 4 && isContinuation(static_cast<unsigned char>(data[start])))
+        --start;
+    qsizetype next;
+    return decodeAt(data, len, start, &next);
+}
+
+bool isWordChar(char32_t c) {
+    return c == U'_' || QChar::isLetterOrNumber(c);
+}
+
+// The last place of a byte in a range (memrchr where the C library has it).
+const void *lastByte(const char *data, unsigned char c, size_t n) {
+#ifdef __GLIBC__
+    return memrchr(data, c, n);
+#else
+    for (size_t i = n; i > 0; --i) {
+        if (static_cast<unsigned char>(data[i - 1]) == c) return data + i - 1;
+    }
+    return nullptr;
+#endif
+}
+
+// How common a byte is in web pages, from 0 (rare) up: the search looks for the rarest
+// byte of the pattern first.
+int commonness(unsigned char c, bool caseSensitive) {
+    static const char order[] = "zqjxkwyvbfghpmcdulsrhntioae=\"/<> ";
+    if (c >= 'A' && c <= 'Z' && !caseSensitive) c = c - 'A' + 'a';
+    for (int i = 0; order[i]; ++i) {
+        if (order[i] == char(c)) return i + 2;
+    }
+    if (c == '\r' || c == '\n' || c == '\t' || c == '.' || c == ',') return 30;
+    return c >= 0x80 ? 1 : 0;
+}
+
+// UTF-8 bytes of a UTF-16 range.
+qsizetype utf8Bytes(const QChar *s, qsizetype n) {
+    qsizetype bytes = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t u = s[i].unicode();
+        if (u < 0x80)
+            bytes += 1;
+        else if (u < 0x800)
+            bytes += 2;
+        else if (QChar::isHighSurrogate(u) && i + 1 < n &&
+                 QChar::isLowSurrogate(s[i + 1].unicode())) {
+            bytes += 4;
+            ++i;
+        } else
+            bytes += 3;
+    }
+    return bytes;
+}
+
+// Walks a UTF-16 copy of a UTF-8 range, turning its offsets back into byte offsets.
+struct OffsetTracker {
+    const QString &text;
+    qsizetype u16 = 0;
+    qsizetype byte = 0;
+    qsizetype byteAt(qsizetype target) {
+        if (target < u16) { // matches come in order; restart when asked backwards
+            u16 = 0;
+            byte = 0;
+        }
+        byte += utf8Bytes(text.constData() + u16, target - u16);
+        u16 = target;
+        return byte;
+    }
+};
+} // namespace
+
+namespace Utf8 {
+qsizetype lineStart(const char *data, qsizetype pos) {
+    while (pos > 0 && data[pos - 1] != '\n' && data[pos - 1] != '\r')
+        --pos;
+    return pos;
+}
+
+qsizetype countChars(const char *data, qsizetype from, qsizetype to) {
+    qsizetype n = 0;
+    for (qsizetype i = from; i < to; ++i)
+        n += !isContinuation(static_cast<unsigned char>(data[i]));
+    return n;
+}
+} // namespace Utf8
+
+bool TextSearch::prepare(const QString &pattern, const MatchRules &rules, QString *error) {
+    m_rules = rules;
+    m_valid = false;
+    m_pattern.clear();
+    m_mapped.clear();
+    m_folded.clear();
+    m_needsFold = false;
+    if (pattern.isEmpty()) return true;
+    if (rules.regularExpression) {
+        QRegularExpression::PatternOptions o = QRegularExpression::MultilineOption;
+        if (!rules.caseSensitive) o |= QRegularExpression::CaseInsensitiveOption;
+        m_regex = QRegularExpression(pattern, o);
+        if (!m_regex.isValid()) {
+            if (error)
+                *error = QStringLiteral("Expression régulière incorrecte : %1 (position %2)")
+                             .arg(m_regex.errorString())
+                             .arg(m_regex.patternErrorOffset() + 1);
+            return false;
+        }
+        m_valid = true;
+        return true;
+    }
+
+    m_pattern = pattern.toUtf8();
+    for (int c = 0; c < 256; ++c) {
+        unsigned char v = static_cast<unsigned char>(c);
+        if (!rules.caseSensitive) {
+            if (v >= 'A' && v <= 'Z')
+                v = v - 'A' + 'a';
+            else if (v >= 0x80)
+                v = 0x80; // letters beyond ASCII are compared exactly once found
+        }
+        m_map[c] = v;
+    }
+    m_mapped.resize(m_pattern.size());
+    for (qsizetype i = 0; i < m_pattern.size(); ++i)
+        m_mapped[i] = char(m_map[static_cast<unsigned char>(m_pattern[i])]);
+    if (!rules.caseSensitive) {
+        for (char c : m_pattern)
+            m_needsFold = m_needsFold || static_cast<unsigned char>(c) >= 0x80;
+        if (m_needsFold) {
+            for (char32_t c : pattern.toUcs4())
+                m_folded << QChar::toCaseFolded(c);
+        }
+    }
+    const qsizetype m = m_mapped.size();
+    m_skipForward.fill(m);
+    m_skipBackward.fill(m);
+    for (qsizetype i = 0; i + 1 < m; ++i)
+        m_skipForward[static_cast<unsigned char>(m_mapped[i])] = m - 1 - i;
+    for (qsizetype i = m - 1; i >= 1; --i)
+        m_skipBackward[static_cast<unsigned char>(m_mapped[i])] = i;
+    m_rare = -1;
+    int best = 1000;
+    for (qsizetype i = 0; i < m; ++i) {
+        const auto c = static_cast<unsigned char>(m_pattern[i]);
+        if (c >= 0x80 && !rules.caseSensitive)
+            continue; // letters beyond ASCII have other bytes in the other case
+        const int score = commonness(c, rules.caseSensitive);
+        if (score < best) {
+            best = score;
+            m_rare = i;
+        }
+    }
+    if (m_rare >= 0) {
+        const auto c = static_cast<unsigned char>(m_pattern[m_rare]);
+        m_rareLower = m_rareUpper = c;
+        if (!rules.caseSensitive && c >= 'a' && c <= 'z')
+            m_rareUpper = c - 'a' + 'A';
+        else if (!rules.caseSensitive && c >= 'A' && c <= 'Z')
+            m_rareLower = c - 'A' + 'a';
+    }
+    m_valid = true;
+    return true;
+}
+
+bool TextSearch::literalAt(const char *data, qsizetype len, qsizetype pos, qsizetype limit,
+                           qsizetype *end) const {
+    if (!m_needsFold) {
+        *end = pos + m_mapped.size();
+        return *end <= limit; // the mapped bytes already matched exactly
+    }
+    if (isContinuation(static_cast<unsigned char>(data[pos]))) return false;
+    qsizetype p = pos;
+    for (char32_t want : m_folded) {
+        if (p >= limit) return false;
+        qsizetype next;
+        const char32_t got = decodeAt(data, len, p, &next);
+        if (QChar::toCaseFolded(got) != want) return false;
+        p = next;
+    }
+    *end = p;
+    return p <= limit;
+}
+
+bool TextSearch::wordBoundaries(const char *data, qsizetype len, qsizetype start,
+                                qsizetype end) const {
+    if (!m_rules.wholeWords) return true;
+    if (start > 0 && isWordChar(decodeBefore(data, len, start))) return false;
+    qsizetype next;
+    if (end < len && isWordChar(decodeAt(data, len, end, &next))) return false;
+    return true;
+}
+
+TextMatch TextSearch::regexForward(const char *data, qsizetype len, qsizetype from, qsizetype limit,
+                                   bool allowEmpty) const {
+    const qsizetype ls = Utf8::lineStart(data, from);
+    const QString chunk = QString::fromUtf8(data + ls, limit - ls);
+    OffsetTracker t{chunk};
+    const qsizetype start16 = QString::fromUtf8(data + ls, from - ls).size();
+    QRegularExpressionMatchIterator it = m_regex.globalMatch(chunk, start16);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch mm = it.next();
+        if (!allowEmpty && mm.capturedLength() == 0) continue;
+        const qsizetype s = ls + t.byteAt(mm.capturedStart());
+        const qsizetype e = ls + t.byteAt(mm.capturedEnd());
+        if (!wordBoundaries(data, len, s, e)) continue;
+        return {s, e, mm.capturedTexts()};
+    }
+    return {};
+}
+
+TextMatch TextSearch::findForward(const char *data, qsizetype len, qsizetype from,
+                                  qsizetype limit) const {
+    limit = std::min(limit, len);
+    if (!m_valid || from < 0 || from >= limit) return {};
+    if (m_rules.regularExpression) return regexForward(data, len, from, limit, false);
+    const qsizetype m = m_mapped.size();
+    const auto *text = reinterpret_cast<const unsigned char *>(data);
+    const auto *pat = reinterpret_cast<const unsigned char *>(m_mapped.constData());
+    qsizetype pos = from;
+    const qsizetype last = limit - m;
+    if (m_rare >= 0) {
+        // Candidates are the places of the rare byte, in either case, found with memchr in
+        // windows, so the case that is absent costs no scan to the end of the text.
+        constexpr qsizetype kWindow = 4096;
+        const qsizetype end = last + m_rare + 1; // the rare byte's last possible place
+        qsizetype at = pos + m_rare;
+        while (at < end) {
+            const qsizetype windowEnd = std::min(end, at + kWindow);
+            const void *lo = memchr(data + at, m_rareLower, size_t(windowEnd - at));
+            const qsizetype loAt = lo ? static_cast<const char *>(lo) - data : windowEnd;
+            const void *up = m_rareUpper == m_rareLower
+                                 ? nullptr
+                                 : memchr(data + at, m_rareUpper, size_t(loAt - at));
+            const qsizetype cand = up ? static_cast<const char *>(up) - data : loAt;
+            if (cand == windowEnd) {
+                at = windowEnd;
+                continue;
+            }
+            const qsizetype p = cand - m_rare;
+            qsizetype j = 0;
+            while (j < m && m_map[text[p + j]] == pat[j])
+                ++j;
+            qsizetype e;
+            if (j == m && literalAt(data, len, p, limit, &e) && wordBoundaries(data, len, p, e))
+                return {p, e, {}};
+            at = cand + 1;
+        }
+        return {};
+    }
+    while (pos <= last) {
+        qsizetype j = m - 1;
+        while (j >= 0 && m_map[text[pos + j]] == pat[j])
+            --j;
+        if (j < 0) {
+            qsizetype end;
+            if (literalAt(data, len, pos, limit, &end) && wordBoundaries(data, len, pos, end))
+                return {pos, end, {}};
+            ++pos;
+            continue;
+        }
+        pos += m_skipForward[m_map[text[pos + m - 1]]];
+    }
+    return {};
+}
+
+TextMatch TextSearch::findBackward(const char *data, qsizetype len, qsizetype from,
+                                   qsizetype lower) const {
+    from = std::min(from, len);
+    lower = std::max<qsizetype>(lower, 0);
+    if (!m_valid || from <= lower) return {};
+    if (m_rules.regularExpression) {
+        const qsizetype ls = Utf8::lineStart(data, lower);
+        const QString chunk = QString::fromUtf8(data + ls, from - ls);
+        OffsetTracker t{chunk};
+        const qsizetype start16 = QString::fromUtf8(data + ls, lower - ls).size();
+        TextMatch best;
+        QRegularExpressionMatchIterator it = m_regex.globalMatch(chunk, start16);
+        while (it.hasNext()) {
+            const QRegularExpressionMatch mm = it.next();
+            if (mm.capturedLength() == 0) continue;
+            const qsizetype s = ls + t.byteAt(mm.capturedStart());
+            const qsizetype e = ls + t.byteAt(mm.capturedEnd());
+            if (wordBoundaries(data, len, s, e)) best = {s, e, mm.capturedTexts()};
+        }
+        return best;
+    }
+    const qsizetype m = m_mapped.size();
+    const auto *text = reinterpret_cast<const unsigned char *>(data);
+    const auto *pat = reinterpret_cast<const unsigned char *>(m_mapped.constData());
+    qsizetype pos = from - m;
+    if (m_rare >= 0 && pos >= lower) {
+        // Backwards, the places of the rare byte come from memrchr, in windows too.
+        constexpr qsizetype kWindow = 4096;
+        const qsizetype begin = lower + m_rare; // the rare byte's first possible place
+        qsizetype at = pos + m_rare;            // the last place still to look at
+        while (at >= begin) {
+            const qsizetype windowStart = std::max(begin, at - kWindow + 1);
+            const void *lo =
+                lastByte(data + windowStart, m_rareLower, size_t(at - windowStart + 1));
+            const qsizetype loAt = lo ? static_cast<const char *>(lo) - data : windowStart - 1;
+            const void *up = m_rareUpper == m_rareLower
+                                 ? nullptr
+                                 : lastByte(data + loAt + 1, m_rareUpper, size_t(at - loAt));
+            const qsizetype cand = up ? static_cast<const char *>(up) - data : loAt;
+            if (cand < windowStart) {
+                at = windowStart - 1;
+                continue;
+            }
+            const qsizetype p = cand - m_rare;
+            qsizetype j = 0;
+            while (j < m && m_map[text[p + j]] == pat[j])
+                ++j;
+            qsizetype e;
+            if (j == m && literalAt(data, len, p, from, &e) && wordBoundaries(data, len, p, e))
+                return {p, e, {}};
+            at = cand - 1;
+        }
+        return {};
+    }
+    while (pos >= lower) {
+        qsizetype j = 0;
+        while (j < m && m_map[text[pos + j]] == pat[j])
+            ++j;
+        if (j == m) {
+            qsizetype end;
+            if (literalAt(data, len, pos, from, &end) && wordBoundaries(data, len, pos, end))
+                return {pos, end, {}};
+            --pos;
+            continue;
+        }
+        pos -= m_skipBackward[m_map[text[pos]]];
+    }
+    return {};
+}
+
+QString TextSearch::replacementFor(const TextMatch &m, const QString &replacement,
+                                   const QString &eol) const {
+    if (!m_rules.regularExpression) return replacement;
+    QString out;
+    out.reserve(replacement.size());
+    for (qsizetype i = 0; i < replacement.size(); ++i) {
+        const QChar c = replacement[i];
+        if (c != QLatin1Char('\\') || i + 1 == replacement.size()) {
+            out += c;
+            continue;
+        }
+        const QChar n = replacement[++i];
+        if (n.isDigit() && n.unicode() < 0x80)
+            out += m.captures.value(n.unicode() - '0');
+        else if (n == QLatin1Char('n'))
+            out += eol;
+        else if (n == QLatin1Char('t'))
+            out += QLatin1Char('\t');
+        else if (n == QLatin1Char('\\'))
+            out += QLatin1Char('\\');
+        else
+            out += c, out += n;
+    }
+    return out;
+}
+
+QList<Replacement> TextSearch::replacements(const char *data, qsizetype len, qsizetype from,
+                                            qsizetype to, const QString &replacement,
+                                            const QString &eol) const {
+    QList<Replacement> out;
+    to = std::min(to, len);
+    if (!m_valid || from >= to) return out;
+    if (!m_rules.regularExpression) {
+        const QByteArray rep = replacement.toUtf8(); // shared by every match
+        for (qsizetype pos = from;;) {
+            const TextMatch m = findForward(data, len, pos, to);
+            if (!m.found()) break;
+            out.append({m.start, m.end, rep});
+            pos = m.end;
+        }
+        return out;
+    }
+    const qsizetype ls = Utf8::lineStart(data, from);
+    const QString chunk = QString::fromUtf8(data + ls, to - ls);
+    OffsetTracker t{chunk};
+    const qsizetype start16 = QString::fromUtf8(data + ls, from - ls).size();
+    QRegularExpressionMatchIterator it = m_regex.globalMatch(chunk, start16);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch mm = it.next();
+        const qsizetype s = ls + t.byteAt(mm.capturedStart());
+        const qsizetype e = ls + t.byteAt(mm.capturedEnd());
+        if (!wordBoundaries(data, len, s, e)) continue;
+        out.append({s, e, replacementFor({s, e, mm.capturedTexts()}, replacement, eol).toUtf8()});
+    }
+    return out;
+}

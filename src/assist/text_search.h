@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+// How a search text is matched.
+struct MatchRules {
+    bool caseSensitive = false;
+    bool wholeWords = false;
+    bool regularExpression = false;
+};
+
+// One match in a UTF-8 text: byte offsets, and for a regular expression the
+// captured groups (0 is the whole match).
+struct TextMatch {
+    qsizetype start = -1;
+    qsizetype end = -1;
+    QStringList captures;
+    bool found() const { return start >= 0; }
+    qsizetype length() const { return end - start; }
+};
+
+// One replacement of a replace-all: the bytes [start, end) of the original text and the
+// bytes that take their place.
+struct Replacement {
+    qsizetype start = 0;
+    qsizetype end = 0;
+    QByteArray text;
+};
+
+// Finds a search text in UTF-8 text, forwards or backwards, with the case, whole-word
+// and regular-expression rules; works on the editor's bytes directly so that a search
+// over a large document copies nothing.
+class TextSearch {
+public:
+    // False, with a French message, when the pattern is a regular expression that does
+    // not compile. An empty pattern never matches.
+    bool prepare(const QString &pattern, const MatchRules &rules, QString *error = nullptr);
+    bool isValid() const { return m_valid; }
+    const MatchRules &rules() const { return m_rules; }
+
+    // The first match that starts at or after 'from' and ends at or before 'limit'.
+    // Matches of no length are passed over.
+    TextMatch findForward(const char *data, qsizetype len, qsizetype from, qsizetype limit) const;
+    // The last match that starts at or after 'lower' and ends at or before 'from'.
+    TextMatch findBackward(const char *data, qsizetype len, qsizetype from, qsizetype lower) const;
+
+    // The text that replaces a match: the replacement as typed, or for a regular
+    // expression with \0 to \9 standing for the groups, \n, \t and \\. A line break in
+    // it is written as 'eol'.
+    QString replacementFor(const TextMatch &m, const QString &replacement,
+                           const QString &eol = QStringLiteral("\r\n")) const;
+
+    // Every match in [from, to) with its replacement, in order, as positions in the original
+    // text: the search goes on after each match, so a replacement that holds the search text
+    // never loops. For a regular expression an empty match is replaced too (once per place).
+    // Applied from the last one back, the positions stay valid.
+    QList<Replacement> replacements(const char *data, qsizetype len, qsizetype from, qsizetype to,
+                                    const QString &replacement,
+                                    const QString &eol = QStringLiteral("\r\n")) const;
+
+private:
+    bool literalAt(const char *data, qsizetype len, qsizetype pos, qsizetype limit,
+                   qsizetype *end) const;
+    bool wordBoundaries(const char *data, qsizetype len, qsizetype start, qsizetype end) const;
+    TextMatch regexForward(const char *data, qsizetype len, qsizetype from, qsizetype limit,
+                           bool allowEmpty) const;
+
+    MatchRules m_rules;
+    bool m_valid = false;
+    QByteArray m_pattern; // UTF-8 of the literal pattern
+    QByteArray m_mapped;  // the pattern through m_map
+    std::array<unsigned char, 256> m_map{};
+    std::array<qsizetype, 256> m_skipForward{};
+    std::array<qsizetype, 256> m_skipBackward{};
+    // The byte of the pattern least likely in text, searched with memchr: its offset in
+    // the pattern and its two cases (-1: none suits, the skip tables serve).
+    qsizetype m_rare = -1;
+    unsigned char m_rareLower = 0;
+    unsigned char m_rareUpper = 0;
+    bool m_needsFold = false; // case-insensitive with letters beyond ASCII
+    QList<char32_t> m_folded; // the pattern's code points, case-folded
+    QRegularExpression m_regex;
+};
+
+// Helpers on UTF-8 text.
+namespace Utf8 {
+// The offset of the start of the line that holds 'pos'.
+qsizetype lineStart(const char *data, qsizetype pos);
+// Number of characters in a range (a lead byte starts a character).
+qsizetype countChars(const char *data, qsizetype from, qsizetype to);
+} // namespace Utf8

@@ -1,0 +1,301 @@
+#include "assist/text_search.h"
+
+#include <QTest>
+
+// Offsets in the tables are character indexes of the text; the engine works in UTF-8
+// bytes, so they are converted here.
+namespace {
+// The text after the replacements, applied from the last one back.
+QByteArray applied(QByteArray text, const QList<Replacement> &list) {
+    for (qsizetype i = list.size() - 1; i >= 0; --i)
+        text.replace(list[i].start, list[i].end - list[i].start, list[i].text);
+    return text;
+}
+
+qsizetype bytesBefore(const QString &text, qsizetype index) {
+    return index < 0 ? -1 : text.left(index).toUtf8().size();
+}
+
+MatchRules rules(const QString &flags) {
+    MatchRules r;
+    r.caseSensitive = flags.contains(QLatin1Char('c'));
+    r.wholeWords = flags.contains(QLatin1Char('w'));
+    r.regularExpression = flags.contains(QLatin1Char('r'));
+    return r;
+}
+} // namespace
+
+class TstTextSearch : public QObject {
+    Q_OBJECT
+private slots:
+    void find_data();
+    void find();
+    void replaceAll_data();
+    void replaceAll();
+    void replaceAllWithinRange();
+    void invalidExpression_data();
+    void invalidExpression();
+    void largeTextBoundaries();
+};
+
+void TstTextSearch::find_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("flags"); // c: case, w: whole words, r: expression, b: backwards
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("expected");
+    QTest::addColumn<int>("expectedLength");
+
+    QTest::newRow("case-sensitive") << "abc ABC abc"
+                                    << "abc"
+                                    << "c" << 1 << 8 << 3;
+    QTest::newRow("any case") << "abc ABC abc"
+                              << "abc"
+                              << "" << 1 << 4 << 3;
+    QTest::newRow("from a match start finds it") << "abc ABC abc"
+                                                 << "abc"
+                                                 << "" << 4 << 4 << 3;
+    QTest::newRow("whole words") << "cat concat cat_s cat"
+                                 << "cat"
+                                 << "w" << 1 << 17 << 3;
+    QTest::newRow("accents any case") << "Été été ÉTÉ"
+                                      << "été"
+                                      << "" << 1 << 4 << 3;
+    QTest::newRow("accents any case, upper") << "xx ÉTÉ"
+                                             << "été"
+                                             << "" << 0 << 3 << 3;
+    QTest::newRow("accents case-sensitive") << "Été ÉTÉ été"
+                                            << "été"
+                                            << "c" << 0 << 8 << 3;
+    QTest::newRow("accented letter is part of a word") << "éabc abc"
+                                                       << "abc"
+                                                       << "w" << 0 << 5 << 3;
+    QTest::newRow("after a four-byte character") << "😀abc"
+                                                 << "ABC"
+                                                 << "" << 0 << 2 << 3;
+    QTest::newRow("letters beyond ASCII only") << "aÉÉ éé"
+                                               << "éé"
+                                               << "" << 0 << 1 << 2;
+    QTest::newRow("letters beyond ASCII only, backwards") << "éé ÉÉ x"
+                                                          << "Éé"
+                                                          << "b" << 7 << 3 << 2;
+    QTest::newRow("overlapping") << "aaaa"
+                                 << "aa"
+                                 << "" << 1 << 1 << 2;
+    QTest::newRow("none") << "abc"
+                          << "abd"
+                          << "" << 0 << -1 << 0;
+    QTest::newRow("longer than the text") << "ab"
+                                          << "abc"
+                                          << "" << 0 << -1 << 0;
+    QTest::newRow("backwards from the end") << "abc abc abc"
+                                            << "abc"
+                                            << "b" << 11 << 8 << 3;
+    QTest::newRow("backwards: the match must end before") << "abc abc abc"
+                                                          << "abc"
+                                                          << "b" << 10 << 4 << 3;
+    QTest::newRow("backwards, accents any case") << "été ÉTÉ x"
+                                                 << "Été"
+                                                 << "b" << 9 << 4 << 3;
+    QTest::newRow("backwards, whole words") << "cat cats"
+                                            << "cat"
+                                            << "bw" << 8 << 0 << 3;
+    QTest::newRow("backwards none") << "abc"
+                                    << "x"
+                                    << "b" << 3 << -1 << 0;
+    QTest::newRow("expression") << "a1 b22 c333"
+                                << "[a-z](\\d+)"
+                                << "r" << 1 << 3 << 3;
+    QTest::newRow("expression any case") << "x ABC"
+                                         << "a[a-z]c"
+                                         << "r" << 0 << 2 << 3;
+    QTest::newRow("expression backwards") << "a1 b22 c333"
+                                          << "[a-z]\\d+"
+                                          << "rb" << 11 << 7 << 4;
+    QTest::newRow("expression whole words") << "x12 12 a12"
+                                            << "\\d+"
+                                            << "rw" << 0 << 4 << 2;
+    QTest::newRow("expression line start") << "ab\ncd\nab"
+                                           << "^ab"
+                                           << "r" << 1 << 6 << 2;
+    QTest::newRow("expression after accents") << "é à b"
+                                              << "b"
+                                              << "r" << 0 << 4 << 1;
+    QTest::newRow("expression empty matches passed over") << "abc"
+                                                          << "x*"
+                                                          << "r" << 0 << -1 << 0;
+}
+
+void TstTextSearch::find() {
+    QFETCH(QString, text);
+    QFETCH(QString, pattern);
+    QFETCH(QString, flags);
+    QFETCH(int, from);
+    QFETCH(int, expected);
+    QFETCH(int, expectedLength);
+    TextSearch s;
+    QVERIFY(s.prepare(pattern, rules(flags)));
+    const QByteArray bytes = text.toUtf8();
+    const qsizetype start = bytesBefore(text, from);
+    const TextMatch m = flags.contains(QLatin1Char('b'))
+                            ? s.findBackward(bytes.constData(), bytes.size(), start, 0)
+                            : s.findForward(bytes.constData(), bytes.size(), start, bytes.size());
+    QCOMPARE(m.start, bytesBefore(text, expected));
+    if (expected >= 0) QCOMPARE(m.end, bytesBefore(text, expected + expectedLength));
+}
+
+void TstTextSearch::replaceAll_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("flags");
+    QTest::addColumn<QString>("replacement");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<int>("count");
+
+    QTest::newRow("replacement holds the search text") << "a-a-a"
+                                                       << "a"
+                                                       << ""
+                                                       << "aa"
+                                                       << "aa-aa-aa" << 3;
+    QTest::newRow("any case") << "Foo foo FOO"
+                              << "foo"
+                              << ""
+                              << "bar"
+                              << "bar bar bar" << 3;
+    QTest::newRow("whole words") << "cat concat cat"
+                                 << "cat"
+                                 << "w"
+                                 << "dog"
+                                 << "dog concat dog" << 2;
+    QTest::newRow("accents") << "Ça ça"
+                             << "ça"
+                             << ""
+                             << "x"
+                             << "x x" << 2;
+    QTest::newRow("empty replacement") << "<b>x</b>"
+                                       << "<b>"
+                                       << ""
+                                       << ""
+                                       << "x</b>" << 1;
+    QTest::newRow("nothing") << "abc"
+                             << "z"
+                             << ""
+                             << "y"
+                             << "abc" << 0;
+    QTest::newRow("groups swapped") << "John Smith, Jane Doe"
+                                    << "(\\w+) (\\w+)"
+                                    << "r"
+                                    << "\\2 \\1"
+                                    << "Smith John, Doe Jane" << 2;
+    QTest::newRow("whole match and backslash") << "ab"
+                                               << "b"
+                                               << "r"
+                                               << "[\\0\\\\]"
+                                               << "a[b\\]" << 1;
+    QTest::newRow("line break and tab") << "a,b;c"
+                                        << "[,;]"
+                                        << "r"
+                                        << "\\n\\t"
+                                        << "a\r\n\tb\r\n\tc" << 2;
+    QTest::newRow("missing group is empty") << "ab"
+                                            << "(a)"
+                                            << "r"
+                                            << "<\\3>"
+                                            << "<>b" << 1;
+    QTest::newRow("empty matches") << "abc"
+                                   << "x*"
+                                   << "r"
+                                   << "-"
+                                   << "-a-b-c-" << 4;
+    QTest::newRow("line starts") << "l1\nl2"
+                                 << "^"
+                                 << "r"
+                                 << "> "
+                                 << "> l1\n> l2" << 2;
+    QTest::newRow("literal backslashes stay") << "a.b"
+                                              << "."
+                                              << ""
+                                              << "\\1"
+                                              << "a\\1b" << 1;
+    QTest::newRow("expression with accents") << "été Été"
+                                             << "é(t)é"
+                                             << "r"
+                                             << "\\1"
+                                             << "t t" << 2;
+}
+
+void TstTextSearch::replaceAll() {
+    QFETCH(QString, text);
+    QFETCH(QString, pattern);
+    QFETCH(QString, flags);
+    QFETCH(QString, replacement);
+    QFETCH(QString, expected);
+    QFETCH(int, count);
+    TextSearch s;
+    QVERIFY(s.prepare(pattern, rules(flags)));
+    const QByteArray bytes = text.toUtf8();
+    const QList<Replacement> r =
+        s.replacements(bytes.constData(), bytes.size(), 0, bytes.size(), replacement);
+    QCOMPARE(r.size(), count);
+    QCOMPARE(QString::fromUtf8(applied(bytes, r)), expected);
+}
+
+void TstTextSearch::replaceAllWithinRange() {
+    // Only the range is searched (the selection).
+    const QByteArray bytes = "aaa|aaa|aaa";
+    TextSearch s;
+    QVERIFY(s.prepare(QStringLiteral("a"), {}));
+    const QList<Replacement> r =
+        s.replacements(bytes.constData(), bytes.size(), 4, 7, QStringLiteral("b"));
+    QCOMPARE(r.size(), 3);
+    QCOMPARE(applied(bytes, r), QByteArray("aaa|bbb|aaa"));
+}
+
+void TstTextSearch::invalidExpression_data() {
+    QTest::addColumn<QString>("pattern");
+    QTest::newRow("open group") << "(abc";
+    QTest::newRow("open class") << "[a-";
+    QTest::newRow("bad repeat") << "a{2,1}";
+    QTest::newRow("nothing to repeat") << "*a";
+}
+
+void TstTextSearch::invalidExpression() {
+    QFETCH(QString, pattern);
+    TextSearch s;
+    QString error;
+    QVERIFY(!s.prepare(pattern, rules("r"), &error));
+    QVERIFY(error.startsWith(QStringLiteral("Expression régulière incorrecte : ")));
+    QVERIFY(!s.isValid());
+    const QByteArray bytes = "abc";
+    QVERIFY(!s.findForward(bytes.constData(), bytes.size(), 0, 3).found());
+    // The same text is an ordinary search text without the option.
+    QVERIFY(s.prepare(pattern, {}, &error));
+}
+
+void TstTextSearch::largeTextBoundaries() {
+    // A match that touches the end of the text or of the range, and one that crosses it.
+    QByteArray bytes(100000, 'x');
+    bytes.replace(99997, 3, "end");
+    TextSearch s;
+    QVERIFY(s.prepare(QStringLiteral("END"), {}));
+    QCOMPARE(s.findForward(bytes.constData(), bytes.size(), 0, bytes.size()).start,
+             qsizetype(99997));
+    QVERIFY(!s.findForward(bytes.constData(), bytes.size(), 0, bytes.size() - 1).found());
+    QCOMPARE(s.findBackward(bytes.constData(), bytes.size(), bytes.size(), 0).start,
+             qsizetype(99997));
+    QVERIFY(!s.findBackward(bytes.constData(), bytes.size(), bytes.size(), 99998).found());
+
+    // One case of a letter far away, the other nowhere; and a rejected whole-word candidate
+    // in every stretch of the text.
+    QByteArray far(100000, 'x');
+    for (qsizetype i = 0; i < far.size(); i += 1000)
+        far[i] = 'Q';
+    far.replace(70001, 3, " q ");
+    QVERIFY(s.prepare(QStringLiteral("q"), {false, true, false}));
+    QCOMPARE(s.findForward(far.constData(), far.size(), 0, far.size()).start, qsizetype(70002));
+    QCOMPARE(s.findBackward(far.constData(), far.size(), far.size(), 0).start, qsizetype(70002));
+    QVERIFY(!s.findForward(far.constData(), far.size(), 70003, far.size()).found());
+}
+
+QTEST_GUILESS_MAIN(TstTextSearch)
+#include "tst_text_search.moc"
