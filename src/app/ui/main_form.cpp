@@ -11,6 +11,7 @@
 #include "app/ui/main_status_bar.h"
 #include "app/ui/menu_layout.h"
 #include "app/ui/toolbar_manager.h"
+#include "assist/ui/assist_module.h"
 #include "authoring/ui/text_commands_module.h"
 #include "publish/ui/preview_commands.h"
 
@@ -68,6 +69,7 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     m_toolbars = new ToolbarManager(m_ctx);
     m_types = new DocumentTypeModule(m_ctx);
     m_docs->setTypeHooks(m_types);
+    new AssistModule(m_ctx, m_types);
 
     m_toolbars->build();
     if (QMenu *windowMenu = m_toolbars->menuBar()->findChild<QMenu *>(QStringLiteral("MenuFenetre")))
