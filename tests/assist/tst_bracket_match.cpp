@@ -37,6 +37,8 @@ void TestBracketMatch::highlighted_data() {
                                 << QByteArray(
                                        "<style type=\"text/css\">\np {|color: red}\n</style>")
                                 << false << 26;
+    QTest::newRow("untyped style")
+        << page << QByteArray("<style>\np {|color: red}\n</style>") << false << 10;
 }
 
 void TestBracketMatch::highlighted() {
