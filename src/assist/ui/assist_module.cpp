@@ -1,9 +1,14 @@
 #include "assist/ui/assist_module.h"
 
+#include "app/ui/action_registry.h"
 #include "app/ui/document_host.h"
+#include "app/ui/document_type_module.h"
 #include "app/ui/editor_view.h"
 #include "assist/ui/bracket_highlight.h"
 #include "assist/ui/completion_module.h"
+#include "assist/ui/tag_ref_boite.h"
+
+#include <QAction>
 
 #include <QMainWindow>
 
@@ -12,8 +17,26 @@ AssistModule::AssistModule(AppContext &ctx, DocumentTypeModule *types)
     // Every editor gets its bracket highlight; the preference is read as the caret moves.
     connect(ctx.events, &AppEvents::editorCreated, this,
             [](TMyMwCustomEdit *e) { new BracketHighlight(e); });
-    connect(ctx.events, &AppEvents::preferencesApplied, this, [&ctx] {
+    addTagReference(ctx, types);
+    connect(ctx.events, &AppEvents::preferencesApplied, this, [this, &ctx] {
+        if (m_tagRef) m_tagRef->refresh();
         for (int i = 0; i < ctx.docs->EditorCount(); ++i)
             if (auto *b = ctx.docs->EditorAt(i)->findChild<BracketHighlight *>()) b->update();
+    });
+}
+
+void AssistModule::addTagReference(AppContext &ctx, DocumentTypeModule *types) {
+    QAction *a = ctx.actions->add(QStringLiteral("OutilsMarqueurs"),
+                                  QStringLiteral("Afficher la boîte des marqueurs"), {},
+                                  QStringLiteral("Outils"));
+    a->setCheckable(true);
+    connect(a, &QAction::triggered, this, [this, &ctx, types, a] {
+        if (!m_tagRef) {
+            m_tagRef = new TTagRefBoite(ctx, types->types().highlighter(DocumentTypes::SynHTMLSyn1),
+                                        ctx.window);
+            connect(m_tagRef, &TTagRefBoite::visibilityChanged, a, &QAction::setChecked);
+        }
+        m_tagRef->setVisible(!m_tagRef->isVisible());
+        a->setChecked(m_tagRef->isVisible());
     });
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "app/ui/app_context.h"
+#include "assist/ui/tag_ref_boite.h"
 
 #include <QObject>
+#include <QPointer>
 
 class CompletionModule;
 class DocumentTypeModule;
@@ -14,7 +16,11 @@ class AssistModule : public QObject {
 public:
     AssistModule(AppContext &ctx, DocumentTypeModule *types);
     CompletionModule *completion() const { return m_completion; }
+    TTagRefBoite *tagReference() const { return m_tagRef; }
 
 private:
+    void addTagReference(AppContext &ctx, DocumentTypeModule *types);
+
     CompletionModule *m_completion;
+    QPointer<TTagRefBoite> m_tagRef;
 };
