@@ -10,6 +10,9 @@
 
 #include <QAction>
 
+#include "app/ui/ui_services.h"
+#include "assist/ui/scan_thread_form.h"
+
 #include <QMainWindow>
 
 AssistModule::AssistModule(AppContext &ctx, DocumentTypeModule *types)
@@ -18,6 +21,7 @@ AssistModule::AssistModule(AppContext &ctx, DocumentTypeModule *types)
     connect(ctx.events, &AppEvents::editorCreated, this,
             [](TMyMwCustomEdit *e) { new BracketHighlight(e); });
     addTagReference(ctx, types);
+    addScanner(ctx);
     connect(ctx.events, &AppEvents::preferencesApplied, this, [this, &ctx] {
         if (m_tagRef) m_tagRef->refresh();
         for (int i = 0; i < ctx.docs->EditorCount(); ++i)
@@ -39,4 +43,21 @@ void AssistModule::addTagReference(AppContext &ctx, DocumentTypeModule *types) {
         m_tagRef->setVisible(!m_tagRef->isVisible());
         a->setChecked(m_tagRef->isVisible());
     });
+}
+
+void AssistModule::addScanner(AppContext &ctx) {
+    QAction *a = ctx.actions->add(QStringLiteral("OutilsScanTokens"),
+                                  QStringLiteral("Liste des identificateurs HTML"), {},
+                                  QStringLiteral("Outils"));
+    connect(a, &QAction::triggered, this, [&ctx] {
+        TMyMwCustomEdit *e = ctx.docs->ActiveEditor();
+        TScanThreadForm form(ctx.window);
+        // The worker gets a copy: the document may change while it counts.
+        if (e)
+            form.requestScan(QByteArray(e->utf8Data(), e->utf8Length()));
+        else
+            form.requestScan({});
+        ui().execDialog(&form);
+    });
+    ctx.actions->addUpdate([&ctx, a] { a->setEnabled(ctx.docs->ActiveEditor() != nullptr); });
 }

@@ -20,6 +20,7 @@ public:
 
 private:
     void addTagReference(AppContext &ctx, DocumentTypeModule *types);
+    void addScanner(AppContext &ctx);
 
     CompletionModule *m_completion;
     QPointer<TTagRefBoite> m_tagRef;
