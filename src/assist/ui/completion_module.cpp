@@ -69,9 +69,14 @@ void CompletionModule::applyPreference() {
     }
 }
 
+// Only the caret's line is read: asking for the whole text would move the
+// editor's gap, a copy of the document after each insertion.
 QString CompletionModule::textLeftOfCaret(TMyMwCustomEdit *editor) const {
-    const TextPos caret = editor->caretXY();
-    return editor->lineAt(caret.line - 1).left(caret.col - 1);
+    const long length = long(editor->SendScintilla(QsciScintillaBase::SCI_GETCURLINE, 0UL, 0L));
+    QByteArray line(length + 1, '\0');
+    const int caret = int(editor->SendScintilla(QsciScintillaBase::SCI_GETCURLINE,
+                                                (unsigned long)(length + 1), line.data()));
+    return QString::fromUtf8(line.constData(), std::clamp(caret, 0, int(length)));
 }
 
 bool CompletionModule::htmlAtCaret(TMyMwCustomEdit *editor) const {

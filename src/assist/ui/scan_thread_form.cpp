@@ -7,7 +7,9 @@
 #include <QProgressBar>
 #include <QShortcut>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <Qsci/qsciscintilla.h>
 
 TScanThreadForm::TScanThreadForm(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -67,6 +69,51 @@ void TScanThreadForm::requestScan(const QByteArray &text) {
     m_lists[0]->clear();
     m_progress->setValue(0);
     m_progress->show();
+    m_thread->request(text);
+}
+
+void TScanThreadForm::requestScan(QsciScintilla *editor) {
+    m_scanning = true;
+    m_lists[0]->clear();
+    m_progress->setValue(0);
+    m_progress->show();
+    if (m_source != editor) {
+        if (m_source) m_source->disconnect(this);
+        m_source = editor;
+        connect(editor, &QsciScintilla::textChanged, this, [this] {
+            if (!m_copy.isNull()) requestScan(m_source.data()); // start the copy again
+        });
+    }
+    m_copyLength = qsizetype(editor->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+    m_copy = QByteArray(""); // not null: a copy is under way
+    m_copy.reserve(m_copyLength);
+    if (!m_copyScheduled) {
+        m_copyScheduled = true;
+        QTimer::singleShot(0, this, &TScanThreadForm::copyStep);
+    }
+}
+
+void TScanThreadForm::copyStep() {
+    m_copyScheduled = false;
+    if (!m_source || m_copy.isNull()) return;
+    // A chunk never spans the editor's gap, so the text is never moved.
+    constexpr qsizetype Chunk = 4 << 20;
+    const qsizetype pos = m_copy.size();
+    qsizetype n = std::min(Chunk, m_copyLength - pos);
+    const qsizetype gap = qsizetype(m_source->SendScintilla(QsciScintillaBase::SCI_GETGAPPOSITION));
+    if (pos < gap && pos + n > gap) n = gap - pos;
+    if (n > 0) {
+        const char *p = reinterpret_cast<const char *>(m_source->SendScintilla(
+            QsciScintillaBase::SCI_GETRANGEPOINTER, (unsigned long)pos, long(n)));
+        m_copy.append(p, n);
+    }
+    if (m_copy.size() < m_copyLength) {
+        m_copyScheduled = true;
+        QTimer::singleShot(0, this, &TScanThreadForm::copyStep);
+        return;
+    }
+    QByteArray text;
+    text.swap(m_copy); // null again: no copy under way
     m_thread->request(text);
 }
 

@@ -18,6 +18,7 @@ class TestScanThreadForm : public QObject {
 private slots:
     void listsOfTheActiveDocument();
     void closingMidScanReturnsAtOnce();
+    void textChangedDuringTheCopy();
 };
 
 namespace {
@@ -79,6 +80,27 @@ void TestScanThreadForm::closingMidScanReturnsAtOnce() {
     QVERIFY2(clock.elapsed() < 250, qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(filled.count(), 0);
     QTest::qWait(20); // nothing is delivered to the closed window
+}
+
+void TestScanThreadForm::textChangedDuringTheCopy() {
+    // Large enough to be copied over several turns of the event loop.
+    QByteArray page;
+    while (page.size() < (9 << 20))
+        page += "<p>un paragraphe de texte</p>\n";
+    QsciScintilla editor;
+    editor.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, (unsigned long)page.size(),
+                         page.constData());
+    TScanThreadForm form;
+    QSignalSpy filled(&form, &TScanThreadForm::listsFilled);
+    form.requestScan(&editor);
+    QCoreApplication::processEvents(); // one chunk copied
+    editor.SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
+    editor.SendScintilla(QsciScintillaBase::SCI_ADDTEXT, 7UL, "<table>");
+    QVERIFY(filled.wait(10000));
+    QStringList full = items(&form, "ListBox1");
+    QCOMPARE(full.size(), 3);
+    QCOMPARE(full.last(), QStringLiteral("table: 1"));
+    QVERIFY(full.first().startsWith(QStringLiteral("/p: ")));
 }
 
 QTEST_MAIN(TestScanThreadForm)
