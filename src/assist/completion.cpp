@@ -85,6 +85,7 @@ qsizetype typedRunStart(const QString &text, const QString &ends) {
 }
 
 int selectRow(const List &list, const QString &run) {
+    if (run.isEmpty()) return 0; // every text begins with nothing, the title's empty one too
     for (int i = 0; i < int(list.rows.size()); ++i)
         if (list.rows[size_t(i)].insert.startsWith(run, Qt::CaseInsensitive)) return i;
     return 0;

@@ -109,8 +109,15 @@ void CompletionPopup::moveSelection(int delta) {
 }
 
 void CompletionPopup::showAt(const QPoint &globalTopLeft, int lineHeight) {
-    const int rowHeight = std::max(m_listWidget->sizeHintForRow(0), 16);
-    setFixedHeight(rowHeight * m_visibleRows + 2 * frameWidth() + 2);
+    // Rows are measured as laid out, so that exactly the rows asked for show.
+    m_listWidget->ensurePolished();
+    m_listWidget->doItemsLayout();
+    int rowHeight = m_listWidget->count()
+                        ? m_listWidget->visualRect(m_listWidget->model()->index(0, 0)).height()
+                        : 0;
+    if (rowHeight <= 0) rowHeight = std::max(m_listWidget->sizeHintForRow(0), 16);
+    const int rows = std::min(m_visibleRows, std::max(1, m_listWidget->count()));
+    setFixedHeight(rowHeight * rows + 2 * m_listWidget->frameWidth() + 2 * frameWidth() + 2);
     QPoint at = globalTopLeft;
     if (const QScreen *screen = QGuiApplication::screenAt(globalTopLeft)) {
         const QRect area = screen->availableGeometry();

@@ -71,8 +71,9 @@ TTagRefBoite::TTagRefBoite(AppContext &ctx, const Highlighter *html, QWidget *pa
     m_example->setMarginWidth(0, 0);
     m_example->setMarginWidth(1, 0);
     m_example->setEdgeMode(QsciScintilla::EdgeNone);
-    m_example->setWrapMode(QsciScintilla::WrapWord);
-    m_example->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Markup reads best unwrapped; long lines scroll.
+    m_example->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, 1UL);
+    m_example->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTH, 1UL);
     QFont mono(QStringLiteral("Courier New"), 10);
     mono.setStyleHint(QFont::Monospace);
     auto *lexer = new HighlightLexer(html, m_example);
@@ -141,6 +142,11 @@ void TTagRefBoite::showEvent(QShowEvent *e) {
     if (!m_shownOnce) {
         m_shownOnce = true;
         m_list->setCurrentRow(0);
+        // First shown beside the right edge of the main window, below its toolbars.
+        if (QWidget *main = parentWidget()) {
+            const QRect r = main->frameGeometry();
+            move(std::max(r.left(), r.right() - width() - 24), r.top() + 120);
+        }
     }
     refresh();
     emit visibilityChanged(true);

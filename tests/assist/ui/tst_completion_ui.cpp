@@ -6,6 +6,7 @@
 #include "assist/ui/completion_popup.h"
 #include "ui_test_support.h"
 
+#include <QListWidget>
 #include <QTest>
 
 class TestCompletionUi : public QObject {
@@ -16,6 +17,7 @@ private slots:
     void keyWithinDelayCancels();
     void notInScript();
     void compHtmlOff();
+    void titleRowFirst();
 };
 
 namespace {
@@ -125,6 +127,21 @@ void TestCompletionUi::compHtmlOff() {
     QVERIFY(!module->isAttached(e));
     type(e, "<|ta\n");
     QCOMPARE(e->lineAt(0), QStringLiteral("<ta"));
+}
+
+void TestCompletionUi::titleRowFirst() {
+    MainFormFixture f;
+    TMyMwCustomEdit *e = htmlEditor(f);
+    type(e, "<|td ^");
+    auto *popup = f.form->findChild<CompletionPopup *>(QStringLiteral("SynComp"));
+    QVERIFY(popup->isVisible());
+    QCOMPARE(popup->selectedRow(), 0);
+    QCOMPARE(popup->listWidget()->item(0)->text(), QStringLiteral("Liste des attributs :"));
+    QCOMPARE(popup->listWidget()->item(1)->text(), QStringLiteral("abbr"));
+    // The title row selected: an end character closes and is typed.
+    type(e, "=");
+    QVERIFY(!popup->isVisible());
+    QCOMPARE(e->lineAt(0), QStringLiteral("<td ="));
 }
 
 QTEST_MAIN(TestCompletionUi)
