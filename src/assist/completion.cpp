@@ -74,6 +74,14 @@ QString endSet(bool wordBreak) {
     return wordBreak ? EndCharacters + WordBreakCharacters : EndCharacters;
 }
 
+QString endSet(const List &list, bool wordBreak) {
+    QString ends = endSet(wordBreak);
+    for (const Row &r : list.rows)
+        for (QChar c : r.insert)
+            if (c != QLatin1Char('<')) ends.remove(c);
+    return ends;
+}
+
 qsizetype typedRunStart(const QString &text, const QString &ends) {
     qsizetype p = text.size();
     while (p > 0) {

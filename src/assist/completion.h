@@ -45,6 +45,9 @@ QString ElementBeforeCaret(const QString &lineLeftOfCaret);
 
 // The characters that end a typed run at an opening.
 QString endSet(bool wordBreak);
+// The same for a given list: a character that its insert texts contain ("/" of
+// the closing rows, "-" of "http-equiv") is part of a name, never an end.
+QString endSet(const List &list, bool wordBreak);
 // Where the typed run begins in the text left of the caret.
 qsizetype typedRunStart(const QString &textLeftOfCaret, const QString &endSet);
 // The first row whose insert text begins with the run (case ignored), else 0.

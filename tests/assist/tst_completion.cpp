@@ -18,6 +18,7 @@ private slots:
     void typedRun();
     void endCharacters_data();
     void endCharacters();
+    void namesKeepTheirCharacters();
 };
 
 void TestCompletion::elementList() {
@@ -201,6 +202,20 @@ void TestCompletion::endCharacters() {
     QFETCH(bool, acceptance);
     QFETCH(int, outcome);
     QCOMPARE(int(typedCharacter(c.at(0), endSet(wordBreak), acceptance)), outcome);
+}
+
+void TestCompletion::namesKeepTheirCharacters() {
+    const QString elements = endSet(BuildElementList(false), true);
+    QVERIFY(!elements.contains('/'));
+    QVERIFY(elements.contains('>') && elements.contains(' ') && elements.contains('-'));
+    List meta;
+    QVERIFY(BuildAttributeList("<meta", false, &meta));
+    const QString attributes = endSet(meta, true);
+    QVERIFY(!attributes.contains('-')); // http-equiv
+    QVERIFY(attributes.contains('=') && attributes.contains('/'));
+    // "</ti" stays one run when the closing rows are listed.
+    const QString left = QStringLiteral("x </ti");
+    QCOMPARE(left.mid(typedRunStart(left, elements)), QStringLiteral("</ti"));
 }
 
 QTEST_GUILESS_MAIN(TestCompletion)

@@ -92,12 +92,14 @@ bool CompletionModule::SynCompExecute(TMyMwCustomEdit *editor) {
     const QString left = textLeftOfCaret(editor);
     const QString fragment = Completion::ElementBeforeCaret(left);
     const QChar charLeft = left.isEmpty() ? QChar() : left.back();
+    // The end set is fixed by the switches as the last opening left them.
+    const bool wordBreak = m_engine.wordBreak();
     if (!m_engine.execute(fragment, htmlAtCaret(editor), charLeft, m_ctx.options->casse)) {
         close();
         return false;
     }
     m_editor = editor;
-    m_endSet = Completion::endSet(m_engine.wordBreak());
+    m_endSet = Completion::endSet(m_engine.list(), wordBreak);
     const TextPos caret = editor->caretXY();
     m_runLine = caret.line;
     m_runColumn = int(Completion::typedRunStart(left, m_endSet)) + 1;
@@ -210,14 +212,20 @@ bool CompletionModule::handleKey(TMyMwCustomEdit *editor, QKeyEvent *k) {
 
 // Lets the editor type the key now, then selects the row the new run names.
 bool CompletionModule::typeThenFollow(TMyMwCustomEdit *editor, QKeyEvent *k) {
-    static_cast<QObject *>(editor)->event(k);
+    // Sent again so that the editor's other filters (conversions while typing)
+    // still see the key; this filter lets it pass.
+    QKeyEvent copy(k->type(), k->key(), k->modifiers(), k->text(), k->isAutoRepeat(),
+                   ushort(k->count()));
+    m_forwarding = true;
+    QCoreApplication::sendEvent(editor, &copy);
+    m_forwarding = false;
     followRun();
     return true;
 }
 
 bool CompletionModule::eventFilter(QObject *watched, QEvent *event) {
     auto *editor = qobject_cast<TMyMwCustomEdit *>(watched);
-    if (!editor || !m_attached.contains(editor)) return false;
+    if (m_forwarding || !editor || !m_attached.contains(editor)) return false;
     switch (event->type()) {
     case QEvent::KeyPress:
         return handleKey(editor, static_cast<QKeyEvent *>(event));

@@ -56,4 +56,5 @@ private:
     QString m_endSet;
     int m_runLine = 0;
     int m_runColumn = 0; // where the typed run starts (column from 1)
+    bool m_forwarding = false;
 };
