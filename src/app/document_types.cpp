@@ -21,13 +21,25 @@ const char *const VbLanguageStart =
 const char *const VbTypeStart =
     R"(<[^>]*script[^>]+type[^>]*[=][^>]*[\'\"]?text[\/]vbscript[^>]*[\'\"]?[^>]*>)";
 const char *const ScriptStart = R"(<script[^>]*>)";
+// Today's pages: <style> without a type is a style sheet; a <script> whose type
+// names a module or another JavaScript type is JavaScript; any other typed
+// <style> or <script> (a template, JSON data...) is left plain.
+const char *const StyleOtherStart = R"(<style\s[^>]*type\s*=[^>]*>)";
+const char *const StyleUntypedStart = R"(<style(\s[^>]*)?>)";
+const char *const JsModernTypeStart =
+    R"(<script\s[^>]*type\s*=\s*[\'\"]?(module|(text|application)/(x-)?(java|ecma)script)[\'\"]?(\s[^>]*)?>)";
+const char *const ScriptOtherStart = R"(<script\s[^>]*(type|language)\s*=[^>]*>)";
 const char *const PhpLanguageStart =
     R"(<[^>]*script[^>]+language[^>]*[=][^>]*[\'\"]?php[^>]*[\'\"]?[^>]*>)";
 
 RegionScheme scheme(const char *name, const char *start, const char *end, bool caseSensitive,
-                    const Highlighter *h) {
-    return {QString::fromLatin1(name), QString::fromLatin1(start), QString::fromLatin1(end),
-            caseSensitive, h};
+                    const Highlighter *h, bool endInCodeOnly = false) {
+    return {QString::fromLatin1(name),
+            QString::fromLatin1(start),
+            QString::fromLatin1(end),
+            caseSensitive,
+            h,
+            endInCodeOnly};
 }
 
 QString colourSection(const QString &typeName) {
@@ -58,20 +70,24 @@ DocumentTypes::DocumentTypes() {
     Highlighter *php = own(new PhpHighlighter);
     Highlighter *perl = own(new PerlHighlighter);
     Highlighter *sql = own(new SqlHighlighter);
-    Highlighter *htmlPage = own(
-        new MultiHighlighter(html, QStringLiteral("HTML"),
-                             {scheme("CSSScheme", CssStart, "</style>", false, css),
-                              scheme("JSSchemeLanguage", JsLanguageStart, "</script>", false, js),
-                              scheme("JSSchemeType", JsTypeStart, "</script>", false, js),
-                              scheme("VBSchemeLanguage", VbLanguageStart, "</script>", false, vbs),
-                              scheme("VBSchemeType", VbTypeStart, "</script>", false, vbs),
-                              scheme("JSScheme", ScriptStart, "</script>", false, js)}));
+    Highlighter *htmlPage = own(new MultiHighlighter(
+        html, QStringLiteral("HTML"),
+        {scheme("CSSScheme", CssStart, "</style>", false, css),
+         scheme("StyleSchemeOther", StyleOtherStart, "</style>", false, general),
+         scheme("CSSSchemeUntyped", StyleUntypedStart, "</style>", false, css),
+         scheme("JSSchemeLanguage", JsLanguageStart, "</script>", false, js),
+         scheme("JSSchemeType", JsTypeStart, "</script>", false, js),
+         scheme("VBSchemeLanguage", VbLanguageStart, "</script>", false, vbs),
+         scheme("VBSchemeType", VbTypeStart, "</script>", false, vbs),
+         scheme("JSSchemeModern", JsModernTypeStart, "</script>", false, js),
+         scheme("ScriptSchemeOther", ScriptOtherStart, "</script>", false, general),
+         scheme("JSScheme", ScriptStart, "</script>", false, js)}));
     Highlighter *aspPage = own(new MultiHighlighter(htmlPage, QStringLiteral("ASP"),
                                                     {scheme("VBScheme", "<%", "%>", false, vbs)}));
     Highlighter *phpPage = own(new MultiHighlighter(
         htmlPage, QStringLiteral("PHP"),
-        {scheme("PHPScheme", R"(<\?(php)?)", R"(\?>)", true, php),
-         scheme("PHPSchemePourc", "<%", "%>", true, php),
+        {scheme("PHPScheme", R"(<\?(php)?)", R"(\?>)", true, php, true),
+         scheme("PHPSchemePourc", "<%", "%>", true, php, true),
          scheme("PHPSchemeLanguage", PhpLanguageStart, "</script>", false, php)}));
 
     const QString f1 =

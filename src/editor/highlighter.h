@@ -149,6 +149,12 @@ public:
     // `lineStartState` (regions resolved through every level of nesting).
     const Highlighter *languageAt(const char *line, int lineLength, LineState lineStartState,
                                   int column) const;
+    // Whether a region coloured by this highlighter may end where a scan that
+    // ended in `state` stopped (not inside a string or a block comment, say).
+    virtual bool regionMayEndAt(LineState state) const {
+        Q_UNUSED(state);
+        return true;
+    }
     // The plain highlighters this one can colour with (itself when plain).
     virtual void collectPlain(std::vector<const Highlighter *> &out) const;
 

@@ -1,3 +1,4 @@
+#include "editor/html_vocabulary.h"
 #include "editor/plain_highlighters.h"
 #include "editor/scan_support.h"
 
@@ -21,23 +22,6 @@ const CategoryInfo Categories[] = {
     {"Caractères spéciaux", TokenRole::Other, attr(TextColour::rgb(255, 0, 0))},
 };
 static_assert(std::size(Categories) == HtmlHighlighter::CategoryCount);
-
-const char *const ElementNames =
-    "a abbr acronym address applet area article aside audio b base basefont bdi bdo bgsound "
-    "big blink blockquote body br button canvas caption center cite code col colgroup data "
-    "datalist dd del details dfn dialog dir div dl dt em embed fieldset figcaption figure font "
-    "footer form frame frameset h1 h2 h3 h4 h5 h6 head header hgroup hr html i iframe ilayer "
-    "img input ins isindex kbd keygen label layer legend li link listing main map mark "
-    "marquee math menu meta meter multicol nav nobr noembed noframes nolayer noscript object "
-    "ol optgroup option output p param picture plaintext pre progress q rp rt ruby s samp "
-    "script search section select slot small source spacer span strike strong style sub "
-    "summary sup svg table tbody td template textarea tfoot th thead time title tr track tt u "
-    "ul var video wbr xmp";
-
-const scan::WordTable &elements() {
-    static const scan::WordTable table({{1, ElementNames}}, true);
-    return table;
-}
 
 // Scanner modes, kept in the line state.
 enum Mode {
@@ -116,13 +100,13 @@ HtmlHighlighter::HtmlHighlighter(QObject *parent)
 
 QStringList HtmlHighlighter::elementNames() {
     QStringList names;
-    for (const std::string &w : elements().words())
-        names << QString::fromLatin1(w.data(), qsizetype(w.size()));
+    for (const HtmlVocabulary::Element &e : HtmlVocabulary::elements())
+        names << e.name;
     return names;
 }
 
 bool HtmlHighlighter::isElementName(const char *name, int length) {
-    return elements().contains(name, length);
+    return HtmlVocabulary::isKnownElement(name, length);
 }
 
 LineState HtmlHighlighter::scanSpan(const char *s, int, int begin, int end, LineState state,

@@ -97,6 +97,24 @@ bool MultiHighlighter::findStart(const char *s, int from, int to, int *scheme, i
     return false;
 }
 
+bool MultiHighlighter::findEnd(const CompiledScheme &cs, const char *s, int lineLength, int from,
+                               int to, LineState region, int *matchStart, int *matchEnd) const {
+    if (!cs.definition.endInCodeOnly) return cs.end.find(s, from, to, matchStart, matchEnd);
+    // Scan up to each candidate end to learn whether it stands in code.
+    thread_local TokenSink scratch;
+    const Highlighter *h = cs.definition.highlighter;
+    int scanned = from;
+    int at = from;
+    while (cs.end.find(s, at, to, matchStart, matchEnd)) {
+        scratch.clear();
+        region = h->scan(s, lineLength, scanned, *matchStart, region, scratch);
+        scanned = *matchStart;
+        if (h->regionMayEndAt(region)) return true;
+        at = *matchStart + 1;
+    }
+    return false;
+}
+
 LineState MultiHighlighter::scanSpan(const char *s, int lineLength, int begin, int end,
                                      LineState state, TokenSink &out) const {
     int scheme = int(scan::field(state, 0, m_schemeBits));
@@ -115,7 +133,7 @@ LineState MultiHighlighter::scanSpan(const char *s, int lineLength, int begin, i
             region = 0;
         } else {
             const CompiledScheme &cs = *m_schemes[scheme - 1];
-            const bool found = cs.end.find(s, p, end, &markerStart, &markerEnd);
+            const bool found = findEnd(cs, s, lineLength, p, end, region, &markerStart, &markerEnd);
             region = cs.definition.highlighter->scan(s, lineLength, p, found ? markerStart : end,
                                                      region, out);
             if (!found) break;

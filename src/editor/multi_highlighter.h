@@ -15,6 +15,9 @@ struct RegionScheme {
     QString endExpression;
     bool caseSensitive = false;
     const Highlighter *highlighter = nullptr;
+    // The end expression only counts where the region's highlighter allows an
+    // end (outside its strings and block comments).
+    bool endInCodeOnly = false;
 };
 
 // Colours text with a default highlighter, except in regions: a region begins
@@ -74,6 +77,8 @@ private:
     };
     bool findStart(const char *line, int from, int to, int *scheme, int *matchStart,
                    int *matchEnd) const;
+    bool findEnd(const CompiledScheme &scheme, const char *line, int lineLength, int from, int to,
+                 LineState region, int *matchStart, int *matchEnd) const;
 
     const Highlighter *m_default;
     QString m_defaultLanguageName;

@@ -92,6 +92,11 @@ int scanSingleQuoted(const char *s, int from, int p, int end, TokenSink &out, bo
 PhpHighlighter::PhpHighlighter(QObject *parent)
     : Highlighter(Language::Php, Categories, CategoryCount, parent) {}
 
+bool PhpHighlighter::regionMayEndAt(LineState state) const {
+    const int mode = int(state & 7);
+    return mode == Normal || mode == LineComment;
+}
+
 LineState PhpHighlighter::scanSpan(const char *s, int lineLength, int begin, int end,
                                    LineState state, TokenSink &out) const {
     int mode = int(state & 7);

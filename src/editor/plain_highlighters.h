@@ -169,6 +169,8 @@ public:
     };
     explicit PhpHighlighter(QObject *parent = nullptr);
     int stateBits() const override { return 35; }
+    // PHP leaves its mode at "?>" outside strings and block comments only.
+    bool regionMayEndAt(LineState state) const override;
 
 protected:
     LineState scanSpan(const char *line, int lineLength, int begin, int end, LineState state,

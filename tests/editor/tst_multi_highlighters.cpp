@@ -56,7 +56,28 @@ void TestMultiHighlighters::regions_data() {
         "vbs:Mot réservé");
     row("vbscript type", html, "<script type=\"text/vbscript\">Dim y</script>", "Dim", 0,
         "vbs:Mot réservé");
-    row("style without type", html, "<style>p {}</style>", "p", 0, "html:Texte");
+    // Today's pages: untyped styles, modules and typed non-script blocks.
+    row("style without type", html, "<style>p { color: red }</style>", "color", 0, "css:Propriété");
+    row("style with media only", html, "<style media=\"print\">\np { color: red }\n</style>",
+        "color", 0, "css:Propriété");
+    row("style of another language", html, "<style type=\"text/less\">@a: 1;</style>", "@a", 0,
+        "general:Identificateur");
+    row("not a style element", html, "<styles>p {}</styles>", "p", 0, "html:Texte");
+    row("script with src and defer", html, "<script src=\"a.js\" defer>var a;</script>", "var", 0,
+        "js:Mot réservé");
+    row("script async", html, "<script async>var a;</script>", "var", 0, "js:Mot réservé");
+    row("module script", html, "<script type=\"module\">import x from './x.js';</script>", "import",
+        0, "js:Mot réservé");
+    row("application/javascript", html, "<script type='application/javascript'>var a;</script>",
+        "var", 0, "js:Mot réservé");
+    row("json stays plain", html, "<script type=\"application/json\">{\"var\": 1}</script>", "var",
+        0, "general:Identificateur");
+    row("template stays plain", html, "<script type=\"text/template\"><b>var</b></script><i>",
+        "var", 0, "general:Identificateur");
+    row("html after plain script", html, "<script type=\"text/template\"><b>var</b></script><u>",
+        "u", 0, "html:Identificateur");
+    row("vbscript keeps its region", html, "<script type=\"text/vbscript\" defer>Dim y</script>",
+        "Dim", 0, "vbs:Mot réservé");
     row("style single quotes", html, "<style type='text/css' media=\"screen\">a{}</style>", "a", 1,
         "css:Texte");
     row("region mid-line", html, "<p>a</p><script>x=1</script><p>b</p>", "x", 0,
@@ -98,6 +119,17 @@ void TestMultiHighlighters::regions_data() {
     row("js string resumes", php, "<script>var u = \"<?php echo $u ?>\"; go();</script>", "go", 0,
         "js:Identificateur");
     row("short tag is case-sensitive", php, "<?PHP x ?>", "PHP", 0, "php:Identificateur");
+    // PHP ends its mode at "?>" outside strings and block comments only.
+    const char *xml = "<?php\n$x = \"<?xml version='1.0'?>\";\n$y = 2;\n?>\n<p>fin</p>";
+    row("?> in a string", php, xml, "$y", 0, "php:Variable");
+    row("end after the string", php, xml, "?>", 1, "marker");
+    row("html after", php, xml, "fin", 0, "html:Texte");
+    row("?> in a single-quoted string", php, "<?php $s = '?>'; $t = 1; ?><b>", "$t", 0,
+        "php:Variable");
+    row("?> in a block comment", php, "<?php /* ?> */ $t = 1; ?><b>", "$t", 0, "php:Variable");
+    row("?> ends a // comment", php, "<?php // note ?><b>x</b>", "b", 0, "html:Identificateur");
+    row("?> ends a # comment", php, "<?php # note ?><b>x</b>", "b", 0, "html:Identificateur");
+    row("string over lines", php, "<?php $s = \"a\n?>\nb\"; $t = 1;\n?>", "$t", 0, "php:Variable");
     row("php script element", php, "<script language=\"php\">$x = 1;</script>", "$x", 0,
         "php:Variable");
     const char *nested = "<script>\nvar a = 1;\n<?php\n$b = 2;\n?>\nvar zz;\n</script>\n<em>";

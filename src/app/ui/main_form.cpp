@@ -17,6 +17,7 @@
 #include "authoring/ui/script_commands_module.h"
 #include "assist/ui/rewrite_commands.h"
 #include "assist/ui/search_commands.h"
+#include "assist/ui/assist_module.h"
 #include "authoring/ui/text_commands_module.h"
 #include "publish/ui/help_commands.h"
 #include "publish/ui/preview_commands.h"
@@ -103,6 +104,7 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     m_types = new DocumentTypeModule(m_ctx);
     m_docs->setTypeHooks(m_types);
     new RewriteCommands(m_ctx, m_types->types());
+    new AssistModule(m_ctx, m_types);
 
     m_toolbars->build();
     if (QMenu *windowMenu = m_toolbars->menuBar()->findChild<QMenu *>(QStringLiteral("MenuFenetre")))

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/ui/app_context.h"
+#include "assist/completion.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QSet>
+#include <QTimer>
+
+class CompletionPopup;
+class DocumentTypeModule;
+class TMyMwCustomEdit;
+class QKeyEvent;
+
+// Tag and attribute completion in the editors: one pop-up for every editor it
+// is attached to (the HTML, ASP and PHP types and the active tab while CompHTML
+// is on). "<" and ">" open it after 40 ms unless another key comes first;
+// Ctrl+Space opens it at once.
+class CompletionModule : public QObject {
+    Q_OBJECT
+public:
+    CompletionModule(AppContext &ctx, DocumentTypeModule *types);
+
+    static constexpr int TriggerDelayMs = 40;
+
+    bool isAttached(const TMyMwCustomEdit *editor) const;
+    CompletionPopup *popup() const { return m_popup; }
+    // SynCompExecute for the editor: opens the pop-up when the rules allow it.
+    bool SynCompExecute(TMyMwCustomEdit *editor);
+    // Whether the language at the editor's caret is HTML.
+    bool htmlAtCaret(TMyMwCustomEdit *editor) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void attach(TMyMwCustomEdit *editor);
+    void detach(TMyMwCustomEdit *editor);
+    void applyPreference();
+    bool handleKey(TMyMwCustomEdit *editor, QKeyEvent *key);
+    void close();
+    void accept(QChar endChar);
+    void followRun();
+    bool typeThenFollow(TMyMwCustomEdit *editor, QKeyEvent *k);
+    QString textLeftOfCaret(TMyMwCustomEdit *editor) const;
+
+    AppContext &m_ctx;
+    DocumentTypeModule *m_types;
+    CompletionPopup *m_popup;
+    Completion::Engine m_engine;
+    QSet<TMyMwCustomEdit *> m_attached;
+    QTimer m_trigger;
+    QPointer<TMyMwCustomEdit> m_triggerEditor;
+    QPointer<TMyMwCustomEdit> m_editor; // the editor the pop-up is open for
+    QString m_endSet;
+    int m_runLine = 0;
+    int m_runColumn = 0; // where the typed run starts (column from 1)
+    bool m_forwarding = false;
+};
