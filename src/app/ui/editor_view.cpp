@@ -1,5 +1,6 @@
 #include "app/ui/editor_view.h"
 
+#include "editor/ui/editor_accessibility.h"
 #include "editor/ui/highlight_lexer.h"
 
 #include <Qsci/qscicommand.h>
@@ -74,6 +75,7 @@ int componentKey(const QKeySequence &seq)
 
 TMyMwCustomEdit::TMyMwCustomEdit(QWidget *parent) : QsciScintilla(parent)
 {
+    EditorAccessibility::install();
     setUtf8(true);
     setFrameShape(QFrame::StyledPanel);
     viewport()->setCursor(Qt::IBeamCursor);
