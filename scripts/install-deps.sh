@@ -13,6 +13,8 @@ PACKAGES=(
   fonts-dejavu-core
   # tests: a display server for screenshots, an FTP server, scripting
   xvfb xauth python3 python3-pyftpdlib
+  # looking at the program by hand: keys and clicks sent to a window under Xvfb
+  xdotool
 )
 
 missing=()
