@@ -4,7 +4,9 @@
 // own main() unchanged, with its settings in a fresh folder (a first start, the tip
 // of the day off); it alternates, in the same run, with a bare window holding one
 // QScintilla editor (bench_startup_reference) that shows the same page.
-// Usage: bench_startup [runs]
+// The processor time each process used up to that moment is reported beside.
+// Usage: bench_startup [runs]; BENCH_INI, if set, replaces the settings written for
+// each start ("|" for a line break), e.g. "[Options]|ShowTips=0|Splash=0".
 #include "startup_clock.h"
 
 #include <QApplication>
@@ -34,7 +36,7 @@ public:
         if (!m_seen && e->type() == QEvent::Paint && o->isWidgetType() &&
             static_cast<QWidget *>(o)->window()->inherits("TMainForm")) {
             m_seen = true;
-            QTimer::singleShot(0, [] { reportAndExit(qgetenv(kMarkVariable).constData()); });
+            reportWhenDone(qgetenv(kMarkVariable));
         }
         return false;
     }
@@ -59,7 +61,12 @@ struct Stats {
     }
 };
 
-double runChild(const QString &program, const QStringList &args, QProcessEnvironment env) {
+struct Sample {
+    double wall = -1;
+    double cpu = -1;
+};
+
+Sample runChild(const QString &program, const QStringList &args, QProcessEnvironment env) {
     QProcess p;
     p.setProcessChannelMode(QProcess::SeparateChannels);
     const double mark = monotonicMs();
@@ -69,11 +76,17 @@ double runChild(const QString &program, const QStringList &args, QProcessEnviron
     if (!p.waitForFinished(60000)) {
         p.kill();
         p.waitForFinished();
-        return -1;
+        return {};
     }
-    bool ok = false;
-    const double ms = QString::fromLatin1(p.readAllStandardOutput()).trimmed().toDouble(&ok);
-    return ok ? ms : -1;
+    const QStringList parts =
+        QString::fromLatin1(p.readAllStandardOutput()).simplified().split(QLatin1Char(' '));
+    bool ok1 = false, ok2 = false;
+    Sample s;
+    if (parts.size() == 2) {
+        s.wall = parts[0].toDouble(&ok1);
+        s.cpu = parts[1].toDouble(&ok2);
+    }
+    return ok1 && ok2 ? s : Sample{};
 }
 
 } // namespace
@@ -100,7 +113,7 @@ int main(int argc, char *argv[]) {
                 "  <p>Un paragraphe <b>en gras</b> et <a href=\"page.html\">un lien</a>.</p>\r\n");
         f.write("</body>\r\n</html>\r\n");
     }
-    Stats program, bare;
+    Stats program, bare, programCpu, bareCpu;
     int failures = 0;
     // One run of each to fill the file cache, then alternate.
     for (int i = -1; i < runs; ++i) {
@@ -110,22 +123,34 @@ int main(int argc, char *argv[]) {
         {
             QFile ini(config + QStringLiteral("/Balizor/Balizor.ini"));
             if (!ini.open(QIODevice::WriteOnly)) return 1;
-            ini.write("[Options]\nShowTips=0\n");
+            ini.write(qEnvironmentVariableIsSet("BENCH_INI")
+                          ? qgetenv("BENCH_INI").replace('|', '\n')
+                          : QByteArray("[Options]\nShowTips=0\n"));
         }
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
-        const double ms = runChild(self, {page}, env);
-        const double ref = runChild(reference, {page}, QProcessEnvironment::systemEnvironment());
+        const Sample ms = runChild(self, {page}, env);
+        const Sample ref = runChild(reference, {page}, QProcessEnvironment::systemEnvironment());
         if (i < 0) continue;
-        if (ms >= 0) program.samples << ms;
-        if (ref >= 0) bare.samples << ref;
-        failures += (ms < 0) + (ref < 0);
+        if (ms.wall >= 0) {
+            program.samples << ms.wall;
+            programCpu.samples << ms.cpu;
+        }
+        if (ref.wall >= 0) {
+            bare.samples << ref.wall;
+            bareCpu.samples << ref.cpu;
+        }
+        failures += (ms.wall < 0) + (ref.wall < 0);
     }
     std::printf("start-up to the first paint of the window, %d runs (ms):\n", runs);
-    std::printf("  bare window + editor: median %.1f  min %.1f\n", bare.median(), bare.min());
-    std::printf("  balizor:              median %.1f  min %.1f\n", program.median(), program.min());
-    std::printf("  ratio (median):       %.2f\n",
-                bare.median() > 0 ? program.median() / bare.median() : 0.0);
+    std::printf("  bare window + editor: median %6.1f  min %6.1f   (cpu median %5.1f)\n",
+                bare.median(), bare.min(), bareCpu.median());
+    std::printf("  balizor:              median %6.1f  min %6.1f   (cpu median %5.1f)\n",
+                program.median(), program.min(), programCpu.median());
+    std::printf("  ratio:                median %6.2f  min %6.2f   (cpu median %5.2f)\n",
+                bare.median() > 0 ? program.median() / bare.median() : 0.0,
+                bare.min() > 0 ? program.min() / bare.min() : 0.0,
+                bareCpu.median() > 0 ? programCpu.median() / bareCpu.median() : 0.0);
     if (failures) std::printf("  %d runs did not report\n", failures);
     return 0;
 }

@@ -17,7 +17,7 @@ public:
     bool eventFilter(QObject *, QEvent *e) override {
         if (!m_seen && e->type() == QEvent::Paint) {
             m_seen = true;
-            QTimer::singleShot(0, [] { reportAndExit(qgetenv("BALIZOR_BENCH_MARK").constData()); });
+            reportWhenDone(qgetenv("BALIZOR_BENCH_MARK"));
         }
         return false;
     }
