@@ -3,6 +3,7 @@
 #include "app/app_settings.h"
 #include "app/settings_store.h"
 #include "app/ui/action_registry.h"
+#include "app/ui/clipboard_state.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/document_type_module.h"
 #include "app/ui/edit_commands.h"
@@ -24,6 +25,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QWindow>
 
 TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &arguments,
                      QWidget *parent)
@@ -130,11 +132,30 @@ void TMainForm::firstShow()
     const QStringList pending = std::exchange(m_pendingForwards, {});
     for (const QString &a : pending)
         handleForwardedArgument(a);
-    QTimer::singleShot(0, this, &TMainForm::firstIdle);
+    // The first idle moment comes once the window has been drawn, so that its work
+    // (the state of every command, the tip of the day) never delays the window.
+    if (QWindow *w = windowHandle()) {
+        m_idlePending = true;
+        w->installEventFilter(this);
+    } else {
+        QTimer::singleShot(0, this, &TMainForm::firstIdle);
+    }
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *e)
+{
+    // The window draws itself while it handles its first exposure; the timer comes after.
+    if (m_idlePending && e->type() == QEvent::Expose && watched == windowHandle()) {
+        m_idlePending = false;
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, &TMainForm::firstIdle);
+    }
+    return QMainWindow::eventFilter(watched, e);
 }
 
 void TMainForm::firstIdle()
 {
+    ClipboardState::instance()->ask();
     emit m_ctx.events->stateChanged();
     emit m_ctx.events->firstIdle();
 }

@@ -44,6 +44,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
 public:
     QMenu *createPopupMenu() override;
@@ -57,6 +58,7 @@ private:
     QStringList m_arguments;
     QStringList m_pendingForwards;
     bool m_shown = false;
+    bool m_idlePending = false;
     QTabWidget *m_tabs;
     QSplitter *m_central;
     MainStatusBar *m_status;
