@@ -3,6 +3,7 @@
 #include "app/app_settings.h"
 #include "app/settings_store.h"
 #include "app/ui/action_registry.h"
+#include "app/ui/app_style.h"
 #include "app/ui/clipboard_state.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/document_type_module.h"
@@ -31,6 +32,7 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
                      QWidget *parent)
     : QMainWindow(parent), m_arguments(arguments)
 {
+    AppStyle::install();
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Balizor"));
     setMinimumHeight(400);
