@@ -113,7 +113,7 @@ int main(int argc, char *argv[]) {
                 "  <p>Un paragraphe <b>en gras</b> et <a href=\"page.html\">un lien</a>.</p>\r\n");
         f.write("</body>\r\n</html>\r\n");
     }
-    Stats program, bare, programCpu, bareCpu;
+    Stats program, bare, programCpu, bareCpu, pairs;
     int failures = 0;
     // One run of each to fill the file cache, then alternate.
     for (int i = -1; i < runs; ++i) {
@@ -129,8 +129,16 @@ int main(int argc, char *argv[]) {
         }
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
-        const Sample ms = runChild(self, {page}, env);
-        const Sample ref = runChild(reference, {page}, QProcessEnvironment::systemEnvironment());
+        // Each pair runs back to back, in turn one first then the other, so that the
+        // ratio of a pair is little disturbed by the load of a shared machine.
+        Sample ms, ref;
+        if (i % 2 == 0) {
+            ms = runChild(self, {page}, env);
+            ref = runChild(reference, {page}, QProcessEnvironment::systemEnvironment());
+        } else {
+            ref = runChild(reference, {page}, QProcessEnvironment::systemEnvironment());
+            ms = runChild(self, {page}, env);
+        }
         if (i < 0) continue;
         if (ms.wall >= 0) {
             program.samples << ms.wall;
@@ -140,6 +148,7 @@ int main(int argc, char *argv[]) {
             bare.samples << ref.wall;
             bareCpu.samples << ref.cpu;
         }
+        if (ms.wall > 0 && ref.wall > 0) pairs.samples << ms.wall / ref.wall;
         failures += (ms.wall < 0) + (ref.wall < 0);
     }
     std::printf("start-up to the first paint of the window, %d runs (ms):\n", runs);
@@ -151,6 +160,7 @@ int main(int argc, char *argv[]) {
                 bare.median() > 0 ? program.median() / bare.median() : 0.0,
                 bare.min() > 0 ? program.min() / bare.min() : 0.0,
                 bareCpu.median() > 0 ? programCpu.median() / bareCpu.median() : 0.0);
+    std::printf("  ratio of each pair:   median %6.2f\n", pairs.median());
     if (failures) std::printf("  %d runs did not report\n", failures);
     return 0;
 }
