@@ -1,13 +1,17 @@
 // What typing costs in an editor, checked by what it does rather than by the clock:
-// the text buffer has room left after a load, and editors keep the light
-// accessibility interface while no assistive tool listens.
+// the text buffer has room left after a load, editors keep the light accessibility
+// interface while no assistive tool listens, and a large document is coloured in
+// the background, exactly as it would be all at once.
 #include "app/ui/document_manager.h"
+#include "app/ui/document_type_module.h"
 #include "app/ui/editor_view.h"
 #include "app/ui/main_form.h"
+#include "editor/ui/highlight_lexer.h"
 #include "ui_test_support.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>
+#include <QSet>
 #include <QTest>
 
 class TstLargeDocuments : public QObject {
@@ -17,6 +21,8 @@ private slots:
     void roomToTypeAfterLoad();
     void accessibility_data();
     void accessibility();
+    void colouringAhead_data();
+    void colouringAhead();
     void cleanup() { QAccessible::setActive(false); }
 
 private:
@@ -110,6 +116,50 @@ void TstLargeDocuments::accessibility() {
     QAccessibleTextInterface *t = iface->textInterface();
     QCOMPARE(t != nullptr, textInterface);
     if (t) QCOMPARE(t->text(0, t->characterCount()), QStringLiteral("x<p>Été</p>\n<p>Hiver</p>\n"));
+}
+
+void TstLargeDocuments::colouringAhead_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<bool>("background");
+    QTest::newRow("small page: coloured as shown") << 200000 << false;
+    QTest::newRow("3 MB page: the rest in the background") << (3 << 20) << true;
+}
+
+// The styles the background work leaves are the ones colouring the whole text at
+// once gives, and the editor knows the whole text is coloured.
+void TstLargeDocuments::colouringAhead() {
+    QFETCH(int, size);
+    QFETCH(bool, background);
+    MainFormFixture f;
+    QByteArray page = "<html><head><style>\n p { color: red }\n</style></head><body>\n";
+    page += lines(size);
+    page += "<script>\nvar x = '<p>';\n</script></body></html>\n";
+    const QString path = f.writeFile(QStringLiteral("page.html"), page);
+    f.form->documents()->OpenDocument(path, false);
+    TMyMwCustomEdit *e = editor(f);
+    HighlightLexer *lexer = DocumentTypeModule::lexerOf(e);
+    QVERIFY(lexer);
+    e->repaint(); // the first screen is coloured as it is drawn
+    QCOMPARE(lexer->colouringAhead(), background);
+    QTRY_VERIFY_WITH_TIMEOUT(!lexer->colouringAhead(), 30000);
+    const long length = e->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    if (background) QCOMPARE(e->SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED), length);
+    const long styled = e->SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED);
+    QByteArray ahead(styled, '\0');
+    for (long i = 0; i < styled; ++i)
+        ahead[i] = char(e->SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, (unsigned long)i));
+    // The same text coloured all at once.
+    lexer->invalidate();
+    e->SendScintilla(QsciScintillaBase::SCI_COLOURISE, 0UL, -1L);
+    QByteArray whole(length, '\0');
+    for (long i = 0; i < length; ++i)
+        whole[i] = char(e->SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, (unsigned long)i));
+    QVERIFY(ahead == whole.left(ahead.size()));
+    // Coloured for real: markup, style sheet and script each have their styles.
+    QSet<char> styles;
+    for (char c : whole)
+        styles.insert(c);
+    QVERIFY2(styles.size() >= 6, qPrintable(QString::number(styles.size())));
 }
 
 QTEST_MAIN(TstLargeDocuments)
