@@ -12,19 +12,13 @@
 #include <QClipboard>
 #include <QFile>
 #include <QGuiApplication>
-#include <QIcon>
-#include <QImage>
-#include <QPixmap>
 #include <QSignalSpy>
-#include <QStyle>
 #include <QTest>
 
 class TstStartRoad : public QObject {
     Q_OBJECT
 private slots:
     void noPicturePlugins();
-    void overflowChevrons_data();
-    void overflowChevrons();
     void afterTheFirstExposure_data();
     void afterTheFirstExposure();
 };
@@ -49,33 +43,6 @@ void TstStartRoad::noPicturePlugins() {
 #else
     QSKIP("reads the process's memory map");
 #endif
-}
-
-void TstStartRoad::overflowChevrons_data() {
-    QTest::addColumn<int>("which");
-    QTest::addColumn<int>("size");
-    QTest::newRow("horizontal, 16") << int(QStyle::SP_ToolBarHorizontalExtensionButton) << 16;
-    QTest::newRow("horizontal, 32") << int(QStyle::SP_ToolBarHorizontalExtensionButton) << 32;
-    QTest::newRow("vertical, 16") << int(QStyle::SP_ToolBarVerticalExtensionButton) << 16;
-}
-
-// The drawn chevrons show: ink in the picture, pointing the toolbar's way (more ink
-// in the far half).
-void TstStartRoad::overflowChevrons() {
-    QFETCH(int, which);
-    QFETCH(int, size);
-    MainFormFixture f({}, false);
-    const QIcon icon = f.form->style()->standardIcon(QStyle::StandardPixmap(which));
-    const QImage image = icon.pixmap(size, size).toImage();
-    QCOMPARE(image.size(), QSize(size, size));
-    int nearHalf = 0, farHalf = 0;
-    const bool horizontal = which == QStyle::SP_ToolBarHorizontalExtensionButton;
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x)
-            if (qAlpha(image.pixel(x, y)) > 128)
-                ((horizontal ? x : y) < size / 2 ? nearHalf : farHalf)++;
-    QVERIFY(nearHalf + farHalf > size);
-    QVERIFY2(farHalf > 0 && nearHalf > 0, "two chevrons");
 }
 
 void TstStartRoad::afterTheFirstExposure_data() {
