@@ -139,6 +139,14 @@ void TMainForm::firstShow()
     if (QWindow *w = windowHandle()) {
         m_idlePending = true;
         w->installEventFilter(this);
+        // A window the system never exposes (another desktop...) still gets it.
+        QTimer::singleShot(3000, this, [this] {
+            if (std::exchange(m_idlePending, false)) {
+                if (QWindow *w = windowHandle())
+                    w->removeEventFilter(this);
+                firstIdle();
+            }
+        });
     } else {
         QTimer::singleShot(0, this, &TMainForm::firstIdle);
     }
