@@ -53,8 +53,8 @@ void install() {
     if (installed) return;
     installed = true;
     QAccessible::installFactory(plainWhileInactive);
-    static Activation observer;
-    QAccessible::installActivationObserver(&observer);
+    // Never destroyed: Qt keeps the pointer until its own end.
+    QAccessible::installActivationObserver(new Activation);
 }
 
 } // namespace EditorAccessibility
