@@ -4,6 +4,7 @@
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
 #include "app/ui/main_form.h"
+#include "bench_page.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -13,20 +14,6 @@
 #include <Qsci/qsciscintilla.h>
 #include <cstdio>
 
-static QByteArray page(qsizetype size, bool accents)
-{
-    QByteArray block = "<div class=\"article\">\r\n  <h2>Titre de la section</h2>\r\n"
-                       "  <p>Un paragraphe <b>en gras</b> et <a href=\"page.html\">un lien</a>.</p>\r\n";
-    if (accents)
-        block += "  <p>\xC9t\xE9 \xE0 la campagne, \x80 12.</p>\r\n";
-    block += "</div>\r\n";
-    QByteArray out;
-    out.reserve(size + block.size());
-    while (out.size() < size)
-        out += block;
-    return out;
-}
-
 int main(int argc, char **argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -34,7 +21,7 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     const qsizetype size = 50 * 1024 * 1024;
     for (bool accents : {false, true}) {
-        const QByteArray bytes = page(size, accents);
+        const QByteArray bytes = benchPage(size, accents);
         const QString path = dir.filePath(accents ? "accents.html" : "ascii.html");
         QFile f(path);
         f.open(QIODevice::WriteOnly);

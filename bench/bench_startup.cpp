@@ -1,116 +1,166 @@
-// Start-up time: from just before a fresh process is started to the moment the
-// main window's first show is done and the event loop is idle, against a bare
-// window with one editor (bench_startup_reference). Each run is a new process, so
-// library loading counts. Usage: bench_startup [runs]
+// Start-up time as a user waits for it: from just before a fresh process is started
+// to the first paint of its main window (the window's contents drawn and handed to
+// the display), with a small page given on the command line. The program runs its
+// own main() unchanged, with its settings in a fresh folder (a first start, the tip
+// of the day off); it alternates, in the same run, with a bare window holding one
+// QScintilla editor (bench_startup_reference) that shows the same page.
+// The processor time each process used up to that moment is reported beside.
+// Usage: bench_startup [runs]; BENCH_INI, if set, replaces the settings written for
+// each start ("|" for a line break), e.g. "[Options]|ShowTips=0|Splash=0".
 #include "startup_clock.h"
 
-#include "app/app_settings.h"
-#include "app/settings_store.h"
-#include "app/ui/main_form.h"
-#include "app/ui/splash_window.h"
-
 #include <QApplication>
-#include <QCoreApplication>
 #include <QDir>
-#include <QLibraryInfo>
-#include <QLocale>
+#include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <QTranslator>
+#include <QWidget>
 #include <algorithm>
-#include <memory>
+#include <cstdlib>
+
+// The program's own entry point, renamed so that this file can start it.
+#define main balizorProgramMain
+#include "../src/main.cpp"
+#undef main
 
 namespace {
-// The program's own start road (main.cpp) without the single-instance hand-over:
-// a first start with an empty store, the tip of the day off.
-int runProgram(int argc, char *argv[], const QByteArray &mark, const QString &ini)
-{
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Balizor"));
-    QApplication::setOrganizationName(QStringLiteral("Balizor"));
-    QTranslator qtFrench;
-    if (qtFrench.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtFrench);
-    SettingsStore store(ini);
-    store.writeBool(QStringLiteral("Options"), QStringLiteral("ShowTips"), false);
-    Options options;
-    readStartupOptions(store, options);
-    std::unique_ptr<TOpenBox> splash;
-    if (options.splash) {
-        splash = std::make_unique<TOpenBox>();
-        splash->show();
-        splash->repaint();
-        QApplication::processEvents();
+
+const char *const kMarkVariable = "BALIZOR_BENCH_MARK";
+
+// Reports at the first paint of the main window, once the paint is flushed.
+class FirstPaint : public QObject {
+public:
+    bool eventFilter(QObject *o, QEvent *e) override {
+        if (!m_seen && e->type() == QEvent::Paint && o->isWidgetType() &&
+            static_cast<QWidget *>(o)->window()->inherits("TMainForm")) {
+            m_seen = true;
+            reportWhenDone(qgetenv(kMarkVariable));
+        }
+        return false;
     }
-    TMainForm form(&store, &options, {});
-    QTimer::singleShot(0, [&splash] { splash.reset(); });
-    form.show();
-    QTimer::singleShot(0, [mark] { reportAndExit(mark.constData()); });
-    return app.exec();
+
+private:
+    bool m_seen = false;
+};
+
+void watchFirstPaint() {
+    qApp->installEventFilter(new FirstPaint);
 }
 
 struct Stats {
     QList<double> samples;
-    double median() const
-    {
+    double median() const {
         QList<double> s = samples;
         std::sort(s.begin(), s.end());
         return s.isEmpty() ? 0 : s[s.size() / 2];
     }
-    double min() const
-    {
+    double min() const {
         return samples.isEmpty() ? 0 : *std::min_element(samples.begin(), samples.end());
     }
 };
 
-double runChild(const QString &program, const QStringList &args)
-{
+struct Sample {
+    double wall = -1;
+    double cpu = -1;
+};
+
+Sample runChild(const QString &program, const QStringList &args, QProcessEnvironment env) {
     QProcess p;
     p.setProcessChannelMode(QProcess::SeparateChannels);
     const double mark = monotonicMs();
-    p.start(program, QStringList{QString::number(mark, 'f', 3)} + args);
-    p.waitForFinished(60000);
-    bool ok = false;
-    const double ms = QString::fromLatin1(p.readAllStandardOutput()).trimmed().toDouble(&ok);
-    return ok ? ms : -1;
+    env.insert(QString::fromLatin1(kMarkVariable), QString::number(mark, 'f', 3));
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    const QStringList parts =
+        QString::fromLatin1(p.readAllStandardOutput()).simplified().split(QLatin1Char(' '));
+    bool ok1 = false, ok2 = false;
+    Sample s;
+    if (parts.size() == 2) {
+        s.wall = parts[0].toDouble(&ok1);
+        s.cpu = parts[1].toDouble(&ok2);
+    }
+    return ok1 && ok2 ? s : Sample{};
 }
+
 } // namespace
 
-int main(int argc, char *argv[])
-{
-    if (argc >= 3 && QByteArray(argv[1]) == "--child")
-        return runProgram(argc, argv, argv[2], QString::fromLocal8Bit(argv[3]));
+int main(int argc, char *argv[]) {
+    if (qEnvironmentVariableIsSet(kMarkVariable)) {
+        qAddPreRoutine(watchFirstPaint);
+        return balizorProgramMain(argc, argv);
+    }
 
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? QByteArray(argv[1]).toInt() : 15;
-    const QString dir = QCoreApplication::applicationDirPath();
     const QString self = QCoreApplication::applicationFilePath();
-    const QString reference = dir + QStringLiteral("/bench_startup_reference");
-    Stats program, bare;
+    const QString reference =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/bench_startup_reference");
     QTemporaryDir tmp;
+    const QString page = tmp.filePath(QStringLiteral("page.html"));
+    {
+        QFile f(page);
+        if (!f.open(QIODevice::WriteOnly)) return 1;
+        f.write("<html>\r\n<head>\r\n  <title>Essai</title>\r\n</head>\r\n<body>\r\n");
+        for (int i = 0; i < 20; ++i)
+            f.write(
+                "  <p>Un paragraphe <b>en gras</b> et <a href=\"page.html\">un lien</a>.</p>\r\n");
+        f.write("</body>\r\n</html>\r\n");
+    }
+    Stats program, bare, programCpu, bareCpu, pairs;
+    int failures = 0;
     // One run of each to fill the file cache, then alternate.
     for (int i = -1; i < runs; ++i) {
-        const QString ini = tmp.filePath(QStringLiteral("s%1.ini").arg(i + 1));
-        QProcess p;
-        const double mark = monotonicMs();
-        p.start(self, {QStringLiteral("--child"), QString::number(mark, 'f', 3), ini});
-        p.waitForFinished(60000);
-        bool ok = false;
-        const double ms = QString::fromLatin1(p.readAllStandardOutput()).trimmed().toDouble(&ok);
-        const double ref = runChild(reference, {});
-        if (i < 0)
-            continue;
-        if (ok)
-            program.samples << ms;
-        if (ref >= 0)
-            bare.samples << ref;
+        // A fresh settings folder for each start: a first start, the tip of the day off.
+        const QString config = tmp.filePath(QStringLiteral("config%1").arg(i + 1));
+        QDir().mkpath(config + QStringLiteral("/Balizor"));
+        {
+            QFile ini(config + QStringLiteral("/Balizor/Balizor.ini"));
+            if (!ini.open(QIODevice::WriteOnly)) return 1;
+            ini.write(qEnvironmentVariableIsSet("BENCH_INI")
+                          ? qgetenv("BENCH_INI").replace('|', '\n')
+                          : QByteArray("[Options]\nShowTips=0\n"));
+        }
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+        // Each pair runs back to back, in turn one first then the other, so that the
+        // ratio of a pair is little disturbed by the load of a shared machine.
+        Sample ms, ref;
+        if (i % 2 == 0) {
+            ms = runChild(self, {page}, env);
+            ref = runChild(reference, {page}, QProcessEnvironment::systemEnvironment());
+        } else {
+            ref = runChild(reference, {page}, QProcessEnvironment::systemEnvironment());
+            ms = runChild(self, {page}, env);
+        }
+        if (i < 0) continue;
+        if (ms.wall >= 0) {
+            program.samples << ms.wall;
+            programCpu.samples << ms.cpu;
+        }
+        if (ref.wall >= 0) {
+            bare.samples << ref.wall;
+            bareCpu.samples << ref.cpu;
+        }
+        if (ms.wall > 0 && ref.wall > 0) pairs.samples << ms.wall / ref.wall;
+        failures += (ms.wall < 0) + (ref.wall < 0);
     }
-    std::printf("start-up to first show, %d runs (ms):\n", runs);
-    std::printf("  bare window + editor: median %.1f  min %.1f\n", bare.median(), bare.min());
-    std::printf("  balizor:              median %.1f  min %.1f\n", program.median(), program.min());
-    std::printf("  difference (median):  %.1f\n", program.median() - bare.median());
+    std::printf("start-up to the first paint of the window, %d runs (ms):\n", runs);
+    std::printf("  bare window + editor: median %6.1f  min %6.1f   (cpu median %5.1f)\n",
+                bare.median(), bare.min(), bareCpu.median());
+    std::printf("  balizor:              median %6.1f  min %6.1f   (cpu median %5.1f)\n",
+                program.median(), program.min(), programCpu.median());
+    std::printf("  ratio:                median %6.2f  min %6.2f   (cpu median %5.2f)\n",
+                bare.median() > 0 ? program.median() / bare.median() : 0.0,
+                bare.min() > 0 ? program.min() / bare.min() : 0.0,
+                bareCpu.median() > 0 ? programCpu.median() / bareCpu.median() : 0.0);
+    std::printf("  ratio of each pair:   median %6.2f\n", pairs.median());
+    if (failures) std::printf("  %d runs did not report\n", failures);
     return 0;
 }

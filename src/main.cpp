@@ -31,7 +31,8 @@ void prepareBrowserEngine()
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 #endif
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The engine's shared graphics context is made when the preview is first needed
+    // (PreviewEngineLoader), not here: it would cost every start an OpenGL set-up.
 }
 
 QString userName()

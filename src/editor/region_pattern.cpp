@@ -253,11 +253,19 @@ RegionPattern::RegionPattern(const QString &pattern, bool caseSensitive)
                                   caseSensitive ? QRegularExpression::NoPatternOption
                                                 : QRegularExpression::CaseInsensitiveOption),
       m_caseSensitive(caseSensitive) {
-    m_valid = !pattern.isEmpty() && m_regex.isValid();
+    // The engine compiles an expression at its first use, and checking one compiles
+    // it: done here for every type's expressions, that took a noticeable part of the
+    // program's start, mostly for expressions never used. An expression the reading
+    // below understands is taken as well formed (the engine still has the last word
+    // where it runs); only the others are checked now.
+    m_valid = !pattern.isEmpty();
     m_firstBytes.fill(m_valid);
     if (!m_valid) return;
-    m_regex.optimize();
     analyse(pattern.toUtf8().toStdString());
+    if (!m_analysed && !m_regex.isValid()) {
+        m_valid = false;
+        m_firstBytes.fill(false);
+    }
 }
 
 void RegionPattern::analyse(const std::string &pattern) {
@@ -339,6 +347,7 @@ bool RegionPattern::matchAt(const char *s, int pos, int to, int *matchEnd) const
             q = at + int(lit.size());
         }
     }
+    if (!m_regex.isValid()) return false;
     const QString text = QString::fromLatin1(s + pos, spanEnd - pos);
     const QRegularExpressionMatch m = m_regex.match(text, 0, QRegularExpression::NormalMatch,
                                                     QRegularExpression::AnchorAtOffsetMatchOption);

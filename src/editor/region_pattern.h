@@ -20,6 +20,9 @@ public:
     RegionPattern(const QString &pattern, bool caseSensitive);
 
     QString pattern() const { return m_pattern; }
+    // False for an empty pattern or one the engine rejects. A pattern is compiled at
+    // its first use by the engine, not when made; one read as well formed here but
+    // rejected then simply never matches.
     bool isValid() const { return m_valid; }
 
     // The earliest non-empty match that starts in [from, to) and ends by `to`.

@@ -21,6 +21,8 @@ private slots:
     void languageAt();
     void patternsAgreeWithRegexEngine_data();
     void patternsAgreeWithRegexEngine();
+    void malformedPatterns_data();
+    void malformedPatterns();
 
 private:
     DocumentTypes m_types;
@@ -317,6 +319,33 @@ void TestMultiHighlighters::patternsAgreeWithRegexEngine() {
                                 .arg(expectedEnd)));
     }
     QVERIFY2(matches > 20, "the samples should match now and then");
+}
+
+void TestMultiHighlighters::malformedPatterns_data() {
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<bool>("valid");
+    QTest::addColumn<QByteArray>("line");
+    QTest::newRow("unclosed group") << QString("<(script") << false << QByteArray("<script");
+    QTest::newRow("unclosed class") << QString("<[a-") << false << QByteArray("<a");
+    QTest::newRow("empty") << QString() << false << QByteArray("<p>");
+    QTest::newRow("reversed range") << QString("<[z-a]") << false << QByteArray("<b <z");
+    // Read as well formed, rejected by the engine at its first use.
+    QTest::newRow("reversed repeat") << QString("<a{3,1}") << true << QByteArray("<aaa <a");
+}
+
+// A malformed pattern never matches, whether it is found out when made or at its
+// first use, and asks nothing of the engine again.
+void TestMultiHighlighters::malformedPatterns() {
+    QFETCH(QString, pattern);
+    QFETCH(bool, valid);
+    QFETCH(QByteArray, line);
+    const RegionPattern rp(pattern, false);
+    int start = -1, end = -1;
+    for (int i = 0; i < 2; ++i) {
+        QVERIFY(!rp.find(line.constData(), 0, int(line.size()), &start, &end));
+        QVERIFY(!rp.matchAt(line.constData(), 0, int(line.size()), &end));
+    }
+    QCOMPARE(rp.isValid(), valid);
 }
 
 QTEST_GUILESS_MAIN(TestMultiHighlighters)

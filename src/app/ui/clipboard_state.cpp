@@ -16,11 +16,19 @@ ClipboardState::ClipboardState() : QObject(QGuiApplication::clipboard())
         refresh();
         emit changed();
     });
+}
+
+void ClipboardState::ask()
+{
+    if (m_known)
+        return;
     refresh();
+    emit changed();
 }
 
 void ClipboardState::refresh()
 {
     const QMimeData *m = QGuiApplication::clipboard()->mimeData();
     m_hasText = m && m->hasText() && !m->text().isEmpty();
+    m_known = true;
 }

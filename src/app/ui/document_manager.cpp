@@ -34,10 +34,23 @@ private:
     bool m_was;
 };
 
+// Shown only for a file large enough to make the user wait: the first use of a
+// cursor shape loads the cursor theme, which costs more than reading a small file.
 class WaitCursor {
 public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    explicit WaitCursor(const QString &path) : m_shown(QFileInfo(path).size() >= (1 << 20))
+    {
+        if (m_shown)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~WaitCursor()
+    {
+        if (m_shown)
+            QApplication::restoreOverrideCursor();
+    }
+
+private:
+    bool m_shown;
 };
 
 const QString kAllFiles = QStringLiteral("Tous les fichiers (*.*)|*.*");
@@ -160,7 +173,7 @@ void DocumentManager::OpenDocument(const QString &path, bool addToRecent)
         LoadedText text;
         ReadStatus st;
         {
-            WaitCursor wait;
+            WaitCursor wait(path);
             st = readTextFile(path, &text);
         }
         if (st != ReadStatus::Ok) {
@@ -174,7 +187,7 @@ void DocumentManager::OpenDocument(const QString &path, bool addToRecent)
         m_tabs->setTabToolTip(i, path);
         active->fileName = path;
         {
-            WaitCursor wait;
+            WaitCursor wait(path);
             if (m_types)
                 m_types->assignFromExtension(active, path);
             active->setLoadedText(text);
@@ -191,7 +204,7 @@ void DocumentManager::OpenDocument(const QString &path, bool addToRecent)
     } else {
         LoadedText text;
         if (!path.isEmpty()) {
-            WaitCursor wait;
+            WaitCursor wait(path);
             if (readTextFile(path, &text) != ReadStatus::Ok)
                 return; // the new tab is not kept: nothing to show
         }
@@ -206,7 +219,7 @@ void DocumentManager::OpenDocument(const QString &path, bool addToRecent)
         m_tabs->setCurrentIndex(i);
         if (!path.isEmpty()) {
             e->fileName = path;
-            WaitCursor wait;
+            WaitCursor wait(path);
             if (m_types)
                 m_types->assignFromExtension(e, path);
             e->setLoadedText(text);

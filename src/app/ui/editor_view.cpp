@@ -1,5 +1,6 @@
 #include "app/ui/editor_view.h"
 
+#include "editor/ui/editor_accessibility.h"
 #include "editor/ui/highlight_lexer.h"
 
 #include <Qsci/qscicommand.h>
@@ -74,6 +75,7 @@ int componentKey(const QKeySequence &seq)
 
 TMyMwCustomEdit::TMyMwCustomEdit(QWidget *parent) : QsciScintilla(parent)
 {
+    EditorAccessibility::install();
     setUtf8(true);
     setFrameShape(QFrame::StyledPanel);
     viewport()->setCursor(Qt::IBeamCursor);
@@ -128,7 +130,10 @@ void TMyMwCustomEdit::setLoadedText(const LoadedText &t)
     setReadOnly(false);
     SendScintilla(SCI_SETUNDOCOLLECTION, 0L);
     SendScintilla(SCI_CLEARALL);
-    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(t.utf8.size() + 1));
+    // Room to type: a buffer with no free space left is copied whole into a larger
+    // one at the first keystroke (a long stall on a large file).
+    const qsizetype room = std::max<qsizetype>(t.utf8.size() / 6, 64 * 1024);
+    SendScintilla(SCI_ALLOCATE, static_cast<unsigned long>(t.utf8.size() + room));
     SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(t.utf8.size()), t.utf8.constData());
     SendScintilla(SCI_SETUNDOCOLLECTION, 1L);
     SendScintilla(SCI_SETEOLMODE, componentEolMode(lineBreak));

@@ -3,6 +3,8 @@
 #include "app/app_settings.h"
 #include "app/settings_store.h"
 #include "app/ui/action_registry.h"
+#include "app/ui/app_style.h"
+#include "app/ui/clipboard_state.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/document_type_module.h"
 #include "app/ui/edit_commands.h"
@@ -34,6 +36,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 // A question, a dialog or a system file dialog is open.
@@ -54,6 +57,7 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
                      QWidget *parent)
     : QMainWindow(parent), m_arguments(arguments)
 {
+    AppStyle::install();
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Balizor"));
     setMinimumHeight(400);
@@ -167,11 +171,38 @@ void TMainForm::firstShow()
             m_docs->setOpenFolder(QFileInfo(e->fileName).absolutePath());
     }
     drainForwards();
-    QTimer::singleShot(0, this, &TMainForm::firstIdle);
+    // The first idle moment comes once the window has been drawn, so that its work
+    // (the state of every command, the tip of the day) never delays the window.
+    if (QWindow *w = windowHandle()) {
+        m_idlePending = true;
+        w->installEventFilter(this);
+        // A window the system never exposes (another desktop...) still gets it.
+        QTimer::singleShot(3000, this, [this] {
+            if (std::exchange(m_idlePending, false)) {
+                if (QWindow *w = windowHandle())
+                    w->removeEventFilter(this);
+                firstIdle();
+            }
+        });
+    } else {
+        QTimer::singleShot(0, this, &TMainForm::firstIdle);
+    }
+}
+
+bool TMainForm::eventFilter(QObject *watched, QEvent *e)
+{
+    // The window draws itself while it handles its first exposure; the timer comes after.
+    if (m_idlePending && e->type() == QEvent::Expose && watched == windowHandle()) {
+        m_idlePending = false;
+        watched->removeEventFilter(this);
+        QTimer::singleShot(0, this, &TMainForm::firstIdle);
+    }
+    return QMainWindow::eventFilter(watched, e);
 }
 
 void TMainForm::firstIdle()
 {
+    ClipboardState::instance()->ask();
     emit m_ctx.events->stateChanged();
     emit m_ctx.events->firstIdle();
 }

@@ -50,6 +50,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
 public:
     QMenu *createPopupMenu() override;
@@ -66,6 +67,7 @@ private:
     QStringList m_pendingForwards;
     bool m_shown = false;
     QTimer *m_forwardTimer;
+    bool m_idlePending = false;
     QTabWidget *m_tabs;
     QSplitter *m_central;
     MainStatusBar *m_status;

@@ -11,6 +11,10 @@ public:
     static QString version();
     // The picture, version included.
     static QPixmap picture();
+    // The same, drawn once per version and kept in the user's cache folder: its
+    // lettering, in large fonts, costs a start more than reading it back.
+    static QPixmap keptPicture();
+    static QString keptPicturePath();
 
     // Shown again from the about box, it goes away when clicked.
     void setClosesOnClick(bool on) { m_closesOnClick = on; }

@@ -1,8 +1,10 @@
 #include "editor/ui/highlight_lexer.h"
 
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QPalette>
+#include <QTimerEvent>
 #include <Qsci/qsciscintilla.h>
 
 #include <algorithm>
@@ -183,6 +185,7 @@ void HighlightLexer::refreshStyles() {
 
 void HighlightLexer::setEditor(QsciScintilla *editor) {
     QObject::disconnect(m_modified);
+    m_ahead.stop();
     QsciLexerCustom::setEditor(editor);
     m_states.clear();
     m_validLines = 0;
@@ -215,6 +218,7 @@ void HighlightLexer::handleModified(int position, int modificationType, const ch
         return;
     settlePendingChange();
     QsciScintilla *ed = editor();
+    if (m_ahead.isActive()) m_ahead.start(BackgroundPauseMs, this); // the user is typing
     m_pendingPosition = position;
     m_pendingLineCount = int(ed->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT));
 }
@@ -330,10 +334,48 @@ void HighlightLexer::styleText(int start, int end) {
             state = m_states[size_t(line - 1)];
             if (line > lastLine) {
                 startStyling(lineStart(line, lineCount, length));
-                return;
+                break;
             }
         }
     }
+    colourAheadLater();
+}
+
+void HighlightLexer::colourAheadLater() {
+    QsciScintilla *ed = editor();
+    if (!ed || m_ahead.isActive()) return;
+    const long styled = ed->SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED);
+    const long length = ed->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    if (length - styled > BackgroundThreshold) m_ahead.start(0, this);
+}
+
+// One slice of the background colouring: as much as fits in a few milliseconds
+// (measured), so that keys and paints wait for one slice at most.
+void HighlightLexer::timerEvent(QTimerEvent *e) {
+    if (e->timerId() != m_ahead.timerId()) {
+        QsciLexerCustom::timerEvent(e);
+        return;
+    }
+    QsciScintilla *ed = editor();
+    const long styled = ed ? ed->SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED) : 0;
+    const long length = ed ? ed->SendScintilla(QsciScintillaBase::SCI_GETLENGTH) : 0;
+    if (!ed || styled >= length) {
+        m_ahead.stop();
+        return;
+    }
+    QElapsedTimer clock;
+    clock.start();
+    const long end = std::min(length, styled + long(m_sliceBytes));
+    // Directly: asking the editor to colour would also repaint it at every slice.
+    styleText(int(styled), int(end));
+    const qint64 ns = std::max<qint64>(clock.nsecsElapsed(), 1000);
+    const qint64 fit = qint64(m_sliceBytes) * BackgroundSliceMs * 1000000 / ns;
+    // At most a quarter megabyte: a slice that only skipped known lines was quick.
+    m_sliceBytes = int(std::clamp<qint64>(fit, 1 << 14, 1 << 18));
+    if (ed->SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED) <= styled)
+        m_ahead.stop(); // no progress
+    else
+        m_ahead.start(0, this); // after a pause, at full pace again
 }
 
 LineState HighlightLexer::lineStartState(int line) {

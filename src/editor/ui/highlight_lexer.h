@@ -2,6 +2,7 @@
 
 #include "editor/highlighter.h"
 
+#include <QBasicTimer>
 #include <QFont>
 #include <Qsci/qscilexercustom.h>
 
@@ -24,6 +25,10 @@
 // lines are rescanned from the first changed one, and as soon as a line past
 // the changed text ends in the state it had before, the rest is known to be
 // unchanged and is not rescanned. Scintilla asks only for what it shows.
+//
+// In a large document, the text past what was asked for is coloured in the
+// background, a few milliseconds at a time and never while the user types, so
+// that going to its end later does not colour it all while the user waits.
 class HighlightLexer : public QsciLexerCustom {
     Q_OBJECT
 public:
@@ -55,6 +60,15 @@ public:
     // Lines scanned since the lexer was created (tests and benchmarks).
     qint64 scannedLineCount() const { return m_scannedLines; }
 
+    // Uncoloured text beyond which the rest is coloured in the background, and the
+    // time one slice of that work may take.
+    static constexpr int BackgroundThreshold = 1 << 20;
+    static constexpr int BackgroundSliceMs = 2;
+    // The pause after a change before the background work goes on.
+    static constexpr int BackgroundPauseMs = 400;
+    // Whether the background colouring is under way.
+    bool colouringAhead() const { return m_ahead.isActive(); }
+
     // QsciLexer interface.
     const char *language() const override;
     QString description(int style) const override;
@@ -79,8 +93,12 @@ private slots:
     void handleModified(int position, int modificationType, const char *text, int length,
                         int linesAdded);
 
+protected:
+    void timerEvent(QTimerEvent *e) override;
+
 private:
     void settlePendingChange();
+    void colourAheadLater();
     int lineStart(int line, int lineCount, int length) const;
     TokenAttribute attributeOf(int style) const;
 
@@ -96,6 +114,9 @@ private:
     int m_pendingPosition = -1;      // where a change announced but not yet settled is made
     int m_pendingLineCount = 0;      // the document's line count before that change
     qint64 m_scannedLines = 0;
+
+    QBasicTimer m_ahead;
+    int m_sliceBytes = 1 << 16;
 
     TokenSink m_sink;
     QByteArray m_text;

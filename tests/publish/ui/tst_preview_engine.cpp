@@ -10,7 +10,9 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QImage>
+#include <QOpenGLContext>
 #include <QTest>
 
 using namespace TestSupport;
@@ -24,12 +26,14 @@ private slots:
 };
 
 namespace {
-// As the program does before its application object exists: the engine shares
-// the window system's graphics contexts.
-const bool kSharedContexts = [] {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    return true;
-}();
+// Whether a library whose file name holds this text is mapped into the process.
+bool libraryLoaded(const QByteArray &name)
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    if (!maps.open(QIODevice::ReadOnly))
+        return false;
+    return maps.readAll().contains(name);
+}
 
 const QByteArray kPage = R"(<html><head><title>Essai</title>
 <link rel="stylesheet" href="styles/site.css">
@@ -78,13 +82,22 @@ void TstPreviewEngine::pageWithRelativeFilesAndLinks()
     fx.writeFile(QStringLiteral("links.html"), kLinks);
     fx.writeFile(QStringLiteral("fin.html"), "<html><head><title>Fin</title></head></html>\n");
     fx.form->documents()->OpenDocument(fx.writeFile(QStringLiteral("page.html"), kPage), false);
-    QVERIFY(!commands->panel()->engine()); // not created before it is needed
+    // Nothing of the engine before it is needed: neither its libraries nor the
+    // shared graphics context it asks of the window system.
+    QVERIFY(!commands->panel()->engine());
+    QVERIFY(!QOpenGLContext::globalShareContext());
+    QVERIFY(!QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts));
+#ifdef Q_OS_LINUX
+    QVERIFY(!libraryLoaded("WebEngineCore"));
+#endif
 
     // The internal browser is the default target.
     action("OutilsTester")->trigger();
     QVERIFY(commands->panelShown());
     PreviewEngine *engine = commands->panel()->engine();
     QVERIFY2(engine, "the browser engine module did not load");
+    QVERIFY(QOpenGLContext::globalShareContext());
+    QVERIFY(QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts));
     QWidget *view = engine->widget();
     // The image and the style sheet were found beside the copy.
     QTRY_COMPARE_WITH_TIMEOUT(view->property("title").toString(),
