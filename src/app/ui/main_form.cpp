@@ -11,6 +11,8 @@
 #include "app/ui/main_status_bar.h"
 #include "app/ui/menu_layout.h"
 #include "app/ui/toolbar_manager.h"
+#include "authoring/ui/css_commands_module.h"
+#include "authoring/ui/font_colour_module.h"
 #include "authoring/ui/form_commands_module.h"
 #include "authoring/ui/text_commands_module.h"
 #include "publish/ui/preview_commands.h"
@@ -66,6 +68,8 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     m_editCommands = new EditCommands(m_ctx);
     new TextCommandsModule(m_ctx);
     new FormCommandsModule(m_ctx);
+    new FontColourModule(m_ctx);
+    new CssCommandsModule(m_ctx);
     new PreviewCommands(m_ctx, m_central, m_status);
     m_toolbars = new ToolbarManager(m_ctx);
     m_types = new DocumentTypeModule(m_ctx);
