@@ -195,7 +195,8 @@ HexState DecimalChanged(const QString &decimal) {
     const int v = decimal.toInt(&ok);
     if (!ok || v <= 0) return {QStringLiteral("0"), QStringLiteral("00")};
     if (v >= 256) return {QStringLiteral("255"), QStringLiteral("FF")};
-    return {decimal, twoHex(v)};
+    // Without leading zeros: a digit typed after the "0" of a cleared box replaces it.
+    return {QString::number(v), twoHex(v)};
 }
 
 std::optional<HexState> HexChanged(const QString &hex) {

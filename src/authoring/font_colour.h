@@ -90,7 +90,8 @@ struct HexState {
     QString decimal;
     QString hex;
 };
-// After the decimal box changed: 256 or more becomes "255"; not a number, or 0, "0".
+// After the decimal box changed: 256 or more becomes "255"; not a number, or 0, "0";
+// a number loses its leading zeros.
 HexState DecimalChanged(const QString &decimal);
 // After the hexadecimal box changed; the decimal box follows once it holds two digits.
 std::optional<HexState> HexChanged(const QString &hex);
