@@ -198,12 +198,14 @@ void FontColourModule::addConverter() {
                                     QStringLiteral("Outils"));
     a->setCheckable(true);
     connect(a, &QAction::triggered, this, [this, a] {
-        if (!m_converter) m_converter = new THexaDecBoite(m_ctx.window);
+        if (!m_converter) {
+            m_converter = new THexaDecBoite(m_ctx.window);
+            // Also when closed from its own title bar.
+            connect(m_converter, &THexaDecBoite::shownChanged, a, &QAction::setChecked);
+        }
         m_converter->setVisible(!m_converter->isVisible());
         a->setChecked(m_converter->isVisible());
     });
-    // Closed from its own title bar: the item follows.
-    m_ctx.actions->addUpdate([this, a] { a->setChecked(m_converter && m_converter->isVisible()); });
 }
 
 void FontColourModule::setCurrentColour(const QColor &colour) {

@@ -78,6 +78,16 @@ THexaDecBoite::THexaDecBoite(QWidget *parent)
     connect(down, &QToolButton::clicked, this, [this] { step(-1); });
 }
 
+void THexaDecBoite::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    emit shownChanged(true);
+}
+
+void THexaDecBoite::hideEvent(QHideEvent *event) {
+    QWidget::hideEvent(event);
+    emit shownChanged(false);
+}
+
 void THexaDecBoite::decimalChanged(const QString &text) {
     if (m_updating) return;
     const Authoring::HexState s = Authoring::DecimalChanged(text);

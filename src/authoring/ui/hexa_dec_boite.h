@@ -11,6 +11,13 @@ class THexaDecBoite : public QWidget {
 public:
     explicit THexaDecBoite(QWidget *parent = nullptr);
 
+signals:
+    void shownChanged(bool shown);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
 private:
     void decimalChanged(const QString &text);
     void hexChanged(const QString &text);
