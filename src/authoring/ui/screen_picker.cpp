@@ -171,10 +171,12 @@ Authoring::PickerEnvironment ScreenColourPicker::probe(const QImage &shot) {
             }
         }
     }
-    // Offscreen or minimal platforms have no desktop behind them to ask.
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    env.portalAvailable = bus.isConnected() && bus.interface() &&
-                          bus.interface()->isServiceRegistered(kPortalService).value();
+    // The desktop's service is asked about only when our own copy cannot serve.
+    if (env.wayland || env.grabNull) {
+        QDBusConnection bus = QDBusConnection::sessionBus();
+        env.portalAvailable = bus.isConnected() && bus.interface() &&
+                              bus.interface()->isServiceRegistered(kPortalService).value();
+    }
     return env;
 }
 
