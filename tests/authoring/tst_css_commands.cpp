@@ -36,8 +36,6 @@ private slots:
     void declarations();
     void sideGroupsBySubstitution_data();
     void sideGroupsBySubstitution();
-    void wrapsAroundTheSelection_data();
-    void wrapsAroundTheSelection();
     void selectors();
     void skeletons_data();
     void skeletons();
@@ -122,10 +120,6 @@ void TestCssCommands::declarations_data() {
                                << "Fond"
                                << "background:"
                                << ";";
-    QTest::newRow("property") << "CSSBackgroundColor"
-                              << "Couleur de fond"
-                              << "background-color:"
-                              << ";";
     QTest::newRow("value") << "CSSBackgroundRepeatRepeatx"
                            << "repeat-x"
                            << "background-repeat:repeat-x;"
@@ -146,26 +140,10 @@ void TestCssCommands::declarations_data() {
                                 << "justify"
                                 << "text-align:justify;"
                                 << "";
-    QTest::newRow("text indent %") << "CSSTextTextIndentPourc"
-                                   << "%"
-                                   << "text-indent:"
-                                   << ";";
-    QTest::newRow("letter spacing") << "CSSTextLetterSpacingNormal"
-                                    << "normal"
-                                    << "letter-spacing:normal;"
-                                    << "";
     QTest::newRow("font shorthand") << "CSSFont_"
                                     << "Police"
                                     << "font:"
                                     << ";";
-    QTest::newRow("font family") << "CSSFontFamilyFamilyName"
-                                 << "Nom de la police"
-                                 << "font-family:"
-                                 << ";";
-    QTest::newRow("font size") << "CSSFontSizeXXLarge"
-                               << "xx-large"
-                               << "font-size:xx-large;"
-                               << "";
     QTest::newRow("font size length") << "CSSFontSizeLength"
                                       << "Taille"
                                       << "font-size:"
@@ -174,18 +152,10 @@ void TestCssCommands::declarations_data() {
                                 << "900"
                                 << "font-weight:900;"
                                 << "";
-    QTest::newRow("small caps") << "CSSFontVariantSmallCaps"
-                                << "small-caps"
-                                << "font-variant:small-caps;"
-                                << "";
     QTest::newRow("border") << "CSSBorder_"
                             << "Bordure"
                             << "border:"
                             << ";";
-    QTest::newRow("border style") << "CSSBorderStyleOutset"
-                                  << "outset"
-                                  << "border-style:outset;"
-                                  << "";
     QTest::newRow("border top dotted") << "CSSBorderTopStyleDotted"
                                        << "dotted"
                                        << "border-top-style:dotted;"
@@ -198,10 +168,6 @@ void TestCssCommands::declarations_data() {
                                       << "Marges"
                                       << "margin:"
                                       << ";";
-    QTest::newRow("margin top") << "CSSMarginTop"
-                                << "Marge du haut"
-                                << "margin-top:"
-                                << ";";
     QTest::newRow("margin right auto") << "CSSMarginRightAuto"
                                        << "auto"
                                        << "margin-right:auto;"
@@ -210,10 +176,6 @@ void TestCssCommands::declarations_data() {
                                    << "%"
                                    << "padding-top:"
                                    << ";";
-    QTest::newRow("padding left") << "CSSPaddingLeft"
-                                  << "Remplissage de gauche"
-                                  << "padding-left:"
-                                  << ";";
     QTest::newRow("list shorthand writes the type") << "CSSList_"
                                                     << "Liste"
                                                     << "list-style-type:"
@@ -283,34 +245,6 @@ void TestCssCommands::sideGroupsBySubstitution() {
             n += i.name.startsWith(base + side) ? 1 : 0;
         QCOMPARE(n, base == QLatin1String("CSSMargin") ? 4 : 3);
     }
-}
-
-void TestCssCommands::wrapsAroundTheSelection_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("selected");
-    QTest::addColumn<QString>("result");
-    QTest::newRow("value before the selection") << "CSSBorderTopWidthThick"
-                                                << "foo"
-                                                << "border-top-width:thick;foo";
-    QTest::newRow("placeholder around") << "CSSPaddingLeftPourc"
-                                        << "5%"
-                                        << "padding-left:5%;";
-    QTest::newRow("property around") << "CSSMarginTop"
-                                     << "12px"
-                                     << "margin-top:12px;";
-}
-
-void TestCssCommands::wrapsAroundTheSelection() {
-    QFETCH(QString, name);
-    QFETCH(QString, selected);
-    QFETCH(QString, result);
-    const CssWrap w = CssDeclaration(*findItem(name));
-    // Raw: the tag case never touches a declaration.
-    const WrapEdit e =
-        WrapSelection({1, 1}, {int(selected.size()) + 1, 1}, {int(selected.size()) + 1, 1},
-                      selected, w.opening, w.closing, true, true);
-    QCOMPARE(e.text, result);
-    QCOMPARE(e.selEnd.column - e.selStart.column, int(selected.size()));
 }
 
 void TestCssCommands::selectors() {

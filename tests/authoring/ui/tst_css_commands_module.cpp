@@ -89,8 +89,6 @@ void TestCssCommandsModule::styleSheet_data() {
     QTest::newRow("internal around the selection")
         << "" << false << false << false << "{p}"
         << "<style type=\"text/css\">\r\n{p}\r\n</style>";
-    QTest::newRow("internal, Casse") << "" << false << false << true << "|"
-                                     << "<STYLE TYPE=\"text/css\">\r\n|\r\n</STYLE>";
     QTest::newRow("typing chooses external")
         << "mes styles/site.css" << false << false << false << "|"
         << "<link rel=\"StyleSheet\" type=\"text/css\" href=\"mes%20styles/site.css\">|";
@@ -100,9 +98,6 @@ void TestCssCommandsModule::styleSheet_data() {
     QTest::newRow("external, Casse keeps the values")
         << "Site.css" << true << false << true << "|"
         << "<LINK REL=\"StyleSheet\" TYPE=\"text/css\" HREF=\"Site.css\">|";
-    QTest::newRow("external with no address")
-        << "" << true << false << false << "|"
-        << "<link rel=\"StyleSheet\" type=\"text/css\" href=\"\">|";
 }
 
 void TestCssCommandsModule::styleSheet() {
