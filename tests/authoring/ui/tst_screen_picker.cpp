@@ -1,9 +1,14 @@
+#include "app/ui/action_registry.h"
+#include "app/ui/main_form.h"
 #include "authoring/font_colour.h"
+#include "authoring/ui/font_colour_module.h"
 #include "authoring/ui/screen_picker.h"
 #include "ui/ui_test_support.h"
 
+#include <QAction>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTest>
 
@@ -19,6 +24,7 @@ private slots:
     void panelFollowsThePointer();
     void cancelPicksNothing();
     void noScreenSaysSo();
+    void toolbarCommandShowsThePickedColour();
 
 private:
     QWidget *m_target = nullptr;
@@ -127,6 +133,20 @@ void TestScreenPicker::noScreenSaysSo() {
     const Authoring::PickerEnvironment env = ScreenColourPicker::probe(QImage());
     QVERIFY(env.grabNull);
     QVERIFY(Authoring::ChoosePickerRoute(env) != Authoring::PickerRoute::Grab);
+}
+
+void TestScreenPicker::toolbarCommandShowsThePickedColour() {
+    if (!xDisplay()) QSKIP("no X display here: run under Xvfb with QT_QPA_PLATFORM=xcb");
+    MainFormFixture fx;
+    m_target->raise();
+    QTest::qWait(300);
+    fx.form->actions()->action(QStringLiteral("StylePipette"))->trigger();
+    TPipetteBox *box = fx.form->findChild<FontColourModule *>()->picker()->box();
+    QVERIFY(box);
+    QVERIFY(QTest::qWaitForWindowExposed(box));
+    QTest::mouseClick(box, Qt::LeftButton, {}, box->mapFromGlobal(QPoint(120, 280)));
+    auto *edit = fx.form->findChild<QLineEdit *>(QStringLiteral("ColorDropDownEdit"));
+    QCOMPARE(edit->text(), QStringLiteral("#3A7FC1"));
 }
 
 QTEST_MAIN(TestScreenPicker)
