@@ -14,6 +14,8 @@
 #include "app/ui/menu_layout.h"
 #include "app/ui/splash_window.h"
 #include "app/ui/toolbar_manager.h"
+#include "authoring/ui/css_commands_module.h"
+#include "authoring/ui/font_colour_module.h"
 #include "authoring/ui/form_commands_module.h"
 #include "authoring/ui/media_link_module.h"
 #include "authoring/ui/script_commands_module.h"
@@ -102,6 +104,8 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     new ScriptCommandsModule(m_ctx);
     new SearchCommands(m_ctx);
     new PrintCommands(m_ctx);
+    new FontColourModule(m_ctx);
+    new CssCommandsModule(m_ctx);
     new PreviewCommands(m_ctx, m_central, m_status);
     new HelpCommands(m_ctx);
     m_toolbars = new ToolbarManager(m_ctx);
