@@ -143,6 +143,9 @@ void TstCommands::everyLayoutNameExists() {
     for (const char *name : {"EditorPopup", "BarreOutilsPopUp", "PopupMenuEditNav"})
         walk(MenuLayout::contextMenu(QString::fromLatin1(name)));
     missing.removeDuplicates();
+    // The whole list, which a failure message would cut short.
+    for (const QString &name : std::as_const(missing))
+        qInfo("missing: %s", qPrintable(name));
     QVERIFY2(missing.isEmpty(),
              qPrintable(QStringLiteral("%1 layout names that no module creates: %2")
                             .arg(missing.size())
@@ -193,6 +196,12 @@ void TstCommands::acceleratorsUniquePerMenu() {
         if (it.value().size() > 1)
             clashes << QString(it.key()) + QStringLiteral(": ") +
                            it.value().join(QStringLiteral(" | "));
+    }
+    if (!clashes.isEmpty()) {
+        QStringList all;
+        for (QAction *a : p.entries)
+            all << a->text();
+        qInfo("%s: %s", qPrintable(p.where), qPrintable(all.join(QStringLiteral(" | "))));
     }
     QVERIFY2(clashes.isEmpty(), qPrintable(p.where + QStringLiteral(" -> ") + clashes.join("; ")));
 }
