@@ -13,8 +13,7 @@
 #include <QMainWindow>
 #include <QMimeData>
 
-EditCommands::EditCommands(AppContext &ctx) : QObject(ctx.window), m_ctx(ctx)
-{
+EditCommands::EditCommands(AppContext &ctx) : QObject(ctx.window), m_ctx(ctx) {
     ActionRegistry &r = *ctx.actions;
     DocumentHost *docs = ctx.docs;
     const QString cat = QStringLiteral("Edit");
@@ -23,16 +22,14 @@ EditCommands::EditCommands(AppContext &ctx) : QObject(ctx.window), m_ctx(ctx)
     QAction *undo = r.add(QStringLiteral("EditUndo"), QStringLiteral("&Annuler"),
                           QKeySequence(Qt::CTRL | Qt::Key_Z), cat);
     connect(undo, &QAction::triggered, this, [active] {
-        if (auto *e = active())
-            e->undo();
+        if (auto *e = active()) e->undo();
     });
     r.addUpdate([undo, active] { undo->setEnabled(active() && active()->isUndoAvailable()); });
 
     QAction *redo = r.add(QStringLiteral("EditRedo"), QStringLiteral("&Rétablir"),
                           QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), cat);
     connect(redo, &QAction::triggered, this, [active] {
-        if (auto *e = active())
-            e->redo();
+        if (auto *e = active()) e->redo();
     });
     r.addUpdate([redo, active] { redo->setEnabled(active() && active()->isRedoAvailable()); });
 
@@ -42,21 +39,18 @@ EditCommands::EditCommands(AppContext &ctx) : QObject(ctx.window), m_ctx(ctx)
     QAction *cut = r.add(QStringLiteral("EditCut1"), QStringLiteral("&Couper"),
                          QKeySequence(Qt::CTRL | Qt::Key_X), cat);
     connect(cut, &QAction::triggered, this, [active] {
-        if (auto *e = active())
-            e->cut();
+        if (auto *e = active()) e->cut();
     });
     r.addUpdate(whenSelection(cut));
     QAction *copy = r.add(QStringLiteral("EditCopy1"), QStringLiteral("C&opier"),
                           QKeySequence(Qt::CTRL | Qt::Key_C), cat);
     connect(copy, &QAction::triggered, this, [active] {
-        if (auto *e = active())
-            e->copy();
+        if (auto *e = active()) e->copy();
     });
     r.addUpdate(whenSelection(copy));
 
     auto paste = [active] {
-        if (auto *e = active())
-            e->paste();
+        if (auto *e = active()) e->paste();
     };
     auto canPaste = [active](QAction *a) {
         return [a, active] {
@@ -66,25 +60,22 @@ EditCommands::EditCommands(AppContext &ctx) : QObject(ctx.window), m_ctx(ctx)
     };
     QAction *paste1 = r.add(QStringLiteral("EditPaste1"), QStringLiteral("Co&ller"),
                             QKeySequence(Qt::CTRL | Qt::Key_V), cat);
+    // Shift+Insert is the same command: one entry in the menus, two keys.
+    paste1->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
     connect(paste1, &QAction::triggered, this, paste);
     r.addUpdate(canPaste(paste1));
-    QAction *paste2 = r.add(QStringLiteral("EditPasteMajIns"), QStringLiteral("Co&ller"),
-                            QKeySequence(Qt::SHIFT | Qt::Key_Insert), cat);
-    connect(paste2, &QAction::triggered, this, paste);
-    r.addUpdate(canPaste(paste2));
 
     QAction *erase = r.add(QStringLiteral("EditEffacer"), QStringLiteral("&Effacer"), {}, cat);
     connect(erase, &QAction::triggered, this, [active] {
-        if (auto *e = active())
-            e->removeSelectedText();
+        if (auto *e = active()) e->removeSelectedText();
     });
     r.addUpdate(whenSelection(erase));
 
     QAction *all = r.add(QStringLiteral("EditSelectAll"), QStringLiteral("Sélectionner &tout"),
                          QKeySequence(Qt::CTRL | Qt::Key_A), cat);
     connect(all, &QAction::triggered, this, [active] {
-        if (auto *e = active())
-            e->selectAll(true);
+        if (auto *e = active()) e->selectAll(true);
     });
 
     QAction *wrap = r.add(QStringLiteral("EditWordWrap"),
@@ -97,13 +88,12 @@ EditCommands::EditCommands(AppContext &ctx) : QObject(ctx.window), m_ctx(ctx)
         });
     });
 
-    QAction *column = r.add(QStringLiteral("EditModeColonne"),
-                            QStringLiteral("Sélection en mode colonne"),
-                            QKeySequence(Qt::ALT | Qt::Key_C), cat);
+    QAction *column =
+        r.add(QStringLiteral("EditModeColonne"), QStringLiteral("Sélection en mode colonne"),
+              QKeySequence(Qt::ALT | Qt::Key_C), cat);
     column->setCheckable(true);
-    connect(column, &QAction::toggled, this, [this](bool on) {
-        forEachEditor([on](TMyMwCustomEdit *e) { e->setColumnMode(on); });
-    });
+    connect(column, &QAction::toggled, this,
+            [this](bool on) { forEachEditor([on](TMyMwCustomEdit *e) { e->setColumnMode(on); }); });
 
     QAction *special = r.add(QStringLiteral("EditSpecialCar"),
                              QStringLiteral("Voir les caractères de formatage"), {}, cat);
@@ -113,7 +103,8 @@ EditCommands::EditCommands(AppContext &ctx) : QObject(ctx.window), m_ctx(ctx)
         forEachEditor([on](TMyMwCustomEdit *e) { e->setShowFormattingChars(on); });
     });
 
-    QAction *onTop = r.add(QStringLiteral("EditOnTop"), QStringLiteral("Toujours au dessus"), {}, cat);
+    QAction *onTop =
+        r.add(QStringLiteral("EditOnTop"), QStringLiteral("Toujours au dessus"), {}, cat);
     onTop->setCheckable(true);
     connect(onTop, &QAction::toggled, this, &EditCommands::setOnTop);
 
@@ -123,13 +114,11 @@ EditCommands::EditCommands(AppContext &ctx) : QObject(ctx.window), m_ctx(ctx)
     connect(ctx.events, &AppEvents::settingsLoaded, this, [this, wrap, special, onTop] {
         wrap->setChecked(m_ctx.options->wordWrap);
         special->setChecked(m_ctx.options->showSpecialChars);
-        if (m_ctx.options->alwaysOnTop)
-            onTop->trigger();
+        if (m_ctx.options->alwaysOnTop) onTop->trigger();
     });
 }
 
-void EditCommands::setOnTop(bool on)
-{
+void EditCommands::setOnTop(bool on) {
     QMainWindow *w = m_ctx.window;
     m_ctx.options->alwaysOnTop = on;
     QAction *a = m_ctx.actions->action(QStringLiteral("EditOnTop"));
@@ -137,14 +126,11 @@ void EditCommands::setOnTop(bool on)
     a->setIcon(Icons::forAction(on ? QStringLiteral("EditOnTop:on") : QStringLiteral("EditOnTop")));
     const bool visible = w->isVisible();
     w->setWindowFlag(Qt::WindowStaysOnTopHint, on);
-    if (visible)
-        w->show();
+    if (visible) w->show();
 }
 
-void EditCommands::forEachEditor(const std::function<void(TMyMwCustomEdit *)> &f)
-{
+void EditCommands::forEachEditor(const std::function<void(TMyMwCustomEdit *)> &f) {
     for (int i = 0; i < m_ctx.docs->EditorCount(); ++i) {
-        if (TMyMwCustomEdit *e = m_ctx.docs->EditorAt(i))
-            f(e);
+        if (TMyMwCustomEdit *e = m_ctx.docs->EditorAt(i)) f(e);
     }
 }

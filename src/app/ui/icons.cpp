@@ -150,7 +150,7 @@ Table makeTable()
         textLines(p, 7.5, 8, 5, 3, 2);
     };
     t[QStringLiteral("EditPaste1")] = [](QPainter &p) { clipboard(p); };
-    t[QStringLiteral("EditPasteMajIns")] = t[QStringLiteral("EditPaste1")];
+
     t[QStringLiteral("EditEffacer")] = [](QPainter &p) {
         p.save();
         p.translate(8, 8);

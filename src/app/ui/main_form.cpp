@@ -12,6 +12,7 @@
 #include "app/ui/file_commands.h"
 #include "app/ui/main_status_bar.h"
 #include "app/ui/menu_layout.h"
+#include "app/ui/preferences_commands.h"
 #include "app/ui/splash_window.h"
 #include "app/ui/toolbar_manager.h"
 #include "authoring/ui/css_commands_module.h"
@@ -113,6 +114,8 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     m_docs->setTypeHooks(m_types);
     new RewriteCommands(m_ctx, m_types->types());
     new AssistModule(m_ctx, m_types);
+    // Created now and kept; its pages are built when first shown.
+    m_preferences = new PreferencesCommands(m_ctx, m_types->types(), [this] { ApplyPreferences(); });
 
     m_toolbars->build();
     if (QMenu *windowMenu = m_toolbars->menuBar()->findChild<QMenu *>(QStringLiteral("MenuFenetre")))
@@ -267,6 +270,11 @@ void TMainForm::openForwarded(const QString &argument)
 void TMainForm::ApplyPreferences()
 {
     savePreferences(*m_ctx.store, *m_ctx.options);
+    // A fixed default folder is where the file dialogs open from now on.
+    if (m_ctx.options->dossierParDefaut) {
+        m_docs->setOpenFolder(m_ctx.options->dossierParDefautSTR);
+        m_docs->setSaveFolder(m_ctx.options->dossierParDefautSTR);
+    }
     for (int i = 0; i < m_docs->EditorCount(); ++i) {
         if (TMyMwCustomEdit *e = m_docs->EditorAt(i))
             e->applyPreferences(m_ctx.options->editor);

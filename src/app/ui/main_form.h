@@ -10,6 +10,7 @@ class DocumentTypeModule;
 class EditCommands;
 class FileCommands;
 class MainStatusBar;
+class PreferencesCommands;
 class QSplitter;
 class QTabWidget;
 class QTimer;
@@ -35,6 +36,7 @@ public:
     ToolbarManager *toolbarManager() const { return m_toolbars; }
     DocumentTypeModule *documentTypes() const { return m_types; }
     MainStatusBar *mainStatusBar() const { return m_status; }
+    PreferencesCommands *preferences() const { return m_preferences; }
     QTabWidget *tabs() const { return m_tabs; }
     // The area under the tabs that panels (the preview) join.
     QSplitter *centralSplitter() const { return m_central; }
@@ -76,4 +78,5 @@ private:
     EditCommands *m_editCommands;
     ToolbarManager *m_toolbars;
     DocumentTypeModule *m_types;
+    PreferencesCommands *m_preferences;
 };

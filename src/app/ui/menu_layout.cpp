@@ -74,7 +74,7 @@ QList<LayoutEntry> makeMenuBar()
 {
     return {
         Sub(QStringLiteral("&Fichier"),
-            {A("FileNew"), A("FileNewWizard"), A("FileOpen"), P("FileReOpen"),
+            {A("FileNew"), A("FileNewWizard"), A("FileNewFrames"), A("FileOpen"), P("FileReOpen"),
              Sub(QStringLiteral("Mo&dèles"),
                  {A("FileModeleNew"), S(), A("FileModeleSave"), A("FileModeleModifier")},
                  "MenuModeles"),
@@ -182,7 +182,7 @@ QList<ToolbarDef> makeToolbars()
          QStringLiteral("Formulaires"), true,
          QList<LayoutEntry>{A("InsertionFormulaire"), S()} + formControls()},
         {QStringLiteral("TBAcc"), QStringLiteral("Caractères"), QStringLiteral("OutilsBarreAccents"),
-         QStringLiteral("Accents"), true,
+         QStringLiteral("Caractères"), true,
          {A("ModifierConversion"), A("ModifierDeconversion"), S(), A("ModifierConvVolee"), S(),
           Drop(QStringLiteral("Caractères accentués"), {P("MenuCaracteresAccentues")},
                "DropCaracteresAccentues"),

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -63,6 +64,20 @@ MsgAnswer UiServices::message(MsgType type, MsgButtons buttons, const QString &t
 }
 
 int UiServices::execDialog(QDialog *dialog) { return dialog->exec(); }
+
+QString UiServices::selectFolder(QWidget *parent, const QString &caption, const QString &start)
+{
+    return QFileDialog::getExistingDirectory(parent ? parent : dialogParent(), caption, start);
+}
+
+bool UiServices::selectFont(QWidget *parent, QFont *font)
+{
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, *font, parent ? parent : dialogParent());
+    if (ok)
+        *font = chosen;
+    return ok;
+}
 
 QStringList dialogNameFilters(const QString &filter)
 {

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 class QDialog;
+class QFont;
 class QWidget;
 
 enum class MsgType { Plain, Information, Warning, Error, Confirmation };
@@ -33,6 +34,10 @@ public:
     // Empty list / empty string when cancelled.
     virtual QStringList openFileNames(QWidget *parent, const FileDialogRequest &request);
     virtual QString saveFileName(QWidget *parent, const FileDialogRequest &request);
+    // A folder chooser; empty when cancelled.
+    virtual QString selectFolder(QWidget *parent, const QString &caption, const QString &start);
+    // The system font dialog starting on *font; false when cancelled.
+    virtual bool selectFont(QWidget *parent, QFont *font);
 
     static UiServices &instance();
     // Installs another implementation (tests); nullptr restores the real one.

@@ -92,7 +92,7 @@ void TstEditor::editCommandUpdates()
     QApplication::clipboard()->clear();
     QCoreApplication::processEvents();
     for (const char *name : {"EditCut1", "EditCopy1", "EditEffacer", "EditUndo", "EditRedo",
-                             "EditPaste1", "EditPasteMajIns"})
+                             "EditPaste1"})
         QVERIFY2(!act(f, name)->isEnabled(), name);
     QVERIFY(act(f, "EditSelectAll")->isEnabled());
     QTest::keyClicks(e, "abc");
@@ -103,7 +103,8 @@ void TstEditor::editCommandUpdates()
     act(f, "EditCopy1")->trigger();
     QCoreApplication::processEvents();
     QVERIFY(act(f, "EditPaste1")->isEnabled());
-    QVERIFY(act(f, "EditPasteMajIns")->isEnabled());
+    QCOMPARE(act(f, "EditPaste1")->shortcuts(),
+             (QList<QKeySequence>{QKeySequence("Ctrl+V"), QKeySequence("Shift+Ins")}));
     act(f, "EditUndo")->trigger();
     QVERIFY(act(f, "EditRedo")->isEnabled());
 }

@@ -449,7 +449,7 @@ void TstPreviewCommands::choiceIsExclusiveAndMirrored()
     }
     QVERIFY(submenu && dropDown);
     for (const QMenu *m : {submenu, dropDown}) {
-        QCOMPARE(entryNames(m), (QStringList{"Nav1", "Nav2", "Nav3", "Nav4"}));
+        QCOMPARE(entryNames(m), (QStringList{"Nav1", "Nav2", "Nav3", "Nav4", "-", "NavPerso"}));
         for (QAction *a : m->actions())
             QCOMPARE(a->isChecked(), a->objectName() == QLatin1String("Nav3"));
     }

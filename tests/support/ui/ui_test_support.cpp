@@ -44,6 +44,20 @@ QString ScriptedUi::saveFileName(QWidget *, const FileDialogRequest &request)
     return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
 }
 
+QString ScriptedUi::selectFolder(QWidget *, const QString &caption, const QString &)
+{
+    folderCaptions << caption;
+    return folderAnswers.isEmpty() ? QString() : folderAnswers.takeFirst();
+}
+
+bool ScriptedUi::selectFont(QWidget *, QFont *font)
+{
+    if (fontAnswers.isEmpty())
+        return false;
+    *font = fontAnswers.takeFirst();
+    return true;
+}
+
 MainFormFixture::MainFormFixture(const QStringList &args, bool show,
                                  const std::function<void(SettingsStore &)> &preset)
 {

@@ -4,6 +4,7 @@
 #include "app/settings_store.h"
 #include "app/ui/ui_services.h"
 
+#include <QFont>
 #include <QList>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -30,6 +31,9 @@ public:
     QList<QStringList> openAnswers;         // next Open dialog results
     QList<QString> saveAnswers;             // next Save dialog results ("" = cancel)
     QList<FileDialogRequest> fileRequests;  // what the dialogs were asked
+    QList<QString> folderAnswers;           // next folder chooser results ("" = cancel)
+    QList<QString> folderCaptions;          // what the folder choosers were titled
+    QList<QFont> fontAnswers;               // next font dialog results (none = cancel)
     // Fills and accepts (true) or rejects a modal dialog.
     std::function<bool(QDialog *)> onDialog;
     QList<QDialog *> dialogsShown;
@@ -40,6 +44,8 @@ public:
     int execDialog(QDialog *dialog) override;
     QStringList openFileNames(QWidget *parent, const FileDialogRequest &request) override;
     QString saveFileName(QWidget *parent, const FileDialogRequest &request) override;
+    QString selectFolder(QWidget *parent, const QString &caption, const QString &start) override;
+    bool selectFont(QWidget *parent, QFont *font) override;
 
     QString lastMessage() const { return messages.isEmpty() ? QString() : messages.last().text; }
 };
