@@ -10,10 +10,12 @@
 #include "app/ui/file_commands.h"
 #include "app/ui/main_status_bar.h"
 #include "app/ui/menu_layout.h"
+#include "app/ui/new_document_module.h"
 #include "app/ui/splash_window.h"
 #include "app/ui/toolbar_manager.h"
 #include "authoring/ui/form_commands_module.h"
 #include "authoring/ui/media_link_module.h"
+#include "authoring/ui/page_commands_module.h"
 #include "authoring/ui/script_commands_module.h"
 #include "authoring/ui/text_commands_module.h"
 #include "publish/ui/preview_commands.h"
@@ -95,6 +97,10 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     m_toolbars = new ToolbarManager(m_ctx);
     m_types = new DocumentTypeModule(m_ctx);
     m_docs->setTypeHooks(m_types);
+    auto *pages = new PageCommandsModule(m_ctx, m_types);
+    new NewDocumentModule(
+        m_ctx, m_types, [pages](TMyMwCustomEdit *e) { return pages->runPageProperties(e); },
+        [pages](TMyMwCustomEdit *e) { return pages->runFrames(e); });
 
     m_toolbars->build();
     if (QMenu *windowMenu = m_toolbars->menuBar()->findChild<QMenu *>(QStringLiteral("MenuFenetre")))
