@@ -97,7 +97,7 @@ TNewBox::TNewBox(QWidget *parent, Mode mode, const QString &templatesFolder, con
     m_kinds->setObjectName(QStringLiteral("LView"));
     m_kinds->setViewMode(QListView::IconMode);
     m_kinds->setIconSize(QSize(32, 32));
-    m_kinds->setGridSize(QSize(88, 64));
+    m_kinds->setGridSize(QSize(80, 66));
     m_kinds->setMovement(QListView::Static);
     m_kinds->setResizeMode(QListView::Adjust);
     m_kinds->setWordWrap(true);
@@ -111,7 +111,7 @@ TNewBox::TNewBox(QWidget *parent, Mode mode, const QString &templatesFolder, con
     m_templates->setObjectName(QStringLiteral("LVModeles"));
     m_templates->setViewMode(QListView::IconMode);
     m_templates->setIconSize(QSize(32, 32));
-    m_templates->setGridSize(QSize(110, 64));
+    m_templates->setGridSize(QSize(104, 66));
     m_templates->setMovement(QListView::Static);
     m_templates->setResizeMode(QListView::Adjust);
     m_templates->setWordWrap(true);

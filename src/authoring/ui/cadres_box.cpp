@@ -130,6 +130,9 @@ QWidget *TBoiteCadres::buildLayoutPage() {
     auto *page = new QWidget;
     auto *group = new QGroupBox(QStringLiteral(" Choisissez un type de cadre : "), page);
     auto *grid = new QGridLayout(group);
+    // The chosen layout stands out clearly.
+    group->setStyleSheet(QStringLiteral(
+        "QToolButton { padding: 4px; } QToolButton:checked { background: palette(highlight); }"));
     m_layoutButtons = new QButtonGroup(this);
     m_layoutButtons->setExclusive(true);
     for (int l = 0; l < kFrameLayoutCount; ++l) {
@@ -187,9 +190,11 @@ TBoiteCadres::FrameControls TBoiteCadres::buildFrameTab(int index) {
     c.size->setObjectName(QStringLiteral("EditTaille") + n);
     c.size->setRange(-1, 9999);
     c.size->setSpecialValueText(QStringLiteral("*")); // -1: automatic size
+    c.size->setMaximumWidth(90);
     c.percent = new QCheckBox(QStringLiteral("%"), dims);
     c.percent->setObjectName(QStringLiteral("CheckPourcent") + n);
     c.source = DialogParts::historyCombo(dims, "");
+    c.source->setMinimumContentsLength(16);
     c.source->setObjectName(QStringLiteral("ComboFichier") + n);
     QToolButton *browse = DialogParts::browseButton(dims);
     browse->setObjectName(QStringLiteral("BoutParcourir") + n);
@@ -203,6 +208,7 @@ TBoiteCadres::FrameControls TBoiteCadres::buildFrameTab(int index) {
     g->addWidget(new QLabel(QStringLiteral("Fichier")), 2, 0);
     g->addWidget(c.source, 2, 1, 1, 2);
     g->addWidget(browse, 2, 3, Qt::AlignLeft);
+    g->setColumnStretch(3, 1);
 
     auto *scroll = new QGroupBox(QStringLiteral(" Barres de défilement "), c.page);
     auto *sv = new QVBoxLayout(scroll);
@@ -273,6 +279,8 @@ QWidget *TBoiteCadres::buildNoFramesPage() {
     m_editor->replaceAllText(DefaultNoFramesText(m_casse, m_xhtml));
     m_editor->clearUndoHistory();
     m_editor->setModified(false);
+    m_editor->setWrapMode(QsciScintilla::WrapWord);
+    m_editor->setCaretXY({1, 1});
     auto *gv = new QVBoxLayout(group);
     gv->addLayout(tools);
     gv->addWidget(m_editor);

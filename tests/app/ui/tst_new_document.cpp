@@ -63,6 +63,7 @@ private slots:
     void pagePropertiesFailureSaysSo();
     void framesReplaceOnlyWhenAgreed();
     void helpButtons();
+    void wizardKey();
 
 private:
     TMyMwCustomEdit *editor() { return f->form->documents()->ActiveEditor(); }
@@ -408,6 +409,17 @@ void TestNewDocument::helpButtons() {
     for (const QString &t : topics)
         QVERIFY2(QFileInfo::exists(QStringLiteral(BALIZOR_SOURCE_DIR "/resources/") + t),
                  qPrintable(t));
+}
+
+void TestNewDocument::wizardKey() {
+    bool shown = false;
+    f->ui.onDialog = [&](QDialog *d) {
+        shown = qobject_cast<TNewBox *>(d) != nullptr;
+        return false;
+    };
+    editor()->setFocus();
+    QTest::keyClick(editor(), Qt::Key_N, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(shown);
 }
 
 QTEST_MAIN(TestNewDocument)
