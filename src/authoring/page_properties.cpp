@@ -41,10 +41,13 @@ bool isSpace(QChar c) {
 
 // Skips a construct that holds no elements of its own (comment, server code).
 int skipOpaque(const QString &t, int i) {
+    if (i + 1 >= t.size()) return -1;
+    const QChar next = t[i + 1];
+    if (next != QLatin1Char('!') && next != QLatin1Char('?') && next != QLatin1Char('%')) return -1;
     static const std::array<std::pair<const char *, const char *>, 4> kinds = {
         {{"<!--", "-->"}, {"<![CDATA[", "]]>"}, {"<?", "?>"}, {"<%", "%>"}}};
     for (const auto &[open, close] : kinds) {
-        if (t.mid(i, int(qstrlen(open))) == QLatin1String(open)) {
+        if (QStringView(t).mid(i).startsWith(QLatin1String(open))) {
             const int e = t.indexOf(QLatin1String(close), i + int(qstrlen(open)));
             return e < 0 ? int(t.size()) : e + int(qstrlen(close));
         }
@@ -52,15 +55,33 @@ int skipOpaque(const QString &t, int i) {
     return -1;
 }
 
-// Every tag of the text, in order. Lenient: a tag without ">" ends where the next "<"
-// starts; script and style contents are not looked into.
-QList<Tag> scanTags(const QString &t) {
+bool isKeptName(QStringView name) {
+    static const QLatin1String kept[] = {QLatin1String("html"),  QLatin1String("/html"),
+                                         QLatin1String("head"),  QLatin1String("/head"),
+                                         QLatin1String("title"), QLatin1String("/title"),
+                                         QLatin1String("body"),  QLatin1String("/body"),
+                                         QLatin1String("meta"),  QLatin1String("!doctype")};
+    if (name.size() < 4 || name.size() > 8) return false;
+    for (const QLatin1String &k : kept)
+        if (k.size() == name.size() && name.compare(k, Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+bool isRawTextName(QStringView name) {
+    return (name.size() == 6 && name.compare(QLatin1String("script"), Qt::CaseInsensitive) == 0) ||
+           (name.size() == 5 && name.compare(QLatin1String("style"), Qt::CaseInsensitive) == 0);
+}
+
+// The tags of the elements above, in order, that start in [from, until) (until -1: the
+// end). Lenient: a tag without ">" ends where the next "<" starts; comments, server
+// code, script and style contents are not looked into.
+QList<Tag> scanTags(const QString &t, int from = 0, int until = -1) {
     QList<Tag> tags;
     const int n = int(t.size());
-    int i = 0;
+    int i = from;
     while (i < n) {
         i = int(t.indexOf(QLatin1Char('<'), i));
-        if (i < 0) break;
+        if (i < 0 || (until >= 0 && i >= until)) break;
         const int skipped = skipOpaque(t, i);
         if (skipped >= 0) {
             i = skipped;
@@ -78,7 +99,11 @@ QList<Tag> scanTags(const QString &t) {
         while (j < n && !isSpace(t[j]) && t[j] != QLatin1Char('>') && t[j] != QLatin1Char('<') &&
                !(t[j] == QLatin1Char('/') && j > nameStart))
             ++j;
-        tag.name = t.mid(i + 1, j - i - 1).toLower();
+        // Only the elements the page properties use are kept; the others are
+        // scanned past without copying anything.
+        const QStringView nameView = QStringView(t).mid(i + 1, j - i - 1);
+        const bool keep = isKeptName(nameView);
+        if (keep) tag.name = nameView.toString().toLower();
         // Attributes up to ">".
         while (j < n) {
             const QChar c = t[j];
@@ -97,7 +122,7 @@ QList<Tag> scanTags(const QString &t) {
                    t[j] != QLatin1Char('>') && t[j] != QLatin1Char('<'))
                 ++j;
             a.nameEnd = j;
-            a.name = t.mid(a.nameStart, a.nameEnd - a.nameStart).toLower();
+            if (keep) a.name = t.mid(a.nameStart, a.nameEnd - a.nameStart).toLower();
             int k = j;
             while (k < n && isSpace(t[k]))
                 ++k;
@@ -112,9 +137,11 @@ QList<Tag> scanTags(const QString &t) {
                                        t.indexOf(QLatin1Char('>'), k + 1) > close)) {
                         a.valueStart = k;
                         a.valueEnd = close + 1;
-                        a.value = t.mid(k + 1, close - k - 1);
                         j = close + 1;
-                        tag.attrs << a;
+                        if (keep) {
+                            a.value = t.mid(k + 1, close - k - 1);
+                            tag.attrs << a;
+                        }
                         continue;
                     }
                 }
@@ -124,19 +151,19 @@ QList<Tag> scanTags(const QString &t) {
                        t[k] != QLatin1Char('<'))
                     ++k;
                 a.valueEnd = k;
-                a.value = t.mid(a.valueStart, k - a.valueStart);
+                if (keep) a.value = t.mid(a.valueStart, k - a.valueStart);
                 j = k;
             }
-            tag.attrs << a;
+            if (keep) tag.attrs << a;
         }
-        tags << tag;
+        if (keep) tags << tag;
         if (tag.end < 0) {
             i = j;
             continue;
         }
         i = tag.end + 1;
-        if (tag.name == QLatin1String("script") || tag.name == QLatin1String("style")) {
-            const QString close = QLatin1String("</") + tag.name;
+        if (isRawTextName(nameView)) {
+            const QString close = QLatin1String("</") + nameView.toString().toLower();
             int k = i;
             while ((k = int(t.indexOf(close, k, Qt::CaseInsensitive))) >= 0) {
                 const int after = k + int(close.size());
@@ -197,13 +224,43 @@ public:
     QString cased(const QString &markup) const { return ApplyTagCase(markup, m_casse); }
     QString error;
 
-    void insert(int at, const QString &s) {
-        m_text.insert(at, s);
-        rescan();
-    }
-    void replace(int from, int to, const QString &s) {
+    void insert(int at, const QString &s) { replace(at, at, s); }
+    // An edit that cannot change how the rest of the page reads (a whole tag, an
+    // escaped attribute value, a line of our own markup) rescans only around itself.
+    void replace(int from, int to, const QString &s, bool neutral = true) {
         m_text.replace(from, to - from, s);
-        rescan();
+        const bool unterminated =
+            std::any_of(m_tags.cbegin(), m_tags.cend(), [](const Tag &t) { return t.end < 0; });
+        if (!neutral || unterminated) {
+            rescan();
+            return;
+        }
+        const int delta = int(s.size()) - (to - from);
+        qsizetype a = 0; // tags wholly before the edit stay
+        while (a < m_tags.size() && m_tags[a].end < from)
+            ++a;
+        qsizetype b = a; // tags wholly after it move
+        while (b < m_tags.size() && m_tags[b].start < to)
+            ++b;
+        const int windowStart = a < m_tags.size() ? std::min(m_tags[a].start, from) : from;
+        QList<Tag> tags = m_tags.mid(0, a);
+        const int windowEnd = b < m_tags.size() ? m_tags[b].start + delta : -1;
+        tags += scanTags(m_text, windowStart, windowEnd);
+        for (qsizetype k = b; k < m_tags.size(); ++k) {
+            Tag tag = m_tags[k];
+            tag.start += delta;
+            tag.end += delta; // never -1 here: unterminated tags rescan all
+            for (Attr &at : tag.attrs) {
+                at.nameStart += delta;
+                at.nameEnd += delta;
+                if (at.valueStart >= 0) {
+                    at.valueStart += delta;
+                    at.valueEnd += delta;
+                }
+            }
+            tags << tag;
+        }
+        m_tags = tags;
     }
 
     // Where a line of markup goes after a start tag: the start of the next line when
@@ -397,7 +454,9 @@ PageWrite WritePageProperties(const QString &text, const PageProperties &values,
         const Tag *open = w.find(QStringLiteral("title"));
         const Tag *close = titleClose();
         if (titleText(w.text(), *open, w.tags()) != values.title)
-            w.replace(open->end + 1, close->start, values.title);
+            // Typed text with a "<" may open a comment or a script: read all again.
+            w.replace(open->end + 1, close->start, values.title,
+                      !values.title.contains(QLatin1Char('<')));
     }
     // The body attributes; an empty field leaves the attribute alone.
     for (int i = 0; i < BodyCount; ++i) {

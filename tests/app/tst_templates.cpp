@@ -1,4 +1,3 @@
-#include "app/document_types.h"
 #include "app/templates.h"
 
 #include <QDir>
@@ -25,7 +24,6 @@ private slots:
     void renameRules();
     void removeStaysInFolder();
     void listSorted();
-    void kinds();
 };
 
 void TestTemplates::nameRules_data() {
@@ -134,20 +132,6 @@ void TestTemplates::listSorted() {
         write(dir.filePath(QLatin1String(n)), "x");
     QDir().mkpath(dir.filePath(QStringLiteral("sous-dossier")));
     QCOMPARE(Templates::list(dir.path()), (QStringList{"A.html", "b.css", "c.php"}));
-}
-
-void TestTemplates::kinds() {
-    const QList<NewDocumentKind> &k = NewDocumentKinds();
-    QStringList captions;
-    for (const NewDocumentKind &kind : k)
-        captions << kind.caption;
-    QCOMPARE(captions, (QStringList{"Texte", "HTML", "HTML avec cadres", "Feuille de style",
-                                    "JavaScript", "VBScript", "PHP", "ASP", "Perl", "SQL"}));
-    QCOMPARE(k[0].typeEntry, int(DocumentTypes::SynGeneralSyn1));
-    QCOMPARE(k[1].then, NewDocumentKind::PageProperties);
-    QCOMPARE(k[2].then, NewDocumentKind::Frames);
-    QCOMPARE(k[6].typeEntry, int(DocumentTypes::SynMultiSynPHP));
-    QCOMPARE(k[7].typeEntry, int(DocumentTypes::SynMultiSynASP));
 }
 
 QTEST_APPLESS_MAIN(TestTemplates)

@@ -218,6 +218,12 @@ void TestPageProperties::write_data() {
         << kFull << "-author" << crlf << false << false
         << QString(kFull).remove(QStringLiteral("<meta name=\"author\" content=\"Jean\">\r\n"))
         << -1;
+    QTest::newRow("title with markup, then a meta removed")
+        << kFull << "title=<b>Ma</b> page;-description" << crlf << false << false
+        << QString(kFull)
+               .replace(QStringLiteral("<title>Ma page"), QStringLiteral("<title><b>Ma</b> page"))
+               .remove(QStringLiteral("<meta name=\"description\" content=\"Une page\">\r\n"))
+        << 7;
     QTest::newRow("mixed case doctype")
         << "<!DocType html>\r\n<p>x</p>\r\n"
         << "title=T" << crlf << false << false

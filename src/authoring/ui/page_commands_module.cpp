@@ -91,7 +91,6 @@ bool PageCommandsModule::runPageProperties(TMyMwCustomEdit *editor) {
         dialog.setFileBrowser(InsertionFileBrowser(m_ctx));
         dialog.setValues(Authoring::ReadPageProperties(e->text()));
         if (ui().execDialog(&dialog) != QDialog::Accepted || !e) return true;
-        makeHtml(e, false);
         const QString before = e->text();
         const Authoring::PageWrite w = Authoring::WritePageProperties(
             before, dialog.values(), e->eolString(), m_ctx.options->casse, m_ctx.options->xhtml);
@@ -99,6 +98,7 @@ bool PageCommandsModule::runPageProperties(TMyMwCustomEdit *editor) {
             ui().message(MsgType::Warning, MsgButtons::Ok, w.error);
             return true;
         }
+        makeHtml(e, false);
         replaceChangedSpan(e, before, w.text);
         e->setCaretXY(positionOf(e, w.text, w.caret));
         e->ensureCaretVisible();

@@ -349,7 +349,9 @@ void TestNewDocument::pagePropertiesOnAPage() {
 
 void TestNewDocument::pagePropertiesFailureSaysSo() {
     const QByteArray bytes = "<html><head><title>Sans fin\n<body></body></html>\n";
-    f->form->documents()->OpenDocument(f->writeFile(QStringLiteral("casse.html"), bytes), true);
+    f->form->documents()->OpenDocument(f->writeFile(QStringLiteral("casse.txt"), bytes), true);
+    const int plainType = typeOf(editor());
+    QVERIFY(plainType != int(DocumentTypes::SynMultiSynHTML));
     f->ui.onDialog = [&](QDialog *d) {
         d->findChild<QLineEdit *>(QStringLiteral("EditTitre"))->setText(QStringLiteral("X"));
         return true;
@@ -357,8 +359,17 @@ void TestNewDocument::pagePropertiesFailureSaysSo() {
     trigger("ModifierProprietes");
     QCOMPARE(editor()->text().toUtf8(), bytes);
     QVERIFY(!editor()->isModified());
+    QCOMPARE(typeOf(editor()), plainType); // nothing changes, the type neither
     QCOMPARE(f->ui.messages.size(), 1);
     QVERIFY(f->ui.lastMessage().contains(QStringLiteral("n'a pas été modifié")));
+
+    // Once the title is closed, the page is written and becomes an HTML document.
+    editor()->replaceAllText(
+        QStringLiteral("<html><head><title>Fin</title></head><body></body></html>\n"));
+    trigger("ModifierProprietes");
+    QCOMPARE(editor()->textCrLf(),
+             QStringLiteral("<html><head><title>X</title></head><body></body></html>\r\n"));
+    QCOMPARE(typeOf(editor()), int(DocumentTypes::SynMultiSynHTML));
 }
 
 void TestNewDocument::framesReplaceOnlyWhenAgreed() {
