@@ -24,14 +24,17 @@ private slots:
     void splitButtonRunsActionAndOpensList();
 
 private:
-    static QList<QToolBar *> withContent(MainFormFixture &f) {
+    static QList<QToolBar *> withContent(MainFormFixture &f)
+    {
         QList<QToolBar *> l;
         for (QToolBar *b : f.form->toolbarManager()->toolbars()) {
-            if (!b->actions().isEmpty()) l << b;
+            if (!b->actions().isEmpty())
+                l << b;
         }
         return l;
     }
-    static void checkMenu(QMenu *m) {
+    static void checkMenu(QMenu *m)
+    {
         const QList<QAction *> a = m->actions();
         QVERIFY2(!a.isEmpty(), qPrintable(m->title()));
         QVERIFY2(!a.first()->isSeparator(), qPrintable(m->title()));
@@ -46,7 +49,8 @@ private:
     }
 };
 
-void TstToolbars::menusHaveNoDeadOrDanglingEntries() {
+void TstToolbars::menusHaveNoDeadOrDanglingEntries()
+{
     MainFormFixture f;
     QMenuBar *bar = f.form->toolbarManager()->menuBar();
     QStringList titles;
@@ -62,19 +66,19 @@ void TstToolbars::menusHaveNoDeadOrDanglingEntries() {
     QStringList names;
     for (QAction *a : file->actions())
         names << (a->isSeparator() ? "-" : a->objectName());
-    QCOMPARE(names.mid(0, 6), (QStringList{"FileNew", "FileNewWizard", "FileOpen", "FileReOpen",
-                                           "MenuModeles", "-"}));
+    QCOMPARE(names.mid(0, 6),
+             (QStringList{"FileNew", "FileNewWizard", "FileOpen", "FileReOpen", "MenuModeles", "-"}));
     QStringList templates;
     for (QAction *a : f.form->findChild<QMenu *>("MenuModeles")->actions())
         templates << (a->isSeparator() ? "-" : a->objectName());
-    QCOMPARE(templates,
-             (QStringList{"FileModeleNew", "-", "FileModeleSave", "FileModeleModifier"}));
+    QCOMPARE(templates, (QStringList{"FileModeleNew", "-", "FileModeleSave", "FileModeleModifier"}));
     QVERIFY(names.join(',').contains("FileSave,FileSaveAs,FileSaveAll,FileClose,FileCloseAll"));
     QCOMPARE(names.mid(names.size() - 3), (QStringList{"FileNewInstance", "-", "MenuQuitter"}));
     QCOMPARE(f.form->actions()->action("FileSave")->shortcut(), QKeySequence("Ctrl+S"));
 }
 
-void TstToolbars::toolbarsAndToggles() {
+void TstToolbars::toolbarsAndToggles()
+{
     MainFormFixture f;
     const QList<ToolbarDef> &defs = MenuLayout::toolbars();
     QCOMPARE(defs.size(), 11);
@@ -96,7 +100,8 @@ void TstToolbars::toolbarsAndToggles() {
     }
 }
 
-void TstToolbars::hideAllAndShowAgain() {
+void TstToolbars::hideAllAndShowAgain()
+{
     MainFormFixture f;
     const QList<QToolBar *> bars = withContent(f);
     QVERIFY(!bars.isEmpty());
@@ -118,7 +123,8 @@ void TstToolbars::hideAllAndShowAgain() {
     QCOMPARE(hide->shortcuts().first(), QKeySequence(Qt::CTRL | Qt::Key_twosuperior));
 }
 
-void TstToolbars::hiddenBarsSurviveRestart() {
+void TstToolbars::hiddenBarsSurviveRestart()
+{
     QTemporaryDir dir;
     const QString ini = dir.filePath("s.ini");
     QStringList shown;
@@ -129,7 +135,8 @@ void TstToolbars::hiddenBarsSurviveRestart() {
         TMainForm form(&store, &o, {});
         form.show();
         for (QToolBar *b : form.toolbarManager()->toolbars()) {
-            if (!b->isHidden()) shown << b->objectName();
+            if (!b->isHidden())
+                shown << b->objectName();
         }
         form.actions()->action("OutilsBarreMasquer")->trigger();
         QVERIFY(form.close());
@@ -140,13 +147,15 @@ void TstToolbars::hiddenBarsSurviveRestart() {
     form.show();
     QStringList now;
     for (QToolBar *b : form.toolbarManager()->toolbars()) {
-        if (!b->isHidden()) now << b->objectName();
+        if (!b->isHidden())
+            now << b->objectName();
     }
     QCOMPARE(now, shown);
     QVERIFY(!form.actions()->action("OutilsBarreMasquer")->isChecked());
 }
 
-void TstToolbars::placeSurvivesRestart() {
+void TstToolbars::placeSurvivesRestart()
+{
     QTemporaryDir dir;
     const QString ini = dir.filePath("s.ini");
     ScriptedUi ui;
@@ -178,7 +187,8 @@ void TstToolbars::placeSurvivesRestart() {
     }
 }
 
-void TstToolbars::dockAreaMenu() {
+void TstToolbars::dockAreaMenu()
+{
     MainFormFixture f;
     std::unique_ptr<QMenu> m(f.form->createPopupMenu());
     QCOMPARE(m->objectName(), QString("BarreOutilsPopUp"));
@@ -191,12 +201,14 @@ void TstToolbars::dockAreaMenu() {
     QCOMPARE(names.mid(0, order.size()), order);
 }
 
-void TstToolbars::splitButtonRunsActionAndOpensList() {
+void TstToolbars::splitButtonRunsActionAndOpensList()
+{
     MainFormFixture f;
     QToolBar *bar = f.form->toolbarManager()->toolbar("TBPrinc");
     QToolButton *open = nullptr;
     for (QToolButton *b : bar->findChildren<QToolButton *>()) {
-        if (b->defaultAction() && b->defaultAction()->objectName() == "FileOpen") open = b;
+        if (b->defaultAction() && b->defaultAction()->objectName() == "FileOpen")
+            open = b;
     }
     QVERIFY(open);
     QCOMPARE(open->popupMode(), QToolButton::MenuButtonPopup);
