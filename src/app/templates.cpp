@@ -41,12 +41,13 @@ QStringList list(const QString &dir) {
 bool seed(const QString &dir, const QString &shippedFolder) {
     if (QFileInfo(dir).isDir()) return true;
     if (!QDir().mkpath(dir)) return false;
+    // The user's own folder: private, like everything the program keeps for the user.
+    QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     const QDir shipped(shippedFolder);
     for (const QString &name : shipped.entryList(QDir::Files)) {
         const QString target = QDir(dir).filePath(name);
         if (QFile::copy(shipped.filePath(name), target))
-            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
-                                              QFile::ReadOther);
+            QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
     }
     return true;
 }

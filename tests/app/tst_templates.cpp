@@ -57,7 +57,13 @@ void TestTemplates::seedOnlyOnce() {
     const QString folder = dir.filePath(QStringLiteral("data/Modeles"));
     QVERIFY(Templates::seed(folder, shipped));
     QCOMPARE(Templates::list(folder), QStringList{QStringLiteral("a.html")});
-    QVERIFY(QFileInfo(folder + QStringLiteral("/a.html")).isWritable());
+    // Private to the user, and writable by the user.
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                      QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    const QFile::Permissions file = QFileInfo(folder + QStringLiteral("/a.html")).permissions();
+    QVERIFY(!(file & others));
+    QVERIFY(file.testFlags(QFile::ReadOwner | QFile::WriteOwner));
+    QVERIFY(!(QFileInfo(folder).permissions() & others));
     // Deleted by the user: it stays deleted.
     QVERIFY(Templates::remove(folder, QStringLiteral("a.html")));
     QVERIFY(Templates::seed(folder, shipped));
