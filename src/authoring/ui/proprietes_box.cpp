@@ -50,6 +50,11 @@ void PageColourPreview::setColours(const std::array<std::optional<unsigned>, Bod
     update();
 }
 
+void PageColourPreview::resetLink() {
+    m_link = Fresh;
+    update();
+}
+
 QColor PageColourPreview::colour(int attribute, const QColor &fallback) const {
     const auto &c = m_colours[size_t(attribute)];
     return c ? QColor(QRgb(*c)) : fallback;
@@ -196,6 +201,7 @@ void TProprietesBox::showEvent(QShowEvent *event) {
 
 void TProprietesBox::setValues(const PageProperties &v) {
     m_pages->setCurrentIndex(0);
+    m_preview->resetLink();
     m_title->setText(v.title);
     for (int i = 0; i < BodyCount; ++i)
         m_body[size_t(i)]->setText(v.body[size_t(i)]);

@@ -20,6 +20,8 @@ class PageColourPreview : public QWidget {
 public:
     explicit PageColourPreview(QWidget *parent = nullptr);
     void setColours(const std::array<std::optional<unsigned>, Authoring::BodyCount> &colours);
+    // The link as never followed.
+    void resetLink();
     QSize sizeHint() const override { return {260, 48}; }
 
 protected:
