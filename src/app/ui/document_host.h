@@ -26,6 +26,9 @@ public:
     // Save and Save as on the active editor; true when the document was written.
     virtual bool FileSave() = 0;
     virtual void FileSaveAs() = 0;
+    // Gives a document another file name and kind (the tab follows), without writing
+    // it; an empty name makes it untitled again.
+    virtual void renameDocument(TMyMwCustomEdit *editor, const QString &path, int kind) = 0;
     // Refreshes the status bar and title for an editor.
     virtual void mwCustomEdit1StatusChange(TMyMwCustomEdit *editor) = 0;
 

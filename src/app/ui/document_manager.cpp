@@ -607,3 +607,17 @@ bool DocumentManager::queryCloseAll()
     }
     return true;
 }
+
+void DocumentManager::renameDocument(TMyMwCustomEdit *e, const QString &path, int kind)
+{
+    const int i = indexOf(e);
+    if (i < 0)
+        return;
+    e->fileName = path;
+    e->documentKind = kind;
+    QString shown = path.isEmpty() ? DocTexts::untitledCaption(e->tabNumber) : QFileInfo(path).fileName();
+    shown.replace(QLatin1String("&"), QLatin1String("&&"));
+    m_tabs->setTabText(i, shown);
+    m_tabs->setTabToolTip(i, path);
+    mwCustomEdit1StatusChange(e);
+}

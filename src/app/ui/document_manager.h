@@ -32,6 +32,7 @@ public:
     bool FileSave() override;
     void FileSaveAs() override;
     void mwCustomEdit1StatusChange(TMyMwCustomEdit *editor) override;
+    void renameDocument(TMyMwCustomEdit *editor, const QString &path, int kind) override;
     QString currentFolder() const override;
     QString PreviewCopyPath(const TMyMwCustomEdit *editor) const override;
     void DeletePreviewCopy(const TMyMwCustomEdit *editor) override;

@@ -13,12 +13,14 @@
 #include "app/ui/main_status_bar.h"
 #include "app/ui/menu_layout.h"
 #include "app/ui/preferences_commands.h"
+#include "app/ui/new_document_module.h"
 #include "app/ui/splash_window.h"
 #include "app/ui/toolbar_manager.h"
 #include "authoring/ui/css_commands_module.h"
 #include "authoring/ui/font_colour_module.h"
 #include "authoring/ui/form_commands_module.h"
 #include "authoring/ui/media_link_module.h"
+#include "authoring/ui/page_commands_module.h"
 #include "authoring/ui/script_commands_module.h"
 #include "assist/ui/rewrite_commands.h"
 #include "assist/ui/search_commands.h"
@@ -116,6 +118,10 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     new AssistModule(m_ctx, m_types);
     // Created now and kept; its pages are built when first shown.
     m_preferences = new PreferencesCommands(m_ctx, m_types->types(), [this] { ApplyPreferences(); });
+    auto *pages = new PageCommandsModule(m_ctx, m_types);
+    new NewDocumentModule(
+        m_ctx, m_types, [pages](TMyMwCustomEdit *e) { return pages->runPageProperties(e); },
+        [pages](TMyMwCustomEdit *e) { return pages->runFrames(e); });
 
     m_toolbars->build();
     if (QMenu *windowMenu = m_toolbars->menuBar()->findChild<QMenu *>(QStringLiteral("MenuFenetre")))

@@ -66,7 +66,12 @@ void TstToolbars::menusHaveNoDeadOrDanglingEntries()
     QStringList names;
     for (QAction *a : file->actions())
         names << (a->isSeparator() ? "-" : a->objectName());
-    QCOMPARE(names.mid(0, 4), (QStringList{"FileNew", "FileOpen", "FileReOpen", "-"}));
+    QCOMPARE(names.mid(0, 6),
+             (QStringList{"FileNew", "FileNewWizard", "FileOpen", "FileReOpen", "MenuModeles", "-"}));
+    QStringList templates;
+    for (QAction *a : f.form->findChild<QMenu *>("MenuModeles")->actions())
+        templates << (a->isSeparator() ? "-" : a->objectName());
+    QCOMPARE(templates, (QStringList{"FileModeleNew", "-", "FileModeleSave", "FileModeleModifier"}));
     QVERIFY(names.join(',').contains("FileSave,FileSaveAs,FileSaveAll,FileClose,FileCloseAll"));
     QCOMPARE(names.mid(names.size() - 3), (QStringList{"FileNewInstance", "-", "MenuQuitter"}));
     QCOMPARE(f.form->actions()->action("FileSave")->shortcut(), QKeySequence("Ctrl+S"));

@@ -1,0 +1,504 @@
+#include "authoring/page_properties.h"
+
+#include "authoring/insertion.h"
+
+#include <QList>
+
+#include <cctype>
+
+namespace Authoring {
+
+namespace {
+
+struct Attr {
+    QString name;  // lower case
+    QString value; // as typed, without its quotes
+    int nameStart = 0;
+    int nameEnd = 0;
+    int valueStart = -1; // first character of the value, its opening quote included
+    int valueEnd = -1;   // after the value, its closing quote included
+};
+
+struct Tag {
+    QString name; // lower case, "/" in front for an end tag
+    int start = 0;
+    int end = -1; // the ">" that ends it; -1 for a tag that is never closed
+    QList<Attr> attrs;
+
+    const Attr *attr(const QString &n) const {
+        for (const Attr &a : attrs)
+            if (a.name == n) return &a;
+        return nullptr;
+    }
+};
+
+bool isBreak(QChar c) {
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r');
+}
+bool isSpace(QChar c) {
+    return c.isSpace();
+}
+
+// Skips a construct that holds no elements of its own (comment, server code).
+int skipOpaque(const QString &t, int i) {
+    if (i + 1 >= t.size()) return -1;
+    const QChar next = t[i + 1];
+    if (next != QLatin1Char('!') && next != QLatin1Char('?') && next != QLatin1Char('%')) return -1;
+    static const std::array<std::pair<const char *, const char *>, 4> kinds = {
+        {{"<!--", "-->"}, {"<![CDATA[", "]]>"}, {"<?", "?>"}, {"<%", "%>"}}};
+    for (const auto &[open, close] : kinds) {
+        if (QStringView(t).mid(i).startsWith(QLatin1String(open))) {
+            const int e = t.indexOf(QLatin1String(close), i + int(qstrlen(open)));
+            return e < 0 ? int(t.size()) : e + int(qstrlen(close));
+        }
+    }
+    return -1;
+}
+
+bool isKeptName(QStringView name) {
+    static const QLatin1String kept[] = {QLatin1String("html"),  QLatin1String("/html"),
+                                         QLatin1String("head"),  QLatin1String("/head"),
+                                         QLatin1String("title"), QLatin1String("/title"),
+                                         QLatin1String("body"),  QLatin1String("/body"),
+                                         QLatin1String("meta"),  QLatin1String("!doctype")};
+    if (name.size() < 4 || name.size() > 8) return false;
+    for (const QLatin1String &k : kept)
+        if (k.size() == name.size() && name.compare(k, Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
+bool isRawTextName(QStringView name) {
+    return (name.size() == 6 && name.compare(QLatin1String("script"), Qt::CaseInsensitive) == 0) ||
+           (name.size() == 5 && name.compare(QLatin1String("style"), Qt::CaseInsensitive) == 0);
+}
+
+// The tags of the elements above, in order, that start in [from, until) (until -1: the
+// end). Lenient: a tag without ">" ends where the next "<" starts; comments, server
+// code, script and style contents are not looked into.
+QList<Tag> scanTags(const QString &t, int from = 0, int until = -1) {
+    QList<Tag> tags;
+    const int n = int(t.size());
+    int i = from;
+    while (i < n) {
+        i = int(t.indexOf(QLatin1Char('<'), i));
+        if (i < 0 || (until >= 0 && i >= until)) break;
+        const int skipped = skipOpaque(t, i);
+        if (skipped >= 0) {
+            i = skipped;
+            continue;
+        }
+        int j = i + 1;
+        if (j < n && t[j] == QLatin1Char('/')) ++j;
+        if (j >= n || !(t[j].isLetter() || t[j] == QLatin1Char('!'))) {
+            i = i + 1;
+            continue;
+        }
+        Tag tag;
+        tag.start = i;
+        const int nameStart = j;
+        while (j < n && !isSpace(t[j]) && t[j] != QLatin1Char('>') && t[j] != QLatin1Char('<') &&
+               !(t[j] == QLatin1Char('/') && j > nameStart))
+            ++j;
+        // Only the elements the page properties use are kept; the others are
+        // scanned past without copying anything.
+        const QStringView nameView = QStringView(t).mid(i + 1, j - i - 1);
+        const bool keep = isKeptName(nameView);
+        if (keep) tag.name = nameView.toString().toLower();
+        // Attributes up to ">".
+        while (j < n) {
+            const QChar c = t[j];
+            if (c == QLatin1Char('>')) {
+                tag.end = j;
+                break;
+            }
+            if (c == QLatin1Char('<')) break;
+            if (isSpace(c) || c == QLatin1Char('/')) {
+                ++j;
+                continue;
+            }
+            Attr a;
+            a.nameStart = j;
+            while (j < n && !isSpace(t[j]) && t[j] != QLatin1Char('=') &&
+                   t[j] != QLatin1Char('>') && t[j] != QLatin1Char('<'))
+                ++j;
+            a.nameEnd = j;
+            if (keep) a.name = t.mid(a.nameStart, a.nameEnd - a.nameStart).toLower();
+            int k = j;
+            while (k < n && isSpace(t[k]))
+                ++k;
+            if (k < n && t[k] == QLatin1Char('=')) {
+                ++k;
+                while (k < n && isSpace(t[k]))
+                    ++k;
+                if (k < n && (t[k] == QLatin1Char('"') || t[k] == QLatin1Char('\''))) {
+                    const int close = int(t.indexOf(t[k], k + 1));
+                    const int nextTag = int(t.indexOf(QLatin1Char('<'), k + 1));
+                    if (close >= 0 && (nextTag < 0 || close < nextTag ||
+                                       t.indexOf(QLatin1Char('>'), k + 1) > close)) {
+                        a.valueStart = k;
+                        a.valueEnd = close + 1;
+                        j = close + 1;
+                        if (keep) {
+                            a.value = t.mid(k + 1, close - k - 1);
+                            tag.attrs << a;
+                        }
+                        continue;
+                    }
+                }
+                // Unquoted: up to white space or ">".
+                a.valueStart = k;
+                while (k < n && !isSpace(t[k]) && t[k] != QLatin1Char('>') &&
+                       t[k] != QLatin1Char('<'))
+                    ++k;
+                a.valueEnd = k;
+                if (keep) a.value = t.mid(a.valueStart, k - a.valueStart);
+                j = k;
+            }
+            if (keep) tag.attrs << a;
+        }
+        if (keep) tags << tag;
+        if (tag.end < 0) {
+            i = j;
+            continue;
+        }
+        i = tag.end + 1;
+        if (isRawTextName(nameView)) {
+            const QString close = QLatin1String("</") + nameView.toString().toLower();
+            int k = i;
+            while ((k = int(t.indexOf(close, k, Qt::CaseInsensitive))) >= 0) {
+                const int after = k + int(close.size());
+                if (after >= n || isSpace(t[after]) || t[after] == QLatin1Char('>')) break;
+                k = after;
+            }
+            i = k < 0 ? n : k;
+        }
+    }
+    return tags;
+}
+
+const Tag *firstTag(const QList<Tag> &tags, const QString &name, int from = 0) {
+    for (const Tag &tag : tags)
+        if (tag.start >= from && tag.name == name) return &tag;
+    return nullptr;
+}
+
+const Tag *firstMeta(const QList<Tag> &tags, int meta) {
+    const QString wanted = metaNameText(meta);
+    for (const Tag &tag : tags) {
+        if (tag.name != QLatin1String("meta")) continue;
+        const Attr *a = tag.attr(QStringLiteral("name"));
+        if (a && a->value.trimmed().compare(wanted, Qt::CaseInsensitive) == 0) return &tag;
+    }
+    return nullptr;
+}
+
+// The title text as the field shows it: a line break counts as a space.
+QString titleText(const QString &t, const Tag &open, const QList<Tag> &tags) {
+    const Tag *close = firstTag(tags, QStringLiteral("/title"), open.end + 1);
+    const int from = open.end + 1;
+    const int to = close ? close->start : int(t.size());
+    QString s = t.mid(from, to - from);
+    s.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    s.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    s.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return s;
+}
+
+QString unterminated(const QString &name) {
+    return QStringLiteral("Les propriétés de la page n'ont pas été écrites : la balise <%1 n'est "
+                          "pas fermée par « > ». Le document n'a pas été modifié.")
+        .arg(name);
+}
+
+// Builds the new text step by step; each step scans the current text again.
+class Writer {
+public:
+    Writer(const QString &text, QString eol, bool casse)
+        : m_text(text), m_eol(std::move(eol)), m_casse(casse) {
+        rescan();
+    }
+
+    QString &text() { return m_text; }
+    const QList<Tag> &tags() const { return m_tags; }
+    const Tag *find(const QString &name) const { return firstTag(m_tags, name); }
+    QString cased(const QString &markup) const { return ApplyTagCase(markup, m_casse); }
+    QString error;
+
+    void insert(int at, const QString &s) { replace(at, at, s); }
+    // An edit that cannot change how the rest of the page reads (a whole tag, an
+    // escaped attribute value, a line of our own markup) rescans only around itself.
+    void replace(int from, int to, const QString &s, bool neutral = true) {
+        m_text.replace(from, to - from, s);
+        const bool unterminated =
+            std::any_of(m_tags.cbegin(), m_tags.cend(), [](const Tag &t) { return t.end < 0; });
+        if (!neutral || unterminated) {
+            rescan();
+            return;
+        }
+        const int delta = int(s.size()) - (to - from);
+        qsizetype a = 0; // tags wholly before the edit stay
+        while (a < m_tags.size() && m_tags[a].end < from)
+            ++a;
+        qsizetype b = a; // tags wholly after it move
+        while (b < m_tags.size() && m_tags[b].start < to)
+            ++b;
+        const int windowStart = a < m_tags.size() ? std::min(m_tags[a].start, from) : from;
+        QList<Tag> tags = m_tags.mid(0, a);
+        const int windowEnd = b < m_tags.size() ? m_tags[b].start + delta : -1;
+        tags += scanTags(m_text, windowStart, windowEnd);
+        for (qsizetype k = b; k < m_tags.size(); ++k) {
+            Tag tag = m_tags[k];
+            tag.start += delta;
+            tag.end += delta; // never -1 here: unterminated tags rescan all
+            for (Attr &at : tag.attrs) {
+                at.nameStart += delta;
+                at.nameEnd += delta;
+                if (at.valueStart >= 0) {
+                    at.valueStart += delta;
+                    at.valueEnd += delta;
+                }
+            }
+            tags << tag;
+        }
+        m_tags = tags;
+    }
+
+    // Where a line of markup goes after a start tag: the start of the next line when
+    // the tag ends its line, else right after the tag on a line of its own.
+    bool insertAfterTag(const Tag *tag, const QString &line) {
+        if (!tag) return false;
+        if (tag->end < 0) return fail(tag->name);
+        int at = tag->end + 1;
+        if (at < m_text.size() && isBreak(m_text[at])) {
+            at += (m_text.mid(at, 2) == QLatin1String("\r\n")) ? 2 : 1;
+            insert(at, line + m_eol);
+        } else {
+            insert(at, m_eol + line + m_eol);
+        }
+        return true;
+    }
+    int lineAfter(const Tag &tag) const {
+        int at = tag.end + 1;
+        if (at < m_text.size() && isBreak(m_text[at]))
+            at += (m_text.mid(at, 2) == QLatin1String("\r\n")) ? 2 : 1;
+        return at;
+    }
+    // Before the ">" (and a closing "/") of a tag, after its last attribute.
+    int attributeInsertPoint(const Tag &tag) const {
+        int p = tag.end;
+        if (p > tag.start && m_text[p - 1] == QLatin1Char('/')) --p;
+        while (p > tag.start + 1 && isSpace(m_text[p - 1]))
+            --p;
+        return p;
+    }
+    bool fail(const QString &name) {
+        if (error.isEmpty()) error = unterminated(name);
+        return false;
+    }
+    // Sets an attribute's value, adding the attribute when the tag lacks it.
+    bool setAttribute(const Tag &tag, const QString &name, const QString &value) {
+        if (tag.end < 0) return fail(tag.name);
+        const QString quoted = QLatin1Char('"') + EscapeAttributeValue(value) + QLatin1Char('"');
+        if (const Attr *a = tag.attr(name)) {
+            if (a->value == value) return true;
+            if (a->valueStart >= 0)
+                replace(a->valueStart, a->valueEnd, quoted);
+            else
+                insert(a->nameEnd, QLatin1Char('=') + quoted);
+            return true;
+        }
+        const QString shownName = m_casse ? name.toUpper() : name;
+        insert(attributeInsertPoint(tag), QLatin1Char(' ') + shownName + QLatin1Char('=') + quoted);
+        return true;
+    }
+    // Removes a tag; its line goes too when nothing else is left on it.
+    void removeTag(const Tag &tag) {
+        const int from = tag.start;
+        const int to = tag.end + 1;
+        int lineStart = from;
+        while (lineStart > 0 && !isBreak(m_text[lineStart - 1]))
+            --lineStart;
+        int lineEnd = to;
+        while (lineEnd < m_text.size() && !isBreak(m_text[lineEnd]))
+            ++lineEnd;
+        const QString rest = m_text.mid(lineStart, from - lineStart) + m_text.mid(to, lineEnd - to);
+        if (!rest.trimmed().isEmpty()) {
+            replace(from, to, QString());
+            return;
+        }
+        int cutFrom = lineStart;
+        int cutTo = lineEnd;
+        if (cutTo < m_text.size())
+            cutTo += (m_text.mid(cutTo, 2) == QLatin1String("\r\n")) ? 2 : 1;
+        else if (cutFrom > 0)
+            cutFrom -=
+                (cutFrom >= 2 && m_text.mid(cutFrom - 2, 2) == QLatin1String("\r\n")) ? 2 : 1;
+        replace(cutFrom, cutTo, QString());
+    }
+
+    const QString &eol() const { return m_eol; }
+
+private:
+    void rescan() { m_tags = scanTags(m_text); }
+    QString m_text;
+    QString m_eol;
+    bool m_casse;
+    QList<Tag> m_tags;
+};
+
+bool endsWithBreak(const QString &t) {
+    return !t.isEmpty() && isBreak(t.back());
+}
+
+} // namespace
+
+QString metaNameText(int meta) {
+    static const std::array<QString, MetaCount> names = {
+        QStringLiteral("description"), QStringLiteral("keywords"), QStringLiteral("author"),
+        QStringLiteral("generator")};
+    return names[size_t(meta)];
+}
+
+QString bodyAttributeText(int attribute) {
+    static const std::array<QString, BodyCount> names = {
+        QStringLiteral("background"), QStringLiteral("bgcolor"), QStringLiteral("text"),
+        QStringLiteral("link"),       QStringLiteral("vlink"),   QStringLiteral("alink")};
+    return names[size_t(attribute)];
+}
+
+PageProperties ReadPageProperties(const QString &text) {
+    PageProperties p;
+    const QList<Tag> tags = scanTags(text);
+    if (const Tag *title = firstTag(tags, QStringLiteral("title")); title && title->end >= 0)
+        p.title = titleText(text, *title, tags);
+    if (const Tag *body = firstTag(tags, QStringLiteral("body"))) {
+        for (int i = 0; i < BodyCount; ++i)
+            if (const Attr *a = body->attr(bodyAttributeText(i))) p.body[size_t(i)] = a->value;
+    }
+    for (int m = 0; m < MetaCount; ++m) {
+        if (const Tag *meta = firstMeta(tags, m)) {
+            p.hasMeta[size_t(m)] = true;
+            if (const Attr *a = meta->attr(QStringLiteral("content"))) p.meta[size_t(m)] = a->value;
+        }
+    }
+    return p;
+}
+
+PageWrite WritePageProperties(const QString &text, const PageProperties &values, const QString &eol,
+                              bool casse, bool xhtml) {
+    Writer w(text, eol, casse);
+    auto failed = [&w] { return PageWrite{QString(), 0, w.error}; };
+    const auto has = [&w](const char *name) { return w.find(QLatin1String(name)) != nullptr; };
+
+    // The skeleton.
+    if (!has("html")) {
+        int lead = 0;
+        while (lead < w.text().size() &&
+               (isSpace(w.text()[lead]) || w.text()[lead] == QChar(0xFEFF)))
+            ++lead;
+        const Tag *doctype = nullptr;
+        for (const Tag &t : w.tags())
+            if (t.start == lead && t.name == QLatin1String("!doctype")) doctype = &t;
+        if (doctype) {
+            if (!w.insertAfterTag(doctype, w.cased(QStringLiteral("<html>")))) return failed();
+        } else {
+            w.insert(0, w.cased(QStringLiteral("<html>")) + eol);
+        }
+    }
+    if (!has("head") &&
+        !w.insertAfterTag(w.find(QStringLiteral("html")), w.cased(QStringLiteral("<head>"))))
+        return failed();
+    if (!has("title") && !w.insertAfterTag(w.find(QStringLiteral("head")),
+                                           w.cased(QStringLiteral("<title></title>"))))
+        return failed();
+    const auto titleClose = [&w]() -> const Tag * {
+        const Tag *open = w.find(QStringLiteral("title"));
+        return open ? firstTag(w.tags(), QStringLiteral("/title"), open->start) : nullptr;
+    };
+    {
+        const Tag *open = w.find(QStringLiteral("title"));
+        if (open->end < 0) {
+            w.fail(QStringLiteral("title"));
+            return failed();
+        }
+        if (!titleClose())
+            return PageWrite{QString(), 0,
+                             QStringLiteral("Les propriétés de la page n'ont pas été écrites : le "
+                                            "titre n'a pas de balise de fin </title>. Le document "
+                                            "n'a pas été modifié.")};
+    }
+    if (!has("/head") && !w.insertAfterTag(titleClose(), w.cased(QStringLiteral("</head>"))))
+        return failed();
+    if (!has("body") &&
+        !w.insertAfterTag(w.find(QStringLiteral("/head")), w.cased(QStringLiteral("<body>"))))
+        return failed();
+    for (int m = MetaCount - 1; m >= 0; --m) {
+        if (!values.hasMeta[size_t(m)] || firstMeta(w.tags(), m)) continue;
+        const Tag *close = titleClose();
+        if (close->end < 0) return w.fail(QStringLiteral("/title")), failed();
+        const QString tag = QStringLiteral("<meta name=\"") + metaNameText(m) +
+                            QStringLiteral("\" content=\"\"") +
+                            XhtmlAdjust(QStringLiteral(">"), xhtml);
+        w.insert(close->end + 1, eol + w.cased(tag));
+    }
+    if (!has("/html")) {
+        if (!w.text().isEmpty() && !endsWithBreak(w.text())) w.insert(int(w.text().size()), eol);
+        w.insert(int(w.text().size()), w.cased(QStringLiteral("</html>")) + eol);
+    }
+    if (!has("/body"))
+        w.insert(w.find(QStringLiteral("/html"))->start,
+                 eol + w.cased(QStringLiteral("</body>")) + eol);
+
+    // The title.
+    {
+        const Tag *open = w.find(QStringLiteral("title"));
+        const Tag *close = titleClose();
+        if (titleText(w.text(), *open, w.tags()) != values.title)
+            // Typed text with a "<" may open a comment or a script: read all again.
+            w.replace(open->end + 1, close->start, values.title,
+                      !values.title.contains(QLatin1Char('<')));
+    }
+    // The body attributes; an empty field leaves the attribute alone.
+    for (int i = 0; i < BodyCount; ++i) {
+        const QString &v = values.body[size_t(i)];
+        if (v.isEmpty()) continue;
+        if (!w.setAttribute(*w.find(QStringLiteral("body")), bodyAttributeText(i), v))
+            return failed();
+    }
+    // The meta elements.
+    for (int m = 0; m < MetaCount; ++m) {
+        const Tag *meta = firstMeta(w.tags(), m);
+        if (!meta) continue;
+        if (meta->end < 0) return w.fail(QStringLiteral("meta")), failed();
+        if (values.hasMeta[size_t(m)]) {
+            if (!w.setAttribute(*meta, QStringLiteral("content"), values.meta[size_t(m)]))
+                return failed();
+        } else {
+            w.removeTag(*meta);
+        }
+    }
+    const Tag *body = w.find(QStringLiteral("body"));
+    if (body->end < 0) return w.fail(QStringLiteral("body")), failed();
+    return PageWrite{w.text(), w.lineAfter(*body), QString()};
+}
+
+QString CompleteColourField(const QString &text) {
+    if (text.size() == 6 && !text.startsWith(QLatin1Char('#'))) return QLatin1Char('#') + text;
+    return text;
+}
+
+std::optional<unsigned> ParseColourField(const QString &text) {
+    if (text.size() != 7 || !text.startsWith(QLatin1Char('#'))) return std::nullopt;
+    bool ok = false;
+    const unsigned v = text.mid(1).toUInt(&ok, 16);
+    for (QChar c : text.mid(1))
+        if (!isxdigit(c.toLatin1())) return std::nullopt;
+    if (!ok) return std::nullopt;
+    return v;
+}
+
+QString ColourFieldText(unsigned rgb) {
+    return QStringLiteral("#%1").arg(rgb & 0xFFFFFF, 6, 16, QLatin1Char('0')).toUpper();
+}
+
+} // namespace Authoring
