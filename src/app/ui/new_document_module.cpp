@@ -58,6 +58,16 @@ NewDocumentModule::NewDocumentModule(AppContext &ctx, DocumentTypeModule *types,
     QAction *open = m_ctx.actions->add(QStringLiteral("FileModeleModifier"),
                                        QStringLiteral("&Ouvrir un modèle existant..."),
                                        QKeySequence(), kFichier);
+    // A new untitled HTML document with the frames wizard run on it: the wizard's
+    // "HTML avec cadres" kind, without the choice.
+    QAction *frames = m_ctx.actions->add(QStringLiteral("FileNewFrames"),
+                                         QStringLiteral("Document avec &cadres"), QKeySequence(),
+                                         kFichier);
+    connect(frames, &QAction::triggered, this, [this] {
+        const QList<NewDocumentKind> &kinds = NewDocumentKinds();
+        for (int i = 0; i < kinds.size(); ++i)
+            if (kinds.at(i).then == NewDocumentKind::Frames) return newFromKind(i);
+    });
     connect(wizard, &QAction::triggered, this, &NewDocumentModule::FileNewWizard);
     connect(fromTemplate, &QAction::triggered, this, &NewDocumentModule::FileModeleNew);
     connect(save, &QAction::triggered, this, &NewDocumentModule::FileModeleSave);

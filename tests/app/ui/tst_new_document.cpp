@@ -62,6 +62,7 @@ private slots:
     void pagePropertiesOnAPage();
     void pagePropertiesFailureSaysSo();
     void framesReplaceOnlyWhenAgreed();
+    void newFramesDocument();
     void helpButtons();
     void wizardKey();
 
@@ -396,6 +397,26 @@ void TestNewDocument::framesReplaceOnlyWhenAgreed() {
     QCOMPARE(typeOf(editor()), int(DocumentTypes::SynMultiSynHTML));
     editor()->undo();
     QCOMPARE(editor()->textCrLf(), QStringLiteral("p { color: red; }\r\n"));
+}
+
+// "Document avec cadres": a new untitled HTML document, the wizard run on it.
+void TestNewDocument::newFramesDocument() {
+    f->ui.onDialog = [](QDialog *d) {
+        auto *w = qobject_cast<TBoiteCadres *>(d);
+        if (!w) return false;
+        w->next();
+        w->next();
+        w->next();
+        return w->result() == QDialog::Accepted;
+    };
+    const int count = f->form->documents()->EditorCount();
+    trigger("FileNewFrames");
+    QCOMPARE(f->form->documents()->EditorCount(), count + 1);
+    QVERIFY(editor()->fileName.isEmpty());
+    QCOMPARE(typeOf(editor()), int(DocumentTypes::SynMultiSynHTML));
+    QVERIFY2(editor()->textCrLf().contains(QStringLiteral("<frameset cols=\"200,*\">\r\n")),
+             qPrintable(editor()->textCrLf()));
+    QCOMPARE(f->ui.messages.size(), 0);
 }
 
 void TestNewDocument::helpButtons() {
