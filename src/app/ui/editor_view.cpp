@@ -138,6 +138,32 @@ void TMyMwCustomEdit::setLoadedText(const LoadedText &t)
     fitGutter();
 }
 
+void TMyMwCustomEdit::reloadText(const LoadedText &t) {
+    encoding = t.encoding;
+    lineBreak = t.lineBreak;
+    const bool ro = isReadOnly();
+    setReadOnly(false);
+    SendScintilla(SCI_BEGINUNDOACTION);
+    SendScintilla(SCI_CLEARALL);
+    SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(t.utf8.size()), t.utf8.constData());
+    SendScintilla(SCI_ENDUNDOACTION);
+    SendScintilla(SCI_SETEOLMODE, componentEolMode(lineBreak));
+    setReadOnly(ro);
+    setModified(false);
+    fitGutter();
+}
+
+void TMyMwCustomEdit::markModified() {
+    if (isModified()) return;
+    // The component has no "modified" switch: a save point is put on an empty
+    // step that is undone, so that the next empty step drops the branch that held
+    // it. No text changes; the save point can no longer be reached by undo.
+    SendScintilla(SCI_ADDUNDOACTION, 0L, 0L);
+    SendScintilla(SCI_SETSAVEPOINT);
+    SendScintilla(SCI_UNDO);
+    SendScintilla(SCI_ADDUNDOACTION, 0L, 0L);
+}
+
 bool TMyMwCustomEdit::fileBytes(QByteArray *out, qsizetype *badOffset) const
 {
     return encodeForFile(utf8Data(), utf8Length(), encoding, lineBreak, out, badOffset);

@@ -33,6 +33,7 @@ public:
     // Identity.
     QString fileName;
     FileTimes fileTimes;
+    FileStamp diskStamp; // the file as last read or written, for the outside-change check
     int documentKind = KindOrdinary;
     TextEncoding encoding = TextEncoding::Windows1252;
     LineBreak lineBreak = LineBreak::CrLf;
@@ -42,6 +43,12 @@ public:
     ReadStatus loadFromFile(const QString &path);
     // Replaces the whole text with already decoded file text (the undo history is cleared).
     void setLoadedText(const LoadedText &t);
+    // Replaces the whole text with a fresh read of the file as one undo step; the
+    // document becomes unmodified, and Undo brings back the text it replaced.
+    void reloadText(const LoadedText &t);
+    // Marks the document modified without changing its text; the mark stays until
+    // the next save (no undo returns to an unmodified state).
+    void markModified();
     // The bytes a save writes; false when the encoding cannot hold a character
     // (*badOffset is then its byte offset in the text).
     bool fileBytes(QByteArray *out, qsizetype *badOffset = nullptr) const;

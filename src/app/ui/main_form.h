@@ -10,6 +10,8 @@ class DocumentTypeModule;
 class EditCommands;
 class FileCommands;
 class MainStatusBar;
+class OutsideChangeCheck;
+class RecoveryKeeper;
 class QSplitter;
 class QTabWidget;
 class QTimer;
@@ -48,6 +50,13 @@ public:
     void handleForwardedArgument(const QString &argument);
     void bringToFront();
 
+    // The session ends (SIGTERM, SIGHUP): with nothing to ask, the normal close;
+    // otherwise every modified document goes to the recovery journal, the settings
+    // are kept, and the program ends at once, offering them back next time.
+    void endOfSession();
+    RecoveryKeeper *recovery() const { return m_recovery; }
+    OutsideChangeCheck *outsideChanges() const { return m_outside; }
+
 protected:
     void showEvent(QShowEvent *e) override;
     void closeEvent(QCloseEvent *e) override;
@@ -58,6 +67,7 @@ private:
     void firstShow();
     void firstIdle();
     void rememberWindowBounds();
+    void saveSession();
     void openForwarded(const QString &argument);
     void drainForwards();
 
@@ -74,4 +84,6 @@ private:
     EditCommands *m_editCommands;
     ToolbarManager *m_toolbars;
     DocumentTypeModule *m_types;
+    OutsideChangeCheck *m_outside;
+    RecoveryKeeper *m_recovery;
 };

@@ -1,5 +1,7 @@
 #include "ui_test_support.h"
 
+#include <QFile>
+
 #include "app/ui/main_form.h"
 #include "test_support.h"
 
@@ -47,6 +49,8 @@ QString ScriptedUi::saveFileName(QWidget *, const FileDialogRequest &request)
 MainFormFixture::MainFormFixture(const QStringList &args, bool show,
                                  const std::function<void(SettingsStore &)> &preset)
 {
+    // The recovery journal lives in the user's data folder: this window's own.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
     store = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("settings.ini")));
     if (preset)
         preset(*store);
