@@ -171,6 +171,42 @@ bool TMyMwCustomEdit::fileBytes(QByteArray *out, qsizetype *badOffset) const
 
 // ---- text ----
 
+void TMyMwCustomEdit::copyUtf8(char *to, qsizetype from, qsizetype n) const
+{
+    if (n <= 0)
+        return;
+    auto *self = const_cast<TMyMwCustomEdit *>(this);
+    std::memcpy(to,
+                reinterpret_cast<const char *>(self->SendScintilla(
+                    SCI_GETRANGEPOINTER, static_cast<unsigned long>(from), static_cast<long>(n))),
+                size_t(n));
+}
+
+qsizetype TMyMwCustomEdit::gapPosition() const
+{
+    return const_cast<TMyMwCustomEdit *>(this)->SendScintilla(SCI_GETGAPPOSITION);
+}
+
+QByteArray TMyMwCustomEdit::utf8Copy() const
+{
+    auto *self = const_cast<TMyMwCustomEdit *>(this);
+    const long length = self->SendScintilla(SCI_GETLENGTH);
+    const long gap = qBound(0L, self->SendScintilla(SCI_GETGAPPOSITION), length);
+    QByteArray out(length, Qt::Uninitialized);
+    // Each side of the gap is contiguous: neither range makes the component move it.
+    if (gap > 0)
+        std::memcpy(out.data(),
+                    reinterpret_cast<const char *>(self->SendScintilla(
+                        SCI_GETRANGEPOINTER, 0UL, static_cast<long>(gap))),
+                    size_t(gap));
+    if (length > gap)
+        std::memcpy(out.data() + gap,
+                    reinterpret_cast<const char *>(self->SendScintilla(
+                        SCI_GETRANGEPOINTER, static_cast<unsigned long>(gap), length - gap)),
+                    size_t(length - gap));
+    return out;
+}
+
 const char *TMyMwCustomEdit::utf8Data() const
 {
     return reinterpret_cast<const char *>(

@@ -62,6 +62,13 @@ public:
     // Raw access to the stored UTF-8 text (valid until the next change).
     const char *utf8Data() const;
     qsizetype utf8Length() const;
+    // A copy of the stored UTF-8 text, taken around the component's gap so that
+    // the text is not moved in memory (cheaper than utf8Data() on huge texts).
+    QByteArray utf8Copy() const;
+    // Copies n bytes of the stored text from byte offset `from`; the component's gap
+    // position is where a range can be had without moving the text.
+    void copyUtf8(char *to, qsizetype from, qsizetype n) const;
+    qsizetype gapPosition() const;
     QString eolString() const;
     // Line list editing, each one undo step.
     void replaceLine(int index, const QString &text);
@@ -79,7 +86,7 @@ public:
     TextPos caretXY() const;
     void setCaretXY(const TextPos &p);
     void ensureCaretVisible();
-    int topLine() const;          // first visible line, from 1
+    int topLine() const; // first visible line, from 1
     void setTopLine(int line);
     // Where a position is drawn, in the editor's client coordinates, and the size of a
     // line and of a character of the editor font.

@@ -11,6 +11,11 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+namespace {
+// Bytes copied per turn of the event loop: a few milliseconds' work.
+constexpr qsizetype kSlice = 4 << 20;
+} // namespace
+
 RecoveryKeeper::RecoveryKeeper(AppContext &ctx, DocumentManager *docs, DocumentTypeModule *types,
                                const QString &root)
     : QObject(ctx.window), m_ctx(ctx), m_docs(docs), m_types(types), m_root(root) {
@@ -30,8 +35,10 @@ RecoveryKeeper::RecoveryKeeper(AppContext &ctx, DocumentManager *docs, DocumentT
             Qt::QueuedConnection);
     // Every question has been answered: nothing left to recover.
     connect(ctx.events, &AppEvents::closing, this, [this] {
-        for (Tracked &t : m_tracked)
+        for (Tracked &t : m_tracked) {
             t.timer->stop();
+            t.slices->stop();
+        }
         flush();
         if (m_session) m_session->removeAll();
         m_session.reset();
@@ -58,6 +65,9 @@ void RecoveryKeeper::track(TMyMwCustomEdit *e) {
     t.timer = new QTimer(e);
     t.timer->setSingleShot(true);
     connect(t.timer, &QTimer::timeout, this, [this, e] { writeInBackground(e); });
+    t.slices = new QTimer(e);
+    t.slices->setInterval(0);
+    connect(t.slices, &QTimer::timeout, this, [this, e] { copySlice(e); });
     // Per keystroke: only the timer restarts.
     connect(e, &QsciScintilla::textChanged, this, [this, e] { changed(e); });
     connect(e, &QsciScintilla::modificationChanged, this, [this, e](bool modified) {
@@ -74,6 +84,7 @@ void RecoveryKeeper::untrack(TMyMwCustomEdit *e) {
     const auto it = m_tracked.find(e);
     if (it == m_tracked.end()) return;
     it->timer->stop();
+    it->slices->stop();
     disconnect(e, nullptr, this, nullptr);
     m_tracked.erase(it);
 }
@@ -81,13 +92,23 @@ void RecoveryKeeper::untrack(TMyMwCustomEdit *e) {
 void RecoveryKeeper::changed(TMyMwCustomEdit *e) {
     const auto it = m_tracked.find(e);
     if (it == m_tracked.end() || !m_session) return;
+    if (it->copy.done >= 0) {
+        it->slices->stop();
+        it->copy = {};
+    }
+    // Per keystroke: only the timer restarts.
     it->timer->start(Journal::delayMs(e->utf8Length()));
 }
 
 JournalEntry RecoveryKeeper::entryOf(TMyMwCustomEdit *e) const {
-    JournalEntry j;
+    JournalEntry j = identityOf(e);
     // The one copy of the text on this thread; the worker writes it.
-    j.text = QByteArray(e->utf8Data(), e->utf8Length());
+    j.text = e->utf8Copy();
+    return j;
+}
+
+JournalEntry RecoveryKeeper::identityOf(TMyMwCustomEdit *e) const {
+    JournalEntry j;
     j.fileName = e->fileName;
     const int i = m_docs->indexOf(e);
     j.caption = i >= 0 ? m_docs->tabCaption(i) : QString();
@@ -106,9 +127,42 @@ void RecoveryKeeper::writeInBackground(TMyMwCustomEdit *e) {
     const auto it = m_tracked.constFind(e);
     if (it == m_tracked.constEnd() || !m_session) return;
     if (!e->isModified()) return remove(e);
+    if (e->utf8Length() <= kSlice) return post(e, entryOf(e));
+    Tracked &t = m_tracked[e];
+    t.copy.text = QByteArray(e->utf8Length(), Qt::Uninitialized);
+    t.copy.done = 0;
+    t.copy.gap = e->gapPosition();
+    t.slices->start();
+}
+
+void RecoveryKeeper::copySlice(TMyMwCustomEdit *e) {
+    const auto it = m_tracked.find(e);
+    if (it == m_tracked.end()) return;
+    Copy &c = it->copy;
+    if (c.done < 0 || c.text.size() != e->utf8Length()) {
+        it->slices->stop();
+        c = {};
+        return;
+    }
+    // Slices end at the gap, so that taking a range never moves the text.
+    const qsizetype end = c.done < c.gap ? c.gap : c.text.size();
+    const qsizetype n = qMin(kSlice, end - c.done);
+    e->copyUtf8(c.text.data() + c.done, c.done, n);
+    c.done += n;
+    if (c.done < c.text.size()) return;
+    it->slices->stop();
+    JournalEntry entry = identityOf(e);
+    entry.text = std::exchange(c.text, {});
+    c = {};
+    post(e, std::move(entry));
+}
+
+void RecoveryKeeper::post(TMyMwCustomEdit *e, JournalEntry entry) {
+    const auto it = m_tracked.constFind(e);
+    if (it == m_tracked.constEnd() || !m_session) return;
     JournalSession *s = m_session.get();
     QMetaObject::invokeMethod(
-        m_worker, [s, id = it->id, entry = entryOf(e)] { s->write(id, entry); },
+        m_worker, [s, id = it->id, entry = std::move(entry)] { s->write(id, entry); },
         Qt::QueuedConnection);
 }
 
@@ -116,6 +170,8 @@ void RecoveryKeeper::remove(TMyMwCustomEdit *e) {
     const auto it = m_tracked.constFind(e);
     if (it == m_tracked.constEnd() || !m_session) return;
     it->timer->stop();
+    it->slices->stop();
+    m_tracked[e].copy = {};
     JournalSession *s = m_session.get();
     QMetaObject::invokeMethod(
         m_worker, [s, id = it->id] { s->remove(id); }, Qt::QueuedConnection);
@@ -129,8 +185,11 @@ void RecoveryKeeper::flush() {
 
 void RecoveryKeeper::journalAllNow() {
     if (!m_session) return;
-    for (Tracked &t : m_tracked)
+    for (Tracked &t : m_tracked) {
         t.timer->stop();
+        t.slices->stop();
+        t.copy = {};
+    }
     flush();
     for (auto it = m_tracked.cbegin(); it != m_tracked.cend(); ++it) {
         if (it.key()->isModified())

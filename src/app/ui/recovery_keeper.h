@@ -39,16 +39,30 @@ public:
     void flush();
 
 private:
+    // A large text is copied in slices over several turns of the event loop, so
+    // that no single turn holds the window for long; a change abandons the copy
+    // (the next pause starts another).
+    struct Copy {
+        QByteArray text;
+        qsizetype done = -1; // -1: no copy under way
+        qsizetype gap = 0;
+    };
     struct Tracked {
         int id = 0;
         QTimer *timer = nullptr;
+        QTimer *slices = nullptr;
+        Copy copy;
     };
+    void copySlice(TMyMwCustomEdit *e);
+    void post(TMyMwCustomEdit *e, JournalEntry entry);
     void track(TMyMwCustomEdit *e);
     void untrack(TMyMwCustomEdit *e);
     void changed(TMyMwCustomEdit *e);
     void writeInBackground(TMyMwCustomEdit *e);
     void remove(TMyMwCustomEdit *e);
     JournalEntry entryOf(TMyMwCustomEdit *e) const;
+    // The identity part of an entry, without the text.
+    JournalEntry identityOf(TMyMwCustomEdit *e) const;
 
     AppContext &m_ctx;
     DocumentManager *m_docs;

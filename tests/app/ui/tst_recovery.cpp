@@ -95,6 +95,7 @@ class TstRecovery : public QObject {
 private slots:
     void modifiedDocumentsAreJournaled();
     void saveCloseAndExitRemoveTheJournal();
+    void largeTextIsJournaledWhole();
     void recoveryDialogRestoresChosenOnes_data();
     void recoveryDialogRestoresChosenOnes();
     void killedProgramIsRestoredByteForByte();
@@ -173,6 +174,30 @@ void TstRecovery::saveCloseAndExitRemoveTheJournal() {
     QVERIFY(f.form->close()); // a given up on the way out
     QVERIFY(journalFiles(k->root()).isEmpty());
     QVERIFY(QDir(k->root()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+}
+
+void TstRecovery::largeTextIsJournaledWhole()
+{
+    // Over two slices on each side of the component's gap: the copy taken in
+    // turns must still be the text, byte for byte.
+    MainFormFixture f;
+    QByteArray big;
+    while (big.size() < 9 * 1024 * 1024)
+        big += "<p>\xc9t\xe9 \xe0 la plage, ligne longue de texte.</p>\r\n";
+    const QString p = f.writeFile("gros.htm", big);
+    f.form->documents()->OpenDocument(p, false);
+    TMyMwCustomEdit *e = f.form->documents()->ActiveEditor();
+    e->setCaretXY({3, e->lineCountAsList() / 3});
+    QTest::keyClicks(e, "xyz");
+    RecoveryKeeper *k = f.form->recovery();
+    QTRY_COMPARE_WITH_TIMEOUT(journalFiles(k->root()).size(), 1, 15000);
+    k->flush();
+    JournalEntry j;
+    QVERIFY(Journal::parse(readAll(journalFiles(k->root()).first()), &j));
+    QCOMPARE(j.text.size(), e->utf8Length());
+    QVERIFY(j.text == e->utf8Copy());
+    QCOMPARE(j.encoding, TextEncoding::Windows1252);
+    QCOMPARE(j.fileName, p);
 }
 
 void TstRecovery::recoveryDialogRestoresChosenOnes_data() {
