@@ -184,6 +184,11 @@ void JournalSession::removeAll() {
     QDir(m_folder).removeRecursively();
 }
 
+bool JournalSession::hasEntries() const
+{
+    return !QDir(m_folder).entryList({QStringLiteral("*") + kSuffix}, QDir::Files).isEmpty();
+}
+
 // ---- journals left behind ----
 
 OrphanJournal::~OrphanJournal() = default;

@@ -58,6 +58,7 @@ public:
     void remove(int id) const;
     // Removes every entry, the lock and the folder (a clean end).
     void removeAll();
+    bool hasEntries() const;
 
 private:
     JournalSession() = default;

@@ -46,8 +46,13 @@ RecoveryKeeper::RecoveryKeeper(AppContext &ctx, DocumentManager *docs, DocumentT
 }
 
 RecoveryKeeper::~RecoveryKeeper() {
+    flush(); // writes and removals asked for are done before the thread ends
     m_thread.quit();
     m_thread.wait();
+    // Gone without the close road (the window destroyed by its owner): a journal
+    // holding documents stays to be offered; an empty one goes.
+    if (m_session && !m_session->hasEntries())
+        m_session->removeAll();
 }
 
 QString RecoveryKeeper::defaultRoot() {
