@@ -38,7 +38,8 @@ DocumentInfoFields DocumentInfoModule::fieldsFor(const TMyMwCustomEdit *e) {
     f.path = QDir::toNativeSeparators(e->fileName);
     FileTimes t;
     if (ReadFileTimes(e->fileName, &t)) {
-        const QLocale loc = QLocale::system();
+        // The program speaks French, whatever the system language.
+        const QLocale loc(QLocale::French);
         const auto date = [&loc](DateTimeValue v) {
             return v == 0 ? QString()
                           : loc.toString(dateTimeFromValue(v).date(), QLocale::ShortFormat);
