@@ -15,9 +15,6 @@ private slots:
     void decision();
     void realFiles_data();
     void realFiles();
-    void checkedDocuments_data();
-    void checkedDocuments();
-    void questionTexts();
 };
 
 void TstOutsideChanges::decision_data() {
@@ -98,39 +95,6 @@ void TstOutsideChanges::realFiles() {
         QVERIFY(QDir(dir.path()).rename("site", "site2"));
     }
     QCOMPARE(int(compareWithDisk(recorded, ReadFileStamp(p))), change);
-}
-
-void TstOutsideChanges::checkedDocuments_data() {
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<bool>("checked");
-    QTest::newRow("ordinary") << 0 << "/a.htm" << true;
-    QTest::newRow("template") << 2 << "/m.htm" << true;
-    QTest::newRow("FTP download") << 1 << "/tmp/x.htm" << false;
-    QTest::newRow("untitled") << 0 << "" << false;
-}
-
-void TstOutsideChanges::checkedDocuments() {
-    QFETCH(int, kind);
-    QFETCH(QString, file);
-    QFETCH(bool, checked);
-    QCOMPARE(isCheckedOnDisk(kind, file), checked);
-}
-
-void TstOutsideChanges::questionTexts() {
-    const QString q = OutsideTexts::changedQuestion("C:\\a.htm", false);
-    QCOMPARE(q, QString::fromUtf8(
-                    "Le document \"C:\\a.htm\" a été modifié par une autre application.\r\n"
-                    "Souhaitez-vous le recharger maintenant ?\r\n"));
-    QVERIFY(OutsideTexts::changedQuestion("x", true).startsWith(
-        OutsideTexts::changedQuestion("x", false)));
-    QVERIFY(OutsideTexts::changedQuestion("x", true).endsWith(
-        QString::fromUtf8("\r\nAttention : si vous répondez \"Oui\", toutes les modifications "
-                          "effectuées depuis le dernier enregistrement seront perdues.")));
-    QCOMPARE(OutsideTexts::vanishedQuestion("b.htm"),
-             QString::fromUtf8("Le document \"b.htm\" a été supprimé ou n'est plus accessible.\r\n"
-                               "Souhaitez-vous le garder ouvert dans l'éditeur ?\r\n\r\n"
-                               "Répondez \"Oui\" pour le garder ouvert, \"Non\" pour le fermer"));
 }
 
 QTEST_GUILESS_MAIN(TstOutsideChanges)
