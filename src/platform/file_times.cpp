@@ -37,3 +37,32 @@ bool ReadFileTimes(const QString &path, FileTimes *times)
     times->lastAccess = fileDateValue(info.lastRead());
     return true;
 }
+
+#ifdef Q_OS_UNIX
+#include <QFile>
+#include <sys/stat.h>
+#endif
+
+FileStamp ReadFileStamp(const QString &path) {
+    FileStamp s;
+    if (path.isEmpty()) return s;
+#ifdef Q_OS_UNIX
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || S_ISDIR(st.st_mode)) return s;
+    s.exists = true;
+    s.size = st.st_size;
+#ifdef Q_OS_MACOS
+    s.mtimeNs = qint64(st.st_mtimespec.tv_sec) * 1000000000 + st.st_mtimespec.tv_nsec;
+#else
+    s.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+#endif
+#else
+    QFileInfo info(path);
+    info.setCaching(false);
+    if (!info.exists() || info.isDir()) return s;
+    s.exists = true;
+    s.size = info.size();
+    s.mtimeNs = info.lastModified().toMSecsSinceEpoch() * 1000000;
+#endif
+    return s;
+}

@@ -23,3 +23,15 @@ QDateTime dateTimeFromValue(DateTimeValue value);
 
 // Looks the file up without opening it; false when it does not exist.
 bool ReadFileTimes(const QString &path, FileTimes *times);
+
+// What tells one version of a file from another: its modification time at full
+// resolution and its size. Two stamps that differ in either mean a change, whether
+// the file became newer or older.
+struct FileStamp {
+    bool exists = false;
+    qint64 mtimeNs = 0; // nanoseconds since the epoch, as precise as the file system keeps
+    qint64 size = -1;
+    bool operator==(const FileStamp &) const = default;
+};
+
+FileStamp ReadFileStamp(const QString &path);

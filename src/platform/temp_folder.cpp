@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 
 #ifdef Q_OS_UNIX
 #include <QFile>
@@ -11,12 +12,11 @@
 #include <unistd.h>
 #endif
 
-namespace {
 // The base is the user's own already (the runtime folder is 0700 and checked by
 // Qt); the program's folder inside it must be a real folder of ours, 0700.
-bool makePrivate(const QString &path)
-{
+bool makePrivateFolder(const QString &path) {
 #ifdef Q_OS_UNIX
+    QDir().mkpath(QFileInfo(path).absolutePath());
     const QByteArray p = QFile::encodeName(path);
     if (::mkdir(p.constData(), 0700) != 0 && errno != EEXIST)
         return false;
@@ -27,6 +27,11 @@ bool makePrivate(const QString &path)
 #else
     return QDir().mkpath(path);
 #endif
+}
+
+namespace {
+bool makePrivate(const QString &path) {
+    return makePrivateFolder(path);
 }
 } // namespace
 
@@ -57,4 +62,28 @@ QString TemporaryFolder()
     while (path.size() > 1 && path.endsWith(QDir::separator()))
         path.chop(1);
     return path + QDir::separator();
+}
+
+bool writePrivateFileAtomically(const QString &path, const QByteArray &head,
+                                const QByteArray &body) {
+    // A temporary file is created 0600; it replaces the old one only once whole.
+    QTemporaryFile tmp(path + QStringLiteral(".XXXXXX"));
+    tmp.setAutoRemove(true);
+    if (!tmp.open()) return false;
+    if (tmp.write(head) != head.size() || tmp.write(body) != body.size() || !tmp.flush())
+        return false;
+#ifdef Q_OS_UNIX
+    if (::fsync(tmp.handle()) != 0) return false;
+    if (::rename(QFile::encodeName(tmp.fileName()).constData(),
+                 QFile::encodeName(path).constData()) != 0)
+        return false;
+    tmp.setAutoRemove(false);
+    return true;
+#else
+    tmp.close();
+    QFile::remove(path);
+    if (!tmp.rename(path)) return false;
+    tmp.setAutoRemove(false);
+    return true;
+#endif
 }

@@ -29,6 +29,9 @@ signals:
     void firstIdle();
     // The main window is about to close for good (after every question).
     void closing();
+    // A document's file was read, written, renamed or dropped: what is watched on
+    // disk changes.
+    void documentFilesChanged();
 };
 
 // What every command module is given: the window, the documents, the actions,

@@ -2,6 +2,7 @@
 
 #include "app/app_settings.h"
 #include "app/document_texts.h"
+#include "app/recovery_journal.h"
 #include "app/ui/action_registry.h"
 #include "app/ui/editor_view.h"
 #include "app/ui/main_status_bar.h"
@@ -230,8 +231,98 @@ void DocumentManager::OpenDocument(const QString &path, bool addToRecent)
         e->setFocus();
         tabChangeSteps();
     }
-    if (TMyMwCustomEdit *e = ActiveEditor())
-        ReadFileTimes(path, &e->fileTimes);
+    if (TMyMwCustomEdit *e = ActiveEditor()) recordDiskState(e);
+}
+
+void DocumentManager::recordDiskState(TMyMwCustomEdit *e) {
+    ReadFileTimes(e->fileName, &e->fileTimes);
+    e->diskStamp = ReadFileStamp(e->fileName);
+    emit m_ctx.events->documentFilesChanged();
+}
+
+TMyMwCustomEdit *DocumentManager::openRecovered(const JournalEntry &entry) {
+    RepaintFreeze freeze(m_ctx.window);
+    TMyMwCustomEdit *active = ActiveEditor();
+    const bool reuse =
+        active && m_tabs->count() == 1 && !active->isModified() && active->fileName.isEmpty();
+    TMyMwCustomEdit *e = reuse ? active : createEditor();
+    const bool untitled = entry.fileName.isEmpty() || entry.kind == KindFtp;
+    if (!reuse) {
+        const QSignalBlocker block(m_tabs);
+        m_tabs->addTab(e, QString());
+    }
+    const int i = indexOf(e);
+    QString caption;
+    if (untitled) {
+        if (!reuse) e->tabNumber = m_numbering.next();
+        caption = e->tabNumber > 0 ? DocTexts::untitledCaption(e->tabNumber) : entry.caption;
+        e->fileName.clear();
+        e->documentKind = KindOrdinary;
+    } else {
+        caption = QFileInfo(entry.fileName).fileName();
+        e->fileName = entry.fileName;
+        e->documentKind = entry.kind;
+    }
+    QString shown = caption;
+    shown.replace(QLatin1String("&"), QLatin1String("&&"));
+    m_tabs->setTabText(i, shown);
+    m_tabs->setTabToolTip(i, e->fileName);
+    {
+        const QSignalBlocker block(m_tabs);
+        m_tabs->setCurrentIndex(i);
+    }
+    if (m_types && !untitled) m_types->assignFromExtension(e, e->fileName);
+    LoadedText text;
+    text.utf8 = entry.text;
+    text.encoding = entry.encoding;
+    text.lineBreak = entry.lineBreak;
+    e->setLoadedText(text);
+    e->markModified();
+    // The file as it is now: a later change on disk is still asked about.
+    if (!e->fileName.isEmpty()) {
+        ReadFileTimes(e->fileName, &e->fileTimes);
+        e->diskStamp = ReadFileStamp(e->fileName);
+    }
+    e->setCaretXY({entry.caretCol, entry.caretLine});
+    e->ensureCaretVisible();
+    tabChangeSteps();
+    emit m_ctx.events->documentFilesChanged();
+    return e;
+}
+
+void DocumentManager::detachFromFile(TMyMwCustomEdit *e) {
+    e->fileName.clear();
+    e->fileTimes = {};
+    e->diskStamp = {};
+    e->documentKind = KindOrdinary;
+    m_tabs->setTabToolTip(indexOf(e), QString());
+    e->markModified();
+    emit m_ctx.events->documentFilesChanged();
+}
+
+void DocumentManager::discardTab(TMyMwCustomEdit *e) {
+    const int i = indexOf(e);
+    if (i < 0) return;
+    DeletePreviewCopy(e);
+    removeTab(i);
+    if (m_tabs->count() == 0)
+        FileNew();
+    else
+        tabChangeSteps();
+    emit m_ctx.events->documentFilesChanged();
+}
+
+void DocumentManager::fileRenamed(TMyMwCustomEdit *e, const QString &newPath) {
+    const QString old = e->fileName;
+    e->fileName = newPath;
+    const int i = indexOf(e);
+    QString shown = QFileInfo(newPath).fileName();
+    shown.replace(QLatin1String("&"), QLatin1String("&&"));
+    m_tabs->setTabText(i, shown);
+    m_tabs->setTabToolTip(i, newPath);
+    m_recent.remove(old);
+    addRecent(newPath);
+    recordDiskState(e);
 }
 
 void DocumentManager::FileNew() { OpenDocument(QString(), false); }
@@ -401,7 +492,7 @@ bool DocumentManager::saveEditor(TMyMwCustomEdit *e)
         written = WriteDocument(e);
         mwCustomEdit1StatusChange(e);
     }
-    ReadFileTimes(e->fileName, &e->fileTimes);
+    recordDiskState(e);
     return written;
 }
 

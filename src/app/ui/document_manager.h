@@ -7,6 +7,7 @@
 
 #include <QObject>
 
+struct JournalEntry;
 class MainStatusBar;
 class QMenu;
 class QTabWidget;
@@ -50,6 +51,19 @@ public:
     // Leaving the program: every document that needs it is asked about; false when
     // the user keeps the program open.
     bool queryCloseAll();
+
+    // A document restored from the crash-recovery journal: a new tab (or the
+    // untouched untitled one) holding the text, modified, under its file name.
+    TMyMwCustomEdit *openRecovered(const JournalEntry &entry);
+    // The document's file vanished and the user keeps the text: it becomes an
+    // untitled document (keeping its caption) that saves through Save as.
+    void detachFromFile(TMyMwCustomEdit *editor);
+    // Closes a tab without a question (its text is given up).
+    void discardTab(TMyMwCustomEdit *editor);
+    // The file was renamed: the editor, its tab and the recent files follow.
+    void fileRenamed(TMyMwCustomEdit *editor, const QString &newPath);
+    // Records the file's times and stamp after a read or a write.
+    void recordDiskState(TMyMwCustomEdit *editor);
 
     void UpdateTitle(const QString &text, bool modified);
     static void DiscardFtpDownload(const QString &path);

@@ -143,12 +143,74 @@ void TMyMwCustomEdit::setLoadedText(const LoadedText &t)
     fitGutter();
 }
 
+void TMyMwCustomEdit::reloadText(const LoadedText &t) {
+    encoding = t.encoding;
+    lineBreak = t.lineBreak;
+    const bool ro = isReadOnly();
+    setReadOnly(false);
+    SendScintilla(SCI_BEGINUNDOACTION);
+    SendScintilla(SCI_CLEARALL);
+    SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(t.utf8.size()), t.utf8.constData());
+    SendScintilla(SCI_ENDUNDOACTION);
+    SendScintilla(SCI_SETEOLMODE, componentEolMode(lineBreak));
+    setReadOnly(ro);
+    setModified(false);
+    fitGutter();
+}
+
+void TMyMwCustomEdit::markModified() {
+    if (isModified()) return;
+    // The component has no "modified" switch: a save point is put on an empty
+    // step that is undone, so that the next empty step drops the branch that held
+    // it. No text changes; the save point can no longer be reached by undo.
+    SendScintilla(SCI_ADDUNDOACTION, 0L, 0L);
+    SendScintilla(SCI_SETSAVEPOINT);
+    SendScintilla(SCI_UNDO);
+    SendScintilla(SCI_ADDUNDOACTION, 0L, 0L);
+}
+
 bool TMyMwCustomEdit::fileBytes(QByteArray *out, qsizetype *badOffset) const
 {
     return encodeForFile(utf8Data(), utf8Length(), encoding, lineBreak, out, badOffset);
 }
 
 // ---- text ----
+
+void TMyMwCustomEdit::copyUtf8(char *to, qsizetype from, qsizetype n) const
+{
+    if (n <= 0)
+        return;
+    auto *self = const_cast<TMyMwCustomEdit *>(this);
+    std::memcpy(to,
+                reinterpret_cast<const char *>(self->SendScintilla(
+                    SCI_GETRANGEPOINTER, static_cast<unsigned long>(from), static_cast<long>(n))),
+                size_t(n));
+}
+
+qsizetype TMyMwCustomEdit::gapPosition() const
+{
+    return const_cast<TMyMwCustomEdit *>(this)->SendScintilla(SCI_GETGAPPOSITION);
+}
+
+QByteArray TMyMwCustomEdit::utf8Copy() const
+{
+    auto *self = const_cast<TMyMwCustomEdit *>(this);
+    const long length = self->SendScintilla(SCI_GETLENGTH);
+    const long gap = qBound(0L, self->SendScintilla(SCI_GETGAPPOSITION), length);
+    QByteArray out(length, Qt::Uninitialized);
+    // Each side of the gap is contiguous: neither range makes the component move it.
+    if (gap > 0)
+        std::memcpy(out.data(),
+                    reinterpret_cast<const char *>(self->SendScintilla(
+                        SCI_GETRANGEPOINTER, 0UL, static_cast<long>(gap))),
+                    size_t(gap));
+    if (length > gap)
+        std::memcpy(out.data() + gap,
+                    reinterpret_cast<const char *>(self->SendScintilla(
+                        SCI_GETRANGEPOINTER, static_cast<unsigned long>(gap), length - gap)),
+                    size_t(length - gap));
+    return out;
+}
 
 const char *TMyMwCustomEdit::utf8Data() const
 {

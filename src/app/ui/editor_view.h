@@ -33,6 +33,7 @@ public:
     // Identity.
     QString fileName;
     FileTimes fileTimes;
+    FileStamp diskStamp; // the file as last read or written, for the outside-change check
     int documentKind = KindOrdinary;
     TextEncoding encoding = TextEncoding::Windows1252;
     LineBreak lineBreak = LineBreak::CrLf;
@@ -42,6 +43,12 @@ public:
     ReadStatus loadFromFile(const QString &path);
     // Replaces the whole text with already decoded file text (the undo history is cleared).
     void setLoadedText(const LoadedText &t);
+    // Replaces the whole text with a fresh read of the file as one undo step; the
+    // document becomes unmodified, and Undo brings back the text it replaced.
+    void reloadText(const LoadedText &t);
+    // Marks the document modified without changing its text; the mark stays until
+    // the next save (no undo returns to an unmodified state).
+    void markModified();
     // The bytes a save writes; false when the encoding cannot hold a character
     // (*badOffset is then its byte offset in the text).
     bool fileBytes(QByteArray *out, qsizetype *badOffset = nullptr) const;
@@ -55,6 +62,13 @@ public:
     // Raw access to the stored UTF-8 text (valid until the next change).
     const char *utf8Data() const;
     qsizetype utf8Length() const;
+    // A copy of the stored UTF-8 text, taken around the component's gap so that
+    // the text is not moved in memory (cheaper than utf8Data() on huge texts).
+    QByteArray utf8Copy() const;
+    // Copies n bytes of the stored text from byte offset `from`; the component's gap
+    // position is where a range can be had without moving the text.
+    void copyUtf8(char *to, qsizetype from, qsizetype n) const;
+    qsizetype gapPosition() const;
     QString eolString() const;
     // Line list editing, each one undo step.
     void replaceLine(int index, const QString &text);
@@ -74,7 +88,7 @@ public:
     TextPos caretXY() const;
     void setCaretXY(const TextPos &p);
     void ensureCaretVisible();
-    int topLine() const;          // first visible line, from 1
+    int topLine() const; // first visible line, from 1
     void setTopLine(int line);
     // Where a position is drawn, in the editor's client coordinates, and the size of a
     // line and of a character of the editor font.

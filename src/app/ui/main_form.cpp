@@ -18,6 +18,9 @@
 #include "app/ui/toolbar_manager.h"
 #include "authoring/ui/css_commands_module.h"
 #include "authoring/ui/font_colour_module.h"
+#include "app/ui/outside_change_check.h"
+#include "app/ui/recovery_keeper.h"
+#include "assist/ui/document_info_module.h"
 #include "authoring/ui/form_commands_module.h"
 #include "authoring/ui/media_link_module.h"
 #include "authoring/ui/page_commands_module.h"
@@ -42,6 +45,9 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QWindow>
+
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 // A question, a dialog or a system file dialog is open.
@@ -122,6 +128,9 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     new NewDocumentModule(
         m_ctx, m_types, [pages](TMyMwCustomEdit *e) { return pages->runPageProperties(e); },
         [pages](TMyMwCustomEdit *e) { return pages->runFrames(e); });
+    new DocumentInfoModule(m_ctx, m_docs);
+    m_outside = new OutsideChangeCheck(m_ctx, m_docs);
+    m_recovery = new RecoveryKeeper(m_ctx, m_docs, m_types);
 
     m_toolbars->build();
     if (QMenu *windowMenu = m_toolbars->menuBar()->findChild<QMenu *>(QStringLiteral("MenuFenetre")))
@@ -309,6 +318,11 @@ void TMainForm::closeEvent(QCloseEvent *e)
         return;
     }
     emit m_ctx.events->closing();
+    saveSession();
+    e->accept();
+}
+
+void TMainForm::saveSession() {
     if (m_ctx.actions->action(QStringLiteral("OutilsBarreMasquer"))->isChecked())
         m_toolbars->OutilsBarreMasquer();
     rememberWindowBounds();
@@ -316,7 +330,23 @@ void TMainForm::closeEvent(QCloseEvent *e)
     m_docs->recentFiles().save(*m_ctx.store);
     m_toolbars->SaveToolbarLayout();
     m_ctx.store->sync();
-    e->accept();
+}
+
+void TMainForm::endOfSession() {
+    bool questions = modalWindowOpen();
+    for (int i = 0; i < m_docs->EditorCount() && !questions; ++i) {
+        const TMyMwCustomEdit *e = m_docs->EditorAt(i);
+        questions = e && (e->isModified() || e->documentKind == KindFtp);
+    }
+    if (!questions) {
+        close();
+        return;
+    }
+    // Nobody is there to answer the close questions.
+    m_recovery->journalAllNow();
+    saveSession();
+    std::fflush(nullptr);
+    std::_Exit(0);
 }
 
 QMenu *TMainForm::createPopupMenu()

@@ -11,6 +11,8 @@ class EditCommands;
 class FileCommands;
 class MainStatusBar;
 class PreferencesCommands;
+class OutsideChangeCheck;
+class RecoveryKeeper;
 class QSplitter;
 class QTabWidget;
 class QTimer;
@@ -50,6 +52,13 @@ public:
     void handleForwardedArgument(const QString &argument);
     void bringToFront();
 
+    // The session ends (SIGTERM, SIGHUP): with nothing to ask, the normal close;
+    // otherwise every modified document goes to the recovery journal, the settings
+    // are kept, and the program ends at once, offering them back next time.
+    void endOfSession();
+    RecoveryKeeper *recovery() const { return m_recovery; }
+    OutsideChangeCheck *outsideChanges() const { return m_outside; }
+
 protected:
     void showEvent(QShowEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
@@ -61,6 +70,7 @@ private:
     void firstShow();
     void firstIdle();
     void rememberWindowBounds();
+    void saveSession();
     void openForwarded(const QString &argument);
     void drainForwards();
 
@@ -79,4 +89,6 @@ private:
     ToolbarManager *m_toolbars;
     DocumentTypeModule *m_types;
     PreferencesCommands *m_preferences;
+    OutsideChangeCheck *m_outside;
+    RecoveryKeeper *m_recovery;
 };

@@ -1,5 +1,7 @@
 #include "ui_test_support.h"
 
+#include <QFile>
+
 #include "app/ui/main_form.h"
 #include "test_support.h"
 
@@ -61,6 +63,8 @@ bool ScriptedUi::selectFont(QWidget *, QFont *font)
 MainFormFixture::MainFormFixture(const QStringList &args, bool show,
                                  const std::function<void(SettingsStore &)> &preset)
 {
+    // The recovery journal lives in the user's data folder: this window's own.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath(QStringLiteral("data"))));
     store = std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("settings.ini")));
     // No tip of the day over the window under test, unless a test asks for it.
     store->writeBool(QStringLiteral("Options"), QStringLiteral("ShowTips"), false);
