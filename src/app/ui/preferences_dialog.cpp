@@ -42,9 +42,9 @@ namespace PR = PreferenceRules;
 
 // The sixteen basic colours; a click picks the foreground, a right click the
 // background. The current pair is marked "AP" (premier plan) and "AR" (arrière-plan).
-class ColourGrid : public QWidget {
+class HighlighterColourGrid : public QWidget {
 public:
-    explicit ColourGrid(QWidget *parent) : QWidget(parent) {
+    explicit HighlighterColourGrid(QWidget *parent) : QWidget(parent) {
         setObjectName(QStringLiteral("ColorGrid"));
         setMinimumSize(4 * 26 + 1, 4 * 20 + 1);
         setToolTip(QStringLiteral("Clic : couleur du texte ; clic droit : couleur du fond"));
@@ -540,7 +540,7 @@ QWidget *TfrmEnvOpts::buildColours() {
 
     auto *attrs = new QGroupBox(QStringLiteral(" Attributs "));
     auto *av = new QVBoxLayout(attrs);
-    m_grid = new ColourGrid(attrs);
+    m_grid = new HighlighterColourGrid(attrs);
     m_grid->foregroundChosen = [this](TextColour c) { writeAttribute(&c, nullptr); };
     m_grid->backgroundChosen = [this](TextColour c) { writeAttribute(nullptr, &c); };
     av->addWidget(m_grid);

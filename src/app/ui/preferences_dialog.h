@@ -18,7 +18,7 @@ class QPushButton;
 class QTabWidget;
 class QToolButton;
 class QsciScintilla;
-class ColourGrid;
+class HighlighterColourGrid;
 struct TextColour;
 
 // The preferences window: six pages of options, created once and kept. Its pages
@@ -121,7 +121,7 @@ private:
     std::unique_ptr<DocumentTypes> m_copies; // the window's own highlighters
     QList<int> m_languageIndex;              // table entry of each row of the type list
     QListWidget *m_languages = nullptr, *m_elements = nullptr;
-    ColourGrid *m_grid = nullptr;
+    HighlighterColourGrid *m_grid = nullptr;
     QCheckBox *m_bold = nullptr, *m_italic = nullptr, *m_underline = nullptr, *m_strike = nullptr;
     QsciScintilla *m_sample = nullptr;
     HighlightLexer *m_sampleLexer = nullptr;
