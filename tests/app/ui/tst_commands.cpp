@@ -55,6 +55,8 @@ void TstCommands::collectMenu(QMenu *menu, const QString &where) {
         if (a->isSeparator()) continue;
         m_menus[at].entries << a;
         m_at[a] << where;
+        // A submenu entry that also runs an action of its own when clicked.
+        if (auto *own = a->property("splitAction").value<QAction *>()) m_at[own] << where;
         if (a->menu()) collectMenu(a->menu(), where + QLatin1Char('/') + a->text());
     }
 }

@@ -67,7 +67,7 @@ void TstToolbars::menusHaveNoDeadOrDanglingEntries()
     for (QAction *a : file->actions())
         names << (a->isSeparator() ? "-" : a->objectName());
     QCOMPARE(names.mid(0, 6),
-             (QStringList{"FileNew", "FileNewWizard", "FileOpen", "FileReOpen", "MenuModeles", "-"}));
+             (QStringList{"FileNew", "FileNewWizard", "FileNewFrames", "FileOpen", "FileReOpen", "MenuModeles"}));
     QStringList templates;
     for (QAction *a : f.form->findChild<QMenu *>("MenuModeles")->actions())
         templates << (a->isSeparator() ? "-" : a->objectName());

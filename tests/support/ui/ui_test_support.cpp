@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include "app/ui/app_context.h"
 #include "app/ui/main_form.h"
 #include "test_support.h"
 
@@ -73,9 +74,16 @@ MainFormFixture::MainFormFixture(const QStringList &args, bool show,
     readStartupOptions(*store, options);
     form = std::make_unique<TMainForm>(store.get(), &options, args);
     if (show) {
+        // The window's first idle moment (after its first paint) installs the idle
+        // work, such as the check of files changed on disk: tests start after it.
+        bool idle = false;
+        QObject guard;
+        QObject::connect(form->context().events, &AppEvents::firstIdle, &guard,
+                         [&idle] { idle = true; });
         form->show();
         form->activateWindow();
         QTest::qWaitForWindowActive(form.get());
+        QTest::qWaitFor([&idle] { return idle; }, 5000);
     }
 }
 
