@@ -23,6 +23,12 @@ PACKAGES=(
   xvfb xauth python3 python3-pyftpdlib
   # looking at dialogs under Xvfb: key presses for the running program
   xdotool
+  # FTP passwords in the desktop's secret service
+  qtkeychain-qt6-dev
+  # tests: FTP with TLS on the test FTP server
+  python3-openssl
+  # tests: an SSH server started by the SFTP tests (never as a system service)
+  openssh-server
 )
 
 missing=()
