@@ -63,6 +63,7 @@ private:
     void close();
 
     static size_t write(char *data, size_t size, size_t n, void *user);
+    static size_t ignore(char *data, size_t size, size_t n, void *user);
     static size_t read(char *data, size_t size, size_t n, void *user);
     static int progress(void *user, curl_off_t dlTotal, curl_off_t dlNow, curl_off_t ulTotal,
                         curl_off_t ulNow);
@@ -132,6 +133,10 @@ size_t FtpWorker::write(char *data, size_t size, size_t n, void *user) {
     if (sink->file && sink->file->write(data, len) == len) return size_t(len);
     sink->failed = true;
     return 0;
+}
+
+size_t FtpWorker::ignore(char *, size_t size, size_t n, void *) {
+    return size * n;
 }
 
 size_t FtpWorker::read(char *data, size_t size, size_t n, void *user) {
@@ -230,6 +235,9 @@ void FtpWorker::prepare() {
     curl_easy_setopt(c, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(c, CURLOPT_XFERINFOFUNCTION, &FtpWorker::progress);
     curl_easy_setopt(c, CURLOPT_XFERINFODATA, this);
+    // Header-like replies (sizes of NOBODY requests) are not data.
+    curl_easy_setopt(c, CURLOPT_HEADERFUNCTION, &FtpWorker::ignore);
+    curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &FtpWorker::ignore);
     curl_easy_setopt(c, CURLOPT_VERBOSE, 1L);
     curl_easy_setopt(c, CURLOPT_DEBUGFUNCTION, &FtpWorker::debug);
     curl_easy_setopt(c, CURLOPT_DEBUGDATA, this);
