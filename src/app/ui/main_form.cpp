@@ -16,6 +16,7 @@
 #include "authoring/ui/media_link_module.h"
 #include "authoring/ui/script_commands_module.h"
 #include "authoring/ui/text_commands_module.h"
+#include "publish/ui/ftp_commands.h"
 #include "publish/ui/help_commands.h"
 #include "publish/ui/preview_commands.h"
 
@@ -94,6 +95,7 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     new ScriptCommandsModule(m_ctx);
     new PreviewCommands(m_ctx, m_central, m_status);
     new HelpCommands(m_ctx);
+    new FtpCommands(m_ctx);
     m_toolbars = new ToolbarManager(m_ctx);
     m_types = new DocumentTypeModule(m_ctx);
     m_docs->setTypeHooks(m_types);
