@@ -12,6 +12,7 @@ ap = argparse.ArgumentParser()
 ap.add_argument("--root", required=True)
 ap.add_argument("--user", default="balizor")
 ap.add_argument("--password", default="secret")
+ap.add_argument("--port", type=int, default=0)
 ap.add_argument("--cert")
 ap.add_argument("--key")
 ap.add_argument("--no-mlsd", action="store_true")
@@ -43,6 +44,6 @@ if args.cert:
 Handler.authorizer = authorizer
 Handler.banner = "Balizor test server ready."
 
-server = FTPServer(("127.0.0.1", 0), Handler)
+server = FTPServer(("127.0.0.1", args.port), Handler)
 print(server.address[1], flush=True)
 server.serve_forever()
