@@ -638,6 +638,14 @@ FtpClient::FtpClient(QObject *parent)
     connect(m_worker, &FtpWorker::finished, this, &FtpClient::onFinished);
     m_thread->start();
     setTrustFolder(defaultTrustFolder());
+    // The user's own SSH key is offered before the password.
+    const QString ssh = QDir::homePath() + QStringLiteral("/.ssh/");
+    for (const char *key : {"id_ed25519", "id_ecdsa", "id_rsa"}) {
+        if (QFile::exists(ssh + QLatin1String(key))) {
+            setSshKeyFile(ssh + QLatin1String(key));
+            break;
+        }
+    }
 }
 
 FtpClient::~FtpClient() {

@@ -78,7 +78,8 @@ public:
     void setTrustFolder(const QString &folder);
     QString trustFolder() const { return m_trustFolder; }
     static QString defaultTrustFolder();
-    // An SSH private key to offer before the password (empty: ~/.ssh/id_rsa when present).
+    // An SSH private key to offer before the password (by default the first of
+    // ~/.ssh/id_ed25519, id_ecdsa and id_rsa that exists).
     void setSshKeyFile(const QString &path);
 
     void connectTo(const FtpSession &session);
