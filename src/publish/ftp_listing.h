@@ -24,7 +24,7 @@ namespace FtpListing {
 // Dates without a year take the year that puts them at most a few months
 // ahead of `now`. False for lines that describe no entry ("total 12"...).
 bool parseListLine(const QString &line, const QDateTime &now, FtpEntry *out);
-// One line of an MLSD reply: "fact=value;fact=value; name" (dates in UTC).
+// One line of an MLSD reply: "fact=value;fact=value; name" (dates kept in UTC).
 bool parseMlsdLine(const QString &line, FtpEntry *out);
 
 // A whole reply, "." and ".." and unreadable lines left out. Names are UTF-8

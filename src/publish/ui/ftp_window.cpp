@@ -543,7 +543,7 @@ void TOpenFTPBox::fillRows() {
         if (!e.isFolder()) item->setText(1, QString::number(e.size));
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
         if (e.modified.isValid())
-            item->setText(2, locale.toString(e.modified, QLocale::ShortFormat));
+            item->setText(2, locale.toString(e.modified.toLocalTime(), QLocale::ShortFormat));
         item->setIcon(0, e.isFolder()                   ? folderIcon
                          : e.type == FtpEntryType::Link ? linkIcon
                                                         : fileIcon);
