@@ -299,7 +299,8 @@ void TOpenFTPBox::saveState() {
                           qMax(0, m_sessions->currentIndex()));
     m_store->writeInteger(settingsSection(), QStringLiteral("TriColonne"), m_sortColumn);
     m_store->writeBool(settingsSection(), QStringLiteral("TriInverse"), m_sortDescending);
-    FtpSessions::makePrivate(*m_store);
+    // No sync here: flushing the settings to disk right after a large download
+    // stalled the window; the store writes them later (the file keeps its mode).
 }
 
 // ---- sessions ----
