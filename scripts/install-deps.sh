@@ -25,6 +25,12 @@ PACKAGES=(
   xdotool
   # tests: reading the text of printed PDF files
   poppler-utils
+  # FTP passwords in the desktop's secret service
+  qtkeychain-qt6-dev
+  # tests: FTP with TLS on the test FTP server
+  python3-openssl
+  # tests: an SSH server started by the SFTP tests (never as a system service)
+  openssh-server
 )
 
 missing=()

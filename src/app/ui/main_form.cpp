@@ -29,6 +29,7 @@
 #include "assist/ui/search_commands.h"
 #include "assist/ui/assist_module.h"
 #include "authoring/ui/text_commands_module.h"
+#include "publish/ui/ftp_commands.h"
 #include "publish/ui/help_commands.h"
 #include "publish/ui/preview_commands.h"
 #include "publish/ui/print_commands.h"
@@ -117,6 +118,7 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     new CssCommandsModule(m_ctx);
     new PreviewCommands(m_ctx, m_central, m_status);
     new HelpCommands(m_ctx);
+    new FtpCommands(m_ctx);
     m_toolbars = new ToolbarManager(m_ctx);
     m_types = new DocumentTypeModule(m_ctx);
     m_docs->setTypeHooks(m_types);
