@@ -2,6 +2,7 @@
 
 #include "app/app_settings.h"
 #include "app/settings_store.h"
+#include "app/ui/accessible_names.h"
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/document_type_module.h"
@@ -55,6 +56,7 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     : QMainWindow(parent), m_arguments(arguments)
 {
     setObjectName(QStringLiteral("MainForm"));
+    AccessibleNames::install();
     setWindowTitle(QStringLiteral("Balizor"));
     setMinimumHeight(400);
     resize(764, 529);

@@ -1,23 +1,14 @@
 #include "publish/ui/preview_engine_loader.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
+#include "platform/install_paths.h"
+
 #include <QLibrary>
 
 namespace PreviewEngineLoader {
 
 QString modulePath()
 {
-    const QDir dir(QCoreApplication::applicationDirPath());
-    const QString base = QStringLiteral("balizor_webengine");
-    for (const QString &name :
-         {QStringLiteral("lib") + base + QStringLiteral(".so"), base + QStringLiteral(".dll"),
-          QStringLiteral("lib") + base + QStringLiteral(".dylib")}) {
-        if (QFileInfo::exists(dir.filePath(name)))
-            return dir.filePath(name);
-    }
-    return {};
+    return InstallPaths::findModule(QStringLiteral("balizor_webengine"));
 }
 
 PreviewEngine *create(QWidget *parent, const PreviewEngine::Notifications &notify)
