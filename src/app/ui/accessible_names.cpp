@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QComboBox>
@@ -161,8 +162,29 @@ QString chooseName(const QWidget *w) {
         if (auto *edit = qobject_cast<const QLineEdit *>(w))
             name = cleanCaption(edit->placeholderText());
     }
-    if (name.isEmpty() && qobject_cast<const QTabBar *>(w)) name = QStringLiteral("Onglets");
-    return name;
+    if (!name.isEmpty()) return name;
+    // Controls with no caption, label or hint: say what they are.
+    if (qobject_cast<const QTabBar *>(w)) return QStringLiteral("Onglets");
+    if (w->objectName() == QLatin1String("qt_toolbar_ext_button"))
+        return QStringLiteral("Autres boutons");
+    if (w->inherits("QsciScintilla")) return QStringLiteral("Texte du document");
+    if (qobject_cast<const QPlainTextEdit *>(w) || qobject_cast<const QTextEdit *>(w))
+        return QStringLiteral("Zone de texte");
+    if (w->inherits("QHelpContentWidget")) return QStringLiteral("Sommaire");
+    if (w->inherits("QHelpIndexWidget")) return QStringLiteral("Index");
+    // Last resort: the title of the group box, or else of the window, with the kind of
+    // control; never the title alone, which would name the box rather than the control.
+    QString group = groupTitle(w);
+    if (group.isEmpty()) {
+        group = w->window()->windowTitle().section(QStringLiteral(" - "), 0, 0).trimmed();
+        if (group.isEmpty()) return {};
+    }
+    if (qobject_cast<const QLineEdit *>(w)) return group + QStringLiteral(" : saisie");
+    if (qobject_cast<const QAbstractItemView *>(w)) return group + QStringLiteral(" : liste");
+    if (qobject_cast<const QComboBox *>(w)) return group + QStringLiteral(" : choix");
+    if (qobject_cast<const QAbstractSpinBox *>(w)) return group + QStringLiteral(" : valeur");
+    if (qobject_cast<const QAbstractScrollArea *>(w)) return group + QStringLiteral(" : vue");
+    return {};
 }
 
 class Watcher : public QObject {
