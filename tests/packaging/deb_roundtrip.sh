@@ -68,6 +68,8 @@ mkdir -m 0700 -p "$XDG_RUNTIME_DIR"
 cat > "$work/run.sh" <<RUN
 #!/usr/bin/env bash
 set -u
+# Under the virtual display: a real window, whatever platform the caller asked for.
+export QT_QPA_PLATFORM=xcb
 /usr/bin/balizor "$work/page.htm" > "$work/stderr.txt" 2>&1 &
 app=\$!
 echo \$app > "$work/app.pid"
@@ -77,20 +79,32 @@ for _ in \$(seq 1 60); do
     kill -0 \$app 2>/dev/null || break
     sleep 0.5
 done
+# F1 opens the help window: the help module in lib/balizor and the book in share/balizor.
+help=""
+if [ -n "\$found" ]; then
+    win=\$(xdotool search --onlyvisible --pid \$app --name 'page.htm' | head -1)
+    xdotool windowactivate --sync \$win >/dev/null 2>&1 || true
+    xdotool key --window \$win F1
+    for _ in \$(seq 1 40); do
+        if xdotool search --onlyvisible --pid \$app --name '^Aide de Balizor' >/dev/null 2>&1; then help=1; break; fi
+        sleep 0.5
+    done
+    [ -n "\$help" ] || echo "the help window did not come up"
+fi
 kill -TERM \$app 2>/dev/null
 wait \$app 2>/dev/null
-[ -n "\$found" ]
+[ -n "\$found" ] && [ -n "\$help" ]
 RUN
 if ! xvfb-run -a -s "-screen 0 1280x800x24" bash "$work/run.sh"; then
     cat "$work/stderr.txt"
-    echo "the installed program's window did not come up"
+    echo "the installed program's window or its help did not come up"
     exit 1
 fi
 if grep -q "no help\|no preview\|module is not installed" "$work/stderr.txt"; then
     cat "$work/stderr.txt"
     exit 1
 fi
-echo "installed program showed its window"
+echo "installed program showed its window and its help"
 
 dpkg_retry -r balizor
 for f in "${installed[@]}"; do
