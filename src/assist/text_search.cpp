@@ -1,6 +1,9 @@
 #include "assist/text_search.h"
 
+#include "platform/text_file.h"
+
 #include <QChar>
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -76,28 +79,69 @@ int commonness(unsigned char c, bool caseSensitive) {
     return c >= 0x80 ? 1 : 0;
 }
 
-// UTF-8 bytes of a UTF-16 range.
-qsizetype utf8Bytes(const QChar *s, qsizetype n) {
-    qsizetype bytes = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t u = s[i].unicode();
-        if (u < 0x80)
-            bytes += 1;
-        else if (u < 0x800)
-            bytes += 2;
-        else if (QChar::isHighSurrogate(u) && i + 1 < n &&
-                 QChar::isLowSurrogate(s[i + 1].unicode())) {
-            bytes += 4;
-            ++i;
-        } else
-            bytes += 3;
+// The length (1-4) of the well-formed UTF-8 sequence at p, with its code point, or 0
+// when the bytes there are not one (a stray, overlong, surrogate or cut sequence).
+int sequenceAt(const unsigned char *p, const unsigned char *end, char32_t *cp) {
+    const unsigned char b = *p;
+    if (b < 0x80) {
+        *cp = b;
+        return 1;
     }
-    return bytes;
+    int n = 0;
+    char32_t v = 0;
+    char32_t min = 0;
+    if (b >= 0xC2 && b <= 0xDF) {
+        n = 2, v = b & 0x1F, min = 0x80;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        n = 3, v = b & 0x0F, min = 0x800;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        n = 4, v = b & 0x07, min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (end - p < n) return 0;
+    for (int i = 1; i < n; ++i) {
+        if ((p[i] & 0xC0) != 0x80) return 0;
+        v = (v << 6) | (p[i] & 0x3F);
+    }
+    if (v < min || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF)) return 0;
+    *cp = v;
+    return n;
 }
 
-// Walks a UTF-16 copy of a UTF-8 range, turning its offsets back into byte offsets.
+// Text for the regular expression: each byte that is not part of a well-formed sequence
+// becomes one U+FFFD, so that UTF-16 offsets map back to bytes one for one (the editor's
+// text is UTF-8, but a search must never answer positions outside it).
+QString decodeBytes(const char *data, qsizetype n) {
+    const auto *p = reinterpret_cast<const unsigned char *>(data);
+    const auto *end = p + n;
+    if (isValidUtf8(data, n)) return QString::fromUtf8(data, n);
+    QString out;
+    out.reserve(n);
+    while (p < end) {
+        char32_t cp = 0;
+        const int len = sequenceAt(p, end, &cp);
+        if (len == 0) {
+            out.append(QChar(QChar::ReplacementCharacter));
+            ++p;
+        } else {
+            if (cp > 0xFFFF) {
+                out.append(QChar(QChar::highSurrogate(cp)));
+                out.append(QChar(QChar::lowSurrogate(cp)));
+            } else {
+                out.append(QChar(char16_t(cp)));
+            }
+            p += len;
+        }
+    }
+    return out;
+}
+
+// Walks the bytes of a range decoded by decodeBytes, turning UTF-16 offsets of the
+// decoded text back into byte offsets.
 struct OffsetTracker {
-    const QString &text;
+    const char *data;
+    qsizetype size;
     qsizetype u16 = 0;
     qsizetype byte = 0;
     qsizetype byteAt(qsizetype target) {
@@ -105,9 +149,41 @@ struct OffsetTracker {
             u16 = 0;
             byte = 0;
         }
-        byte += utf8Bytes(text.constData() + u16, target - u16);
-        u16 = target;
+        const auto *p = reinterpret_cast<const unsigned char *>(data);
+        while (u16 < target && byte < size) {
+            char32_t cp = 0;
+            const int len = sequenceAt(p + byte, p + size, &cp);
+            if (len == 0) {
+                ++u16;
+                ++byte;
+            } else {
+                u16 += cp > 0xFFFF ? 2 : 1;
+                byte += len;
+            }
+        }
         return byte;
+    }
+    // The UTF-16 offset of a byte offset (the start of the sequence holding it).
+    qsizetype unitsBefore(qsizetype target) {
+        u16 = 0;
+        byte = 0;
+        const auto *p = reinterpret_cast<const unsigned char *>(data);
+        while (byte < target && byte < size) {
+            char32_t cp = 0;
+            const int len = sequenceAt(p + byte, p + size, &cp);
+            if (byte + std::max(len, 1) > target) break;
+            if (len == 0) {
+                ++u16;
+                ++byte;
+            } else {
+                u16 += cp > 0xFFFF ? 2 : 1;
+                byte += len;
+            }
+        }
+        const qsizetype out = u16;
+        u16 = 0;
+        byte = 0;
+        return out;
     }
 };
 } // namespace
@@ -234,9 +310,9 @@ bool TextSearch::wordBoundaries(const char *data, qsizetype len, qsizetype start
 TextMatch TextSearch::regexForward(const char *data, qsizetype len, qsizetype from, qsizetype limit,
                                    bool allowEmpty) const {
     const qsizetype ls = Utf8::lineStart(data, from);
-    const QString chunk = QString::fromUtf8(data + ls, limit - ls);
-    OffsetTracker t{chunk};
-    const qsizetype start16 = QString::fromUtf8(data + ls, from - ls).size();
+    const QString chunk = decodeBytes(data + ls, limit - ls);
+    OffsetTracker t{data + ls, limit - ls};
+    const qsizetype start16 = t.unitsBefore(from - ls);
     QRegularExpressionMatchIterator it = m_regex.globalMatch(chunk, start16);
     while (it.hasNext()) {
         const QRegularExpressionMatch mm = it.next();
@@ -311,9 +387,9 @@ TextMatch TextSearch::findBackward(const char *data, qsizetype len, qsizetype fr
     if (!m_valid || from <= lower) return {};
     if (m_rules.regularExpression) {
         const qsizetype ls = Utf8::lineStart(data, lower);
-        const QString chunk = QString::fromUtf8(data + ls, from - ls);
-        OffsetTracker t{chunk};
-        const qsizetype start16 = QString::fromUtf8(data + ls, lower - ls).size();
+        const QString chunk = decodeBytes(data + ls, from - ls);
+        OffsetTracker t{data + ls, from - ls};
+        const qsizetype start16 = t.unitsBefore(lower - ls);
         TextMatch best;
         QRegularExpressionMatchIterator it = m_regex.globalMatch(chunk, start16);
         while (it.hasNext()) {
@@ -417,9 +493,9 @@ QList<Replacement> TextSearch::replacements(const char *data, qsizetype len, qsi
         return out;
     }
     const qsizetype ls = Utf8::lineStart(data, from);
-    const QString chunk = QString::fromUtf8(data + ls, to - ls);
-    OffsetTracker t{chunk};
-    const qsizetype start16 = QString::fromUtf8(data + ls, from - ls).size();
+    const QString chunk = decodeBytes(data + ls, to - ls);
+    OffsetTracker t{data + ls, to - ls};
+    const qsizetype start16 = t.unitsBefore(from - ls);
     QRegularExpressionMatchIterator it = m_regex.globalMatch(chunk, start16);
     while (it.hasNext()) {
         const QRegularExpressionMatch mm = it.next();

@@ -181,7 +181,8 @@ void TestHtmlIndenter::onlyWhiteSpaceChanges_data() {
     QTest::newRow("nested lists") << crlf("<ul><li>a<ul><li>b</ul><li>c</ul>");
     QTest::newRow("broken tags") << QByteArray("<a <b c=\"<\" > > </ </b>\r\n\r\n<");
     QTest::newRow("lone CR at the end") << QByteArray("<div>x\r");
-    QTest::newRow("NUL and controls") << QByteArray("<p>\0\x01<b\x02>\r\n</p>", 17);
+    static const char controls[] = "<p>\0\x01<b\x02>\r\n</p>";
+    QTest::newRow("NUL and controls") << QByteArray(controls, sizeof controls - 1);
     QTest::newRow("optional ends closed by the container")
         << crlf("<div><p>a<p>b<li>c</div><param x></object>");
     QTest::newRow("deep nesting") << QByteArray(3000, 'x').replace("x", "<div>") + "y";

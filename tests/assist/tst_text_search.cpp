@@ -36,6 +36,8 @@ private slots:
     void invalidExpression_data();
     void invalidExpression();
     void largeTextBoundaries();
+    void expressionOverStrayBytes_data();
+    void expressionOverStrayBytes();
 };
 
 void TstTextSearch::find_data() {
@@ -238,6 +240,50 @@ void TstTextSearch::replaceAll() {
         s.replacements(bytes.constData(), bytes.size(), 0, bytes.size(), replacement);
     QCOMPARE(r.size(), count);
     QCOMPARE(QString::fromUtf8(applied(bytes, r)), expected);
+}
+
+// Bytes that are not UTF-8 (a stray byte, a cut sequence, an encoded surrogate) each
+// stand for one character: matches after them are reported at their true bytes, never
+// past the end of the text.
+void TstTextSearch::expressionOverStrayBytes_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<bool>("backwards");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+
+    QTest::newRow("after a stray byte") << QByteArray("a\xe9 b") << "b" << false << 0 << 3 << 4;
+    QTest::newRow("after a cut sequence") << QByteArray("\xe2\x82xyz") << "y" << false << 0 << 3 << 4;
+    QTest::newRow("after an encoded surrogate")
+        << QByteArray("\xed\xa0\x80<p>") << "<p>" << false << 0 << 3 << 6;
+    QTest::newRow("dot over stray bytes") << QByteArray("\x80\x81\x82") << "..$" << false << 0 << 1 << 3;
+    QTest::newRow("from after stray bytes") << QByteArray("\xff x \xfe x") << "x" << false << 3 << 6 << 7;
+    QTest::newRow("valid text after them") << QByteArray("\x92 \xc3\xa9t\xc3\xa9") << "t" << false << 0 << 4 << 5;
+    QTest::newRow("backwards") << QByteArray("b\xe9\xe9 b") << "b" << true << 5 << 4 << 5;
+    QTest::newRow("backwards, lower bound past stray bytes")
+        << QByteArray("\xe9" "b\xe9" "b") << "b" << true << 4 << 3 << 4;
+}
+
+void TstTextSearch::expressionOverStrayBytes() {
+    QFETCH(QByteArray, text);
+    QFETCH(QString, pattern);
+    QFETCH(bool, backwards);
+    QFETCH(int, from);
+    QFETCH(int, start);
+    QFETCH(int, end);
+    TextSearch s;
+    MatchRules r;
+    r.regularExpression = true;
+    QVERIFY(s.prepare(pattern, r));
+    const TextMatch m = backwards ? s.findBackward(text.constData(), text.size(), from, 0)
+                                  : s.findForward(text.constData(), text.size(), from, text.size());
+    QCOMPARE(m.start, qsizetype(start));
+    QCOMPARE(m.end, qsizetype(end));
+    const QList<Replacement> all =
+        s.replacements(text.constData(), text.size(), 0, text.size(), QStringLiteral("-"));
+    for (const Replacement &x : all)
+        QVERIFY(x.start >= 0 && x.end <= text.size() && x.start <= x.end);
 }
 
 void TstTextSearch::replaceAllWithinRange() {

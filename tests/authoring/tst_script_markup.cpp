@@ -66,7 +66,9 @@ void TestScriptMarkup::snippets() {
     QFETCH(bool, casse);
     QFETCH(QString, opening);
     QFETCH(QString, closing);
-    const SnippetCommand *c = find(EventCommands() + ServerBlockCommands(), name);
+    // The list outlives the pointer into it.
+    const auto commands = EventCommands() + ServerBlockCommands();
+    const SnippetCommand *c = find(commands, name);
     QVERIFY(c);
     QCOMPARE(c->caption, caption);
     // What the wrap primitive writes: the raw ones as given.

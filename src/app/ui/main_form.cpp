@@ -2,6 +2,7 @@
 
 #include "app/app_settings.h"
 #include "app/settings_store.h"
+#include "app/ui/accessible_names.h"
 #include "app/ui/action_registry.h"
 #include "app/ui/app_style.h"
 #include "app/ui/clipboard_state.h"
@@ -71,6 +72,7 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
 {
     AppStyle::install();
     setObjectName(QStringLiteral("MainForm"));
+    AccessibleNames::install();
     setWindowTitle(QStringLiteral("Balizor"));
     setMinimumHeight(400);
     resize(764, 529);

@@ -45,9 +45,21 @@ TListes_Boite::TListes_Boite(QWidget *parent) : QDialog(parent) {
         auto *row = new QHBoxLayout(sheet);
         m_typeGroups[page] = new QButtonGroup(this);
         m_typeGroups[page]->setExclusive(true);
+        // What each picture shows, for its hint and screen readers.
+        static const char16_t *const hints[] = {u"",
+                                                u"Puces pleines",
+                                                u"Puces carrées",
+                                                u"Puces rondes vides",
+                                                u"Numéros (1, 2, 3)",
+                                                u"Lettres minuscules (a, b, c)",
+                                                u"Lettres majuscules (A, B, C)",
+                                                u"Chiffres romains minuscules (i, ii, iii)",
+                                                u"Chiffres romains majuscules (I, II, III)",
+                                                u"Termes et définitions"};
         for (int b = pages[page].first; b <= pages[page].last; ++b) {
             auto *button = new QToolButton(sheet);
             button->setObjectName(QStringLiteral("BoutType%1").arg(b));
+            button->setToolTip(QString::fromUtf16(hints[b]));
             button->setCheckable(true);
             button->setIcon(ListStyleIcon(b));
             button->setIconSize(QSize(32, 32));
@@ -63,20 +75,24 @@ TListes_Boite::TListes_Boite(QWidget *parent) : QDialog(parent) {
     auto *group = new QGroupBox(QStringLiteral(" Eléments "), this);
     m_entry = new QLineEdit(group);
     m_entry->setObjectName(QStringLiteral("Editelt"));
+    m_entry->setToolTip(QStringLiteral("Texte de l'élément à ajouter"));
     m_add = new QPushButton(QStringLiteral("Ajouter"), group);
     m_add->setObjectName(QStringLiteral("BoutAjouter"));
     m_add->setDefault(true);
     m_list = new QListWidget(group);
     m_list->setObjectName(QStringLiteral("ListBox1"));
+    m_list->setToolTip(QStringLiteral("Eléments de la liste"));
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_delete = new QPushButton(QStringLiteral("Supprimer"), group);
     m_delete->setObjectName(QStringLiteral("BoutSuppr"));
     m_upButton = new QToolButton(group);
     m_upButton->setObjectName(QStringLiteral("BoutHaut"));
     m_upButton->setArrowType(Qt::UpArrow);
+    m_upButton->setToolTip(QStringLiteral("Monter l'élément"));
     m_downButton = new QToolButton(group);
     m_downButton->setObjectName(QStringLiteral("BoutBas"));
     m_downButton->setArrowType(Qt::DownArrow);
+    m_downButton->setToolTip(QStringLiteral("Descendre l'élément"));
     m_edit = new QPushButton(QStringLiteral("Editer"), group);
     m_edit->setObjectName(QStringLiteral("BoutEdit"));
     m_edit->setCheckable(true);

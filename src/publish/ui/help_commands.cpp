@@ -4,6 +4,7 @@
 #include "app/ui/action_registry.h"
 #include "app/ui/icons.h"
 #include "app/ui/ui_services.h"
+#include "platform/install_paths.h"
 #include "platform/ui/shell.h"
 #include "publish/about_info.h"
 #include "publish/help_book.h"
@@ -36,6 +37,14 @@ void drawCircleSign(QPainter &p, const QColor &fill, const QString &sign) {
     p.drawText(QRectF(1.5, 1.5, 13, 13), Qt::AlignCenter, sign);
 }
 
+// The book beside the program (build folder) or in the installed data folder; when it
+// is missing, the path beside the program, so that the message names where it belongs.
+QString helpBookPath() {
+    const QString found = InstallPaths::find(InstallPaths::Kind::Data, HelpBook::fileName());
+    return found.isEmpty() ? QDir(QCoreApplication::applicationDirPath()).filePath(HelpBook::fileName())
+                           : found;
+}
+
 // The standard texts of the help engine's own widgets, in French.
 void loadHelpTranslation() {
     static bool loaded = false;
@@ -52,7 +61,7 @@ void loadHelpTranslation() {
 
 HelpCommands::HelpCommands(AppContext &ctx)
     : QObject(ctx.window),
-      bookPath(QDir(QCoreApplication::applicationDirPath()).filePath(HelpBook::fileName())),
+      bookPath(helpBookPath()),
       m_ctx(ctx) {
     openAddress = [](const QString &address) {
         ShellOpen(address, QString(), QCoreApplication::applicationDirPath(), 0);

@@ -1,21 +1,14 @@
 #include "publish/ui/help_window_loader.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
+#include "platform/install_paths.h"
+
 #include <QLibrary>
 
 namespace HelpWindowLoader {
 
-QString modulePath() {
-    const QDir dir(QCoreApplication::applicationDirPath());
-    const QString base = QStringLiteral("balizor_helpwindow");
-    for (const QString &name :
-         {QStringLiteral("lib") + base + QStringLiteral(".so"), base + QStringLiteral(".dll"),
-          QStringLiteral("lib") + base + QStringLiteral(".dylib")}) {
-        if (QFileInfo::exists(dir.filePath(name))) return dir.filePath(name);
-    }
-    return {};
+QString modulePath()
+{
+    return InstallPaths::findModule(QStringLiteral("balizor_helpwindow"));
 }
 
 QMainWindow *create(const QString &bookPath, QWidget *parent) {

@@ -1,8 +1,7 @@
 #include "publish/ui/preview_engine_loader.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
+#include "platform/install_paths.h"
+
 #include <QLibrary>
 #ifndef QT_NO_OPENGL
 #include <QOpenGLContext>
@@ -47,15 +46,9 @@ void shareGraphicsContexts() {
 
 namespace PreviewEngineLoader {
 
-QString modulePath() {
-    const QDir dir(QCoreApplication::applicationDirPath());
-    const QString base = QStringLiteral("balizor_webengine");
-    for (const QString &name :
-         {QStringLiteral("lib") + base + QStringLiteral(".so"), base + QStringLiteral(".dll"),
-          QStringLiteral("lib") + base + QStringLiteral(".dylib")}) {
-        if (QFileInfo::exists(dir.filePath(name))) return dir.filePath(name);
-    }
-    return {};
+QString modulePath()
+{
+    return InstallPaths::findModule(QStringLiteral("balizor_webengine"));
 }
 
 PreviewEngine *create(QWidget *parent, const PreviewEngine::Notifications &notify) {

@@ -1,0 +1,476 @@
+// Feeds seeded random and mutated real inputs to every reader of outside text: the
+// colouring scanners, the indenter, the search, the accent conversion, the file
+// decoder, the settings reader, the single-instance message decoder and the batch
+// command line. Each target runs for a time budget: BALIZOR_FUZZ_SECONDS (default 0.25
+// per target), seed BALIZOR_FUZZ_SEED. Under the sanitizers (scripts/test.sh
+// --sanitize) a memory or undefined-behaviour fault ends the run with its report.
+
+#include "app/app_settings.h"
+#include "app/document_types.h"
+#include "app/settings_store.h"
+#include "assist/accents.h"
+#include "assist/bracket_match.h"
+#include "assist/completion.h"
+#include "assist/document_rewrites.h"
+#include "assist/html_indenter.h"
+#include "assist/identifier_scan.h"
+#include "assist/text_search.h"
+#include "cli/batch_command.h"
+#include "highlight_probe.h"
+#include "platform/instance_protocol.h"
+#include "platform/text_file.h"
+#include "platform/windows1252.h"
+
+#include <QDirIterator>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+namespace {
+
+const char *const kPieces[] = {"<",
+                               ">",
+                               "</",
+                               "/>",
+                               "<!--",
+                               "-->",
+                               "<script>",
+                               "</script>",
+                               "<style>",
+                               "</style>",
+                               "<?php",
+                               "?>",
+                               "<%",
+                               "%>",
+                               "<![CDATA[",
+                               "]]>",
+                               "<!DOCTYPE html>",
+                               "<pre>",
+                               "</pre>",
+                               "<textarea>",
+                               "</textarea>",
+                               "<table>",
+                               "</table>",
+                               "<tr>",
+                               "<td>",
+                               "</td>",
+                               "<ul>",
+                               "<li>",
+                               "</ul>",
+                               "<html>",
+                               "</html>",
+                               "<body>",
+                               "</body>",
+                               "/*",
+                               "*/",
+                               "//",
+                               "#",
+                               "'",
+                               "\"",
+                               "`",
+                               "${",
+                               "}",
+                               "{",
+                               "\\",
+                               "\r\n",
+                               "\n",
+                               "\r",
+                               "=",
+                               "&eacute;",
+                               "&#233;",
+                               "&#xE9;",
+                               "&",
+                               ";",
+                               "$x",
+                               "@y",
+                               "%h",
+                               "<<<EOT\n",
+                               "\nEOT;\n",
+                               "=pod\n",
+                               "\n=cut\n",
+                               "s{a}{b}",
+                               "qw[",
+                               "\xc3\xa9",
+                               "\xe2\x82\xac",
+                               "\xf0\x9f\x98\x80",
+                               "\xc3",
+                               "\xe9",
+                               "\x80",
+                               "\t",
+                               " ",
+                               "\0",
+                               "[",
+                               "]",
+                               "(",
+                               ")",
+                               "*",
+                               "+",
+                               "?",
+                               "^",
+                               "$",
+                               "|"};
+
+double budgetSeconds() {
+    bool ok = false;
+    const double s = qEnvironmentVariable("BALIZOR_FUZZ_SECONDS").toDouble(&ok);
+    return ok && s > 0 ? s : 0.25;
+}
+
+quint32 seed() {
+    bool ok = false;
+    const quint32 s = qEnvironmentVariable("BALIZOR_FUZZ_SEED").toUInt(&ok);
+    return ok ? s : 20261209u;
+}
+
+// Real inputs: the repository's test files and help pages, and the HTML files of this
+// machine's documentation (a bounded sample, so a full doc tree does not slow the run).
+const QList<QByteArray> &corpus() {
+    static const QList<QByteArray> files = [] {
+        QList<QByteArray> out;
+        auto take = [&out](const QString &root, const QStringList &filters, int limit) {
+            QDirIterator it(root, filters, QDir::Files, QDirIterator::Subdirectories);
+            int n = 0;
+            while (it.hasNext() && n < limit) {
+                const QFileInfo info(it.next());
+                if (info.size() > 256 * 1024) continue;
+                QFile f(info.filePath());
+                if (f.open(QIODevice::ReadOnly)) {
+                    out << f.readAll();
+                    ++n;
+                }
+            }
+        };
+        const QString src = QStringLiteral(BALIZOR_SOURCE_DIR);
+        take(src + QStringLiteral("/tests"), {}, 400);
+        take(src + QStringLiteral("/resources"), {QStringLiteral("*.htm"), QStringLiteral("*.css")},
+             200);
+        take(QStringLiteral("/usr/share/doc"),
+             {QStringLiteral("*.html"), QStringLiteral("*.htm"), QStringLiteral("*.xhtml")}, 150);
+        return out;
+    }();
+    return files;
+}
+
+class Mutator {
+public:
+    explicit Mutator(quint32 s) : m_rng(s) {}
+
+    QByteArray next() {
+        const QList<QByteArray> &files = corpus();
+        QByteArray data;
+        const int how = int(m_rng.bounded(4));
+        if (how == 0 || files.isEmpty()) {
+            data = randomText(int(m_rng.bounded(1, 2000)));
+        } else {
+            data = files.at(int(m_rng.bounded(int(files.size()))));
+            // A window of a large file keeps each run short.
+            if (data.size() > 8192) {
+                const int start = int(m_rng.bounded(int(data.size() - 4096)));
+                data = data.mid(start, 4096 + int(m_rng.bounded(4096)));
+            }
+            if (how >= 2) mutate(data, 1 + int(m_rng.bounded(16)));
+        }
+        return data;
+    }
+
+    QRandomGenerator &rng() { return m_rng; }
+
+private:
+    QByteArray randomText(int length) {
+        QByteArray text;
+        while (text.size() < length) {
+            if (m_rng.bounded(3) == 0)
+                text += char(m_rng.bounded(256));
+            else
+                text += kPieces[m_rng.bounded(int(std::size(kPieces)))];
+        }
+        return text;
+    }
+
+    void mutate(QByteArray &data, int count) {
+        for (int i = 0; i < count; ++i) {
+            const int pos = data.isEmpty() ? 0 : int(m_rng.bounded(int(data.size()) + 1));
+            switch (m_rng.bounded(6)) {
+            case 0: // flip a bit
+                if (pos < data.size()) data[pos] = char(data[pos] ^ (1 << m_rng.bounded(8)));
+                break;
+            case 1: // insert a piece of syntax
+                data.insert(pos, kPieces[m_rng.bounded(int(std::size(kPieces)))]);
+                break;
+            case 2: // cut a run
+                data.remove(pos, int(m_rng.bounded(64)));
+                break;
+            case 3: // truncate
+                data.truncate(pos);
+                break;
+            case 4: // repeat a run
+                data.insert(pos, data.mid(pos, int(m_rng.bounded(128))).repeated(2));
+                break;
+            default: // splice another file in
+                data.insert(pos, corpus()
+                                     .value(int(m_rng.bounded(int(corpus().size()))))
+                                     .left(int(m_rng.bounded(512))));
+                break;
+            }
+        }
+    }
+
+    QRandomGenerator m_rng;
+};
+
+using Target = std::function<QString(const QByteArray &input, QRandomGenerator &rng)>;
+
+QString asText(const QByteArray &bytes) {
+    return QString::fromUtf8(bytes);
+}
+
+} // namespace
+
+class TstFuzz : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void target_data();
+    void target();
+
+private:
+    QHash<QString, Target> m_targets;
+    DocumentTypes m_types;
+    QTemporaryDir m_dir;
+    qint64 m_total = 0;
+};
+
+void TstFuzz::initTestCase() {
+    QVERIFY(m_dir.isValid());
+    qInfo("corpus: %d real files, seed %u, %.2f s per target", int(corpus().size()), seed(),
+          budgetSeconds());
+
+    // Every highlighter of the program: whole texts line by line, from each end state.
+    for (int i = 0; i < m_types.count(); ++i) {
+        const Highlighter *h = m_types.highlighter(i);
+        m_targets.insert(QStringLiteral("highlighter ") + m_types.entry(i).objectName,
+                         [h](const QByteArray &in, QRandomGenerator &) {
+                             return probe::coverageError(probe::scanText(*h, in));
+                         });
+    }
+    m_targets.insert(QStringLiteral("indenter"), [](const QByteArray &in, QRandomGenerator &rng) {
+        const QByteArray crlf = Assist::WithCrLfBreaks(in);
+        const Assist::IndentOutcome out =
+            Assist::IndentDocument(crlf, rng.bounded(2) == 0, int(rng.bounded(1, 9)));
+        if (out.failedAt > out.text.size())
+            return QStringLiteral("failure position %1 beyond the text").arg(out.failedAt);
+        THtmlIndenter raw;
+        qsizetype err = 0;
+        raw.IndentHtml(in, &err);
+        if (err >= 0) THtmlIndenter::LineAt(in, std::min<qsizetype>(err, in.size()));
+        return QString();
+    });
+    m_targets.insert(QStringLiteral("identifier scan"),
+                     [](const QByteArray &in, QRandomGenerator &) {
+                         std::atomic<bool> stop{false};
+                         std::vector<IdentifierScan::Found> found;
+                         int last = -1;
+                         bool ordered = true;
+                         IdentifierScan::scan(
+                             in, stop,
+                             [&](int p) {
+                                 ordered = ordered && p > last && p <= 100;
+                                 last = p;
+                             },
+                             &found);
+                         IdentifierScan::buildLists(found);
+                         return ordered ? QString() : QStringLiteral("progress out of order");
+                     });
+    m_targets.insert(QStringLiteral("accents"), [](const QByteArray &in, QRandomGenerator &rng) {
+        const bool named = rng.bounded(2) == 0;
+        const QByteArray refs =
+            Assist::ConvertAccents(in, Assist::AccentDirection::ToReferences, named);
+        const QByteArray back =
+            Assist::ConvertAccents(refs, Assist::AccentDirection::ToCharacters, named);
+        const qsizetype from = in.isEmpty() ? 0 : rng.bounded(int(in.size()) + 1);
+        const qsizetype to = from + rng.bounded(int(in.size() - from) + 1);
+        Assist::ConvertAccents(in.constData(), in.size(), from, to,
+                               Assist::AccentDirection::ToCharacters, named);
+        // Pure ASCII without '&' has nothing to convert either way.
+        bool plain = true;
+        for (char c : in)
+            plain = plain && uchar(c) < 0x80 && c != '&';
+        if (plain && (refs != in || back != in)) return QStringLiteral("plain ASCII changed");
+        return QString();
+    });
+    m_targets.insert(QStringLiteral("search"), [](const QByteArray &in, QRandomGenerator &rng) {
+        // The pattern is a piece of the input: literal or regular expression.
+        const int a = in.isEmpty() ? 0 : int(rng.bounded(int(in.size())));
+        const QString pattern = asText(in.mid(a, int(rng.bounded(1, 12))));
+        MatchRules rules;
+        rules.caseSensitive = rng.bounded(2);
+        rules.wholeWords = rng.bounded(2);
+        rules.regularExpression = rng.bounded(2);
+        TextSearch search;
+        if (!search.prepare(pattern, rules)) return QString();
+        const TextMatch f = search.findForward(in.constData(), in.size(), 0, in.size());
+        if (f.found() && (f.start < 0 || f.end > in.size() || f.end < f.start))
+            return QStringLiteral("match [%1, %2) outside the text of %3 bytes for \"%4\" (case "
+                                  "%5, words %6, regex %7)")
+                .arg(f.start)
+                .arg(f.end)
+                .arg(in.size())
+                .arg(pattern)
+                .arg(rules.caseSensitive)
+                .arg(rules.wholeWords)
+                .arg(rules.regularExpression);
+        const TextMatch b = search.findBackward(in.constData(), in.size(), in.size(), 0);
+        if (b.found() && (b.start < 0 || b.end > in.size()))
+            return QStringLiteral("backward match outside the text");
+        qsizetype last = 0;
+        for (const Replacement &r : search.replacements(in.constData(), in.size(), 0, in.size(),
+                                                        QStringLiteral("\\0x\\9\\n"))) {
+            if (r.start < last || r.end < r.start || r.end > in.size())
+                return QStringLiteral("replacements out of order");
+            last = r.end;
+        }
+        return QString();
+    });
+    m_targets.insert(QStringLiteral("brackets and completion"), [](const QByteArray &in,
+                                                                   QRandomGenerator &rng) {
+        const qsizetype caret = in.isEmpty() ? 0 : rng.bounded(int(in.size()) + 1);
+        auto charAt = [&in](qsizetype p) { return p >= 0 && p < in.size() ? in.at(p) : '\0'; };
+        const int at = Brackets::highlightedBracket(caret, rng.bounded(2), charAt,
+                                                    [](qsizetype) { return true; });
+        if (at >= 0 && (at >= in.size() || !Brackets::inSet(in.at(at))))
+            return QStringLiteral("bracket at %1 is no bracket").arg(at);
+        const QString left = asText(in.left(caret));
+        Completion::ElementBeforeCaret(left);
+        const qsizetype start = Completion::typedRunStart(left, Completion::endSet(rng.bounded(2)));
+        if (start < 0 || start > left.size())
+            return QStringLiteral("typed run starts outside the text");
+        Completion::List list;
+        Completion::BuildAttributeList(left, rng.bounded(2), &list);
+        return QString();
+    });
+    m_targets.insert(QStringLiteral("file decoder"), [](const QByteArray &in, QRandomGenerator &) {
+        const LoadedText t = decodeFileBytes(in);
+        if (!isValidUtf8(t.utf8.constData(), t.utf8.size()))
+            return QStringLiteral("decoded text is not UTF-8");
+        // A one-line Windows-1252 file comes back byte for byte, its last line ended.
+        QByteArray out;
+        if (encodeForFile(t.utf8.constData(), t.utf8.size(), t.encoding, t.lineBreak, &out) &&
+            t.encoding == TextEncoding::Windows1252 && !in.contains('\r') && !in.contains('\n') &&
+            out != (in.isEmpty() ? in : in + "\r\n"))
+            return QStringLiteral("Windows-1252 bytes not kept");
+        return QString();
+    });
+    m_targets.insert(QStringLiteral("settings reader"), [this](const QByteArray &in,
+                                                               QRandomGenerator &rng) {
+        const QString path = m_dir.filePath(QStringLiteral("s%1.ini").arg(rng.bounded(1000000)));
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly)) return QStringLiteral("cannot write %1").arg(path);
+        // INI lines built around the program's own sections and names.
+        static const char *const heads[] = {"[Options]\n", "[Fichiers]\n", "[Recherche]\n",
+                                            "[Highlighters\\HTML]\n", "[General]\n"};
+        f.write(heads[rng.bounded(int(std::size(heads)))]);
+        f.write(in);
+        f.close();
+        {
+            SettingsStore store(path);
+            Options o;
+            readStartupOptions(store, o);
+            loadSettings(store, o);
+            DocumentTypes types;
+            LoadHighlighterSettings(types, store);
+            for (const QString &g : store.subSections(QString()))
+                for (const QString &n : store.valueNames(g))
+                    store.readString(g, n, QString());
+        }
+        QFile::remove(path);
+        return QString();
+    });
+    m_targets.insert(
+        QStringLiteral("instance messages"), [](const QByteArray &in, QRandomGenerator &rng) {
+            QByteArray buf = in;
+            // Half the time a well-formed message first, so the decoder reaches the rest.
+            const QString arg = asText(in.left(int(rng.bounded(64))));
+            if (rng.bounded(2)) buf.prepend(InstanceProtocol::encode(arg));
+            QString out;
+            for (int guard = 0; guard < 10000; ++guard) {
+                const qsizetype before = buf.size();
+                const auto d = InstanceProtocol::decode(buf, &out);
+                if (d != InstanceProtocol::Decode::Complete) break;
+                if (buf.size() >= before)
+                    return QStringLiteral("a complete message consumed nothing");
+            }
+            // A NUL never belongs in a path: the decoder refuses it.
+            if (arg.contains(QChar(0))) return QString();
+            QByteArray one = InstanceProtocol::encode(arg);
+            QString back;
+            if (InstanceProtocol::decode(one, &back) != InstanceProtocol::Decode::Complete ||
+                back != arg || !one.isEmpty())
+                return QStringLiteral("round trip failed");
+            return QString();
+        });
+    m_targets.insert(
+        QStringLiteral("batch command line"), [](const QByteArray &in, QRandomGenerator &rng) {
+            static const QStringList commands[] = {{"indent", "-"},
+                                                   {"indent", "--spaces", "3", "-"},
+                                                   {"indent", "--tabs", "--check", "-"},
+                                                   {"accents", "--to-entities", "-"},
+                                                   {"accents", "--to-text", "--numeric", "-"},
+                                                   {"eol", "--lf", "-"},
+                                                   {"eol", "--cr", "--check", "-"},
+                                                   {"eol", "--crlf", "-"}};
+            QStringList args = commands[rng.bounded(int(std::size(commands)))];
+            // Sometimes the arguments themselves come from the input.
+            if (rng.bounded(4) == 0)
+                args = asText(in.left(80)).split(QLatin1Char(' ')) << QStringLiteral("-");
+            Batch::Io io;
+            io.readStdin = [&in] { return in; };
+            io.writeStdout = [](const QByteArray &) {};
+            io.writeStderr = [](const QString &) {};
+            const int status = Batch::Run(args, io);
+            if (status < 0 || status > 2) return QStringLiteral("exit status %1").arg(status);
+            return QString();
+        });
+}
+
+void TstFuzz::target_data() {
+    QTest::addColumn<QString>("name");
+    QStringList names = m_targets.keys();
+    names.sort();
+    for (const QString &n : names)
+        QTest::newRow(qPrintable(n)) << n;
+}
+
+void TstFuzz::target() {
+    QFETCH(QString, name);
+    const Target &run = m_targets[name];
+    Mutator mutator(seed() ^ qHash(name));
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 budget = qint64(budgetSeconds() * 1000);
+    int tried = 0;
+    while (clock.elapsed() < budget) {
+        const QByteArray input = mutator.next();
+        const QString fault = run(input, mutator.rng());
+        ++tried;
+        if (!fault.isEmpty()) {
+            const QString saved =
+                m_dir.filePath(QStringLiteral("failing-input-") +
+                               QString(name).replace(QLatin1Char(' '), QLatin1Char('-')));
+            QFile f(saved);
+            if (f.open(QIODevice::WriteOnly)) f.write(input);
+            m_dir.setAutoRemove(false);
+            QFAIL(qPrintable(
+                QStringLiteral("input %1: %2 (input kept in %3)").arg(tried).arg(fault, saved)));
+        }
+    }
+    m_total += tried;
+    qInfo("%s: %d inputs in %lld ms (%lld in all)", qPrintable(name), tried, clock.elapsed(),
+          m_total);
+}
+
+QTEST_GUILESS_MAIN(TstFuzz)
+#include "tst_fuzz.moc"
