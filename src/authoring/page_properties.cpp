@@ -204,6 +204,15 @@ QString titleText(const QString &t, const Tag &open, const QList<Tag> &tags) {
     return s;
 }
 
+// A tag the page needs cannot be found, even after it was added: an unclosed comment,
+// script or style swallows it.
+QString notFound() {
+    return QStringLiteral("Les propriétés de la page n'ont pas été écrites : la structure de la "
+                          "page (balises html, head, title, body) est introuvable, peut-être à "
+                          "cause d'un commentaire ou d'un script non fermé. Le document n'a pas "
+                          "été modifié.");
+}
+
 QString unterminated(const QString &name) {
     return QStringLiteral("Les propriétés de la page n'ont pas été écrites : la balise <%1 n'est "
                           "pas fermée par « > ». Le document n'a pas été modifié.")
@@ -387,7 +396,8 @@ PageProperties ReadPageProperties(const QString &text) {
 PageWrite WritePageProperties(const QString &text, const PageProperties &values, const QString &eol,
                               bool casse, bool xhtml) {
     Writer w(text, eol, casse);
-    auto failed = [&w] { return PageWrite{QString(), 0, w.error}; };
+    // Never an empty text without a reason: the caller would take it for the new page.
+    auto failed = [&w] { return PageWrite{QString(), 0, w.error.isEmpty() ? notFound() : w.error}; };
     const auto has = [&w](const char *name) { return w.find(QLatin1String(name)) != nullptr; };
 
     // The skeleton.
@@ -417,6 +427,7 @@ PageWrite WritePageProperties(const QString &text, const PageProperties &values,
     };
     {
         const Tag *open = w.find(QStringLiteral("title"));
+        if (!open) return failed();
         if (open->end < 0) {
             w.fail(QStringLiteral("title"));
             return failed();
@@ -435,6 +446,7 @@ PageWrite WritePageProperties(const QString &text, const PageProperties &values,
     for (int m = MetaCount - 1; m >= 0; --m) {
         if (!values.hasMeta[size_t(m)] || firstMeta(w.tags(), m)) continue;
         const Tag *close = titleClose();
+        if (!close) return failed();
         if (close->end < 0) return w.fail(QStringLiteral("/title")), failed();
         const QString tag = QStringLiteral("<meta name=\"") + metaNameText(m) +
                             QStringLiteral("\" content=\"\"") +
@@ -445,14 +457,17 @@ PageWrite WritePageProperties(const QString &text, const PageProperties &values,
         if (!w.text().isEmpty() && !endsWithBreak(w.text())) w.insert(int(w.text().size()), eol);
         w.insert(int(w.text().size()), w.cased(QStringLiteral("</html>")) + eol);
     }
-    if (!has("/body"))
-        w.insert(w.find(QStringLiteral("/html"))->start,
-                 eol + w.cased(QStringLiteral("</body>")) + eol);
+    if (!has("/body")) {
+        const Tag *html = w.find(QStringLiteral("/html"));
+        if (!html) return failed();
+        w.insert(html->start, eol + w.cased(QStringLiteral("</body>")) + eol);
+    }
 
     // The title.
     {
         const Tag *open = w.find(QStringLiteral("title"));
         const Tag *close = titleClose();
+        if (!open || !close) return failed();
         if (titleText(w.text(), *open, w.tags()) != values.title)
             // Typed text with a "<" may open a comment or a script: read all again.
             w.replace(open->end + 1, close->start, values.title,
@@ -462,8 +477,8 @@ PageWrite WritePageProperties(const QString &text, const PageProperties &values,
     for (int i = 0; i < BodyCount; ++i) {
         const QString &v = values.body[size_t(i)];
         if (v.isEmpty()) continue;
-        if (!w.setAttribute(*w.find(QStringLiteral("body")), bodyAttributeText(i), v))
-            return failed();
+        const Tag *body = w.find(QStringLiteral("body"));
+        if (!body || !w.setAttribute(*body, bodyAttributeText(i), v)) return failed();
     }
     // The meta elements.
     for (int m = 0; m < MetaCount; ++m) {
@@ -478,6 +493,7 @@ PageWrite WritePageProperties(const QString &text, const PageProperties &values,
         }
     }
     const Tag *body = w.find(QStringLiteral("body"));
+    if (!body) return failed();
     if (body->end < 0) return w.fail(QStringLiteral("body")), failed();
     return PageWrite{w.text(), w.lineAfter(*body), QString()};
 }

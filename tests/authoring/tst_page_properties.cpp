@@ -51,6 +51,8 @@ private slots:
     void write();
     void failureChangesNothing_data();
     void failureChangesNothing();
+    void unclosedRegions_data();
+    void unclosedRegions();
     void colourFields_data();
     void colourFields();
     void corpusRoundTrip();
@@ -328,6 +330,39 @@ void TestPageProperties::failureChangesNothing() {
         WritePageProperties(text, props(text, changes), QStringLiteral("\n"), false, false);
     QVERIFY(w.text.isEmpty());
     QVERIFY(w.error.contains(QStringLiteral("n'a pas été modifié")));
+}
+
+// Tags added inside an unclosed comment or script cannot be found again: the writer
+// gives a page or a reason, never an empty page without one (which would empty the
+// document) and never a crash.
+void TestPageProperties::unclosedRegions_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("comment") << "<!--";
+    QTest::newRow("comment in head") << "<html><head><!-- <title>x</title>";
+    QTest::newRow("comment after body") << "<html><head><title></title></head><body>\n<!-- suite";
+    QTest::newRow("script") << "<p>x</p><script>var a = 1;";
+    QTest::newRow("style in head") << "<html><head><style>p{}";
+    QTest::newRow("only an end tag") << "</html><!--";
+    QTest::newRow("server code") << "<html><body><?php echo 1;";
+    QTest::newRow("asp code") << "<%  x";
+    QTest::newRow("body start, server code") << "<body><% x";
+    QTest::newRow("unclosed xml declaration") << "<html lang=\"fr\">\n<head>\n<?xml version=";
+    QTest::newRow("unclosed xml declaration, no head") << "<html>\n<?xml version=";
+    // Found by the fuzz test: nested start tags, doctypes and an unclosed "<?xml".
+    QFile tangled(QStringLiteral(BALIZOR_SOURCE_DIR "/tests/data/page_tangled.html"));
+    QVERIFY(tangled.open(QIODevice::ReadOnly));
+    QTest::newRow("tangled page") << QString::fromUtf8(tangled.readAll());
+}
+
+void TestPageProperties::unclosedRegions() {
+    QFETCH(QString, text);
+    for (const QString &changes :
+         {QStringLiteral("title=X"), QStringLiteral("title=Titre & <b>"),
+          QStringLiteral("bgcolor=#000000"), QStringLiteral("+author")}) {
+        const PageWrite w =
+            WritePageProperties(text, props(text, changes), QStringLiteral("\n"), false, false);
+        QVERIFY2(!w.text.isEmpty() || !w.error.isEmpty(), qPrintable(changes));
+    }
 }
 
 void TestPageProperties::colourFields_data() {

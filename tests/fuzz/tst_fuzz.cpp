@@ -15,11 +15,13 @@
 #include "assist/html_indenter.h"
 #include "assist/identifier_scan.h"
 #include "assist/text_search.h"
+#include "authoring/page_properties.h"
 #include "cli/batch_command.h"
 #include "highlight_probe.h"
 #include "platform/instance_protocol.h"
 #include "platform/text_file.h"
 #include "platform/windows1252.h"
+#include "publish/ftp_listing.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -412,6 +414,43 @@ void TstFuzz::initTestCase() {
                 return QStringLiteral("round trip failed");
             return QString();
         });
+    m_targets.insert(QStringLiteral("page properties"), [](const QByteArray &in,
+                                                           QRandomGenerator &rng) {
+        const QString text = asText(in);
+        const Authoring::PageProperties read = Authoring::ReadPageProperties(text);
+        // Writing back what was read never changes the page.
+        const Authoring::PageWrite same = Authoring::WritePageProperties(
+            text, read, QStringLiteral("\r\n"), rng.bounded(2), rng.bounded(2));
+        if (same.error.isEmpty() && !same.text.isEmpty() && same.text != text &&
+            Authoring::ReadPageProperties(same.text) != read)
+            return QStringLiteral("writing back what was read changed the properties");
+        // A new title is read back as written.
+        Authoring::PageProperties changed = read;
+        changed.title = QStringLiteral("Titre \"essai\" & <b>");
+        const Authoring::PageWrite w = Authoring::WritePageProperties(
+            text, changed, QStringLiteral("\n"), rng.bounded(2), rng.bounded(2));
+        if (w.error.isEmpty() && (w.caret < 0 || w.caret > w.text.size()))
+            return QStringLiteral("caret outside the written page");
+        return QString();
+    });
+    m_targets.insert(QStringLiteral("FTP listing"), [](const QByteArray &in,
+                                                       QRandomGenerator &rng) {
+        const QDateTime now(QDate(2026, 12, 9), QTime(12, 0));
+        for (FtpListingFormat format : {FtpListingFormat::List, FtpListingFormat::Mlsd}) {
+            QList<FtpEntry> entries = FtpListing::parse(in, format, now);
+            for (const FtpEntry &e : entries)
+                if (e.name.isEmpty() || e.name == QLatin1String(".") ||
+                    e.name == QLatin1String(".."))
+                    return QStringLiteral("listing kept an empty, . or .. name");
+            FtpListing::sort(entries, int(rng.bounded(3)), rng.bounded(2));
+            bool files = false;
+            for (const FtpEntry &e : entries) {
+                if (!e.isFolder()) files = true;
+                else if (files) return QStringLiteral("a folder sorted after a file");
+            }
+        }
+        return QString();
+    });
     m_targets.insert(
         QStringLiteral("batch command line"), [](const QByteArray &in, QRandomGenerator &rng) {
             static const QStringList commands[] = {{"indent", "-"},

@@ -2,6 +2,7 @@
 
 #include "platform/install_paths.h"
 
+#include <QCoreApplication>
 #include <QLibrary>
 #ifndef QT_NO_OPENGL
 #include <QOpenGLContext>
