@@ -139,6 +139,7 @@ QWidget *TBoiteCadres::buildLayoutPage() {
         auto *b = new QToolButton(group);
         b->setObjectName(QStringLiteral("BoutCadre%1").arg(l));
         b->setCheckable(true);
+        b->setToolTip(QStringLiteral("Type de cadre %1").arg(l + 1));
         b->setIcon(QIcon(FrameLayoutPicture(l, QSize(96, 72), false)));
         b->setIconSize(QSize(96, 72));
         b->setAutoRaise(false);

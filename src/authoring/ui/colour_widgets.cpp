@@ -134,6 +134,7 @@ constexpr int kSelGrid = 18;
 
 TColorSelector::TColorSelector(QWidget *parent) : QWidget(parent) {
     setFocusPolicy(Qt::StrongFocus);
+    setToolTip(QStringLiteral("Couleur"));
     m_popup = new ColorSelectorPopup(this);
     connect(m_popup, &ColorSelectorPopup::chosen, this, [this](const Authoring::Rgb &c) {
         m_popup->hide();

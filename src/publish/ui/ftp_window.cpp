@@ -94,6 +94,8 @@ TOpenFTPBox::TOpenFTPBox(SettingsStore *store, FtpPasswords *passwords, QWidget 
     m_abort->setVisible(false);
     m_path = new QLabel(this);
     m_path->setObjectName(QStringLiteral("LabelChemin"));
+    m_path->setToolTip(QStringLiteral("Dossier courant"));
+    m_path->setAccessibleName(QStringLiteral("Dossier courant"));
     m_path->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_path->setTextFormat(Qt::PlainText);
     auto *commands = new QHBoxLayout;
