@@ -133,7 +133,9 @@ bool TPipetteBox::eventFilter(QObject *watched, QEvent *event) {
         finish();
         return true;
     }
-    if (watched == m_panel) {
+    if (watched == m_panel && (event->type() == QEvent::MouseButtonPress ||
+                               event->type() == QEvent::MouseMove)) {
+        // Only mouse events are read as such.
         auto *me = static_cast<QMouseEvent *>(event);
         if (event->type() == QEvent::MouseButtonPress) {
             m_dragFrom = me->position().toPoint();
