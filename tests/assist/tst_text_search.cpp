@@ -314,18 +314,22 @@ void TstTextSearch::replaceAllWithinRange() {
 
 void TstTextSearch::invalidExpression_data() {
     QTest::addColumn<QString>("pattern");
-    QTest::newRow("open group") << "(abc";
-    QTest::newRow("open class") << "[a-";
-    QTest::newRow("bad repeat") << "a{2,1}";
-    QTest::newRow("nothing to repeat") << "*a";
+    QTest::addColumn<int>("position"); // counted in the text the user typed
+    QTest::newRow("open group") << "(abc" << 5;
+    QTest::newRow("open class") << "[a-" << 4;
+    QTest::newRow("bad repeat") << "a{2,1}" << 6;
+    QTest::newRow("nothing to repeat") << "*a" << 1;
+    QTest::newRow("after accents") << "éé(" << 4;
 }
 
 void TstTextSearch::invalidExpression() {
     QFETCH(QString, pattern);
+    QFETCH(int, position);
     TextSearch s;
     QString error;
     QVERIFY(!s.prepare(pattern, rules("r"), &error));
     QVERIFY(error.startsWith(QStringLiteral("Expression régulière incorrecte : ")));
+    QVERIFY2(error.endsWith(QStringLiteral("(position %1)").arg(position)), qPrintable(error));
     QVERIFY(!s.isValid());
     const QByteArray bytes = "abc";
     QVERIFY(!s.findForward(bytes.constData(), bytes.size(), 0, 3).found());
