@@ -272,7 +272,7 @@ void TstFuzz::initTestCase() {
         return QString();
     });
     m_targets.insert(QStringLiteral("identifier scan"),
-                     [](const QByteArray &in, QRandomGenerator &) {
+                     [](const QByteArray &in, QRandomGenerator &rng) {
                          std::atomic<bool> stop{false};
                          std::vector<IdentifierScan::Found> found;
                          int last = -1;
@@ -283,7 +283,8 @@ void TstFuzz::initTestCase() {
                                  ordered = ordered && p > last && p <= 100;
                                  last = p;
                              },
-                             &found);
+                             &found, rng.bounded(2) ? rng.bounded(1, 64)
+                                                    : IdentifierScan::ScanPieceBytes);
                          IdentifierScan::buildLists(found);
                          return ordered ? QString() : QStringLiteral("progress out of order");
                      });

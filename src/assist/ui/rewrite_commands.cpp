@@ -7,6 +7,7 @@
 #include "app/ui/editor_view.h"
 #include "app/ui/main_status_bar.h"
 #include "app/ui/ui_services.h"
+#include "assist/accent_pieces.h"
 #include "assist/accents.h"
 #include "assist/document_rewrites.h"
 #include "assist/text_transforms.h"
@@ -137,8 +138,10 @@ void RewriteCommands::convertAccents(bool toReferences) {
 
     switch (scope) {
     case AccentScope::Selection:
-        RewriteSelection(active, [&](const char *s, qsizetype n, qsizetype from, qsizetype to) {
-            return Assist::ConvertAccents(s, n, from, to, direction, named, regions);
+        // A column selection's pieces in one pass over the text.
+        RewriteSelectionPieces(active, [&](const char *s, qsizetype n,
+                                           const QList<std::pair<qsizetype, qsizetype>> &pieces) {
+            return Assist::ConvertAccentPieces(s, n, pieces, direction, named, regions);
         });
         break;
     case AccentScope::Document:

@@ -33,6 +33,8 @@ private slots:
     void caseChanges_data();
     void caseChanges();
     void columnSelectionStaysWhole();
+    void accentsOverAColumnSelection_data();
+    void accentsOverAColumnSelection();
     void blockIndentKeys();
     void lineBreakStyle();
     void indenterGivesTheCommandLineBytes_data();
@@ -255,6 +257,46 @@ void TestRewriteCommands::columnSelectionStaysWhole() {
     QCOMPARE(int(e->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONS)), 2);
     e->undo();
     QCOMPARE(e->textCrLf(), QString("abé\r\nxyz\r\nlast"));
+}
+
+void TestRewriteCommands::accentsOverAColumnSelection_data() {
+    QTest::addColumn<QPoint>("anchor"); // (column, line) from 1
+    QTest::addColumn<QPoint>("caret");
+    QTest::newRow("made downwards") << QPoint(2, 1) << QPoint(3, 3);
+    QTest::newRow("made up and leftwards") << QPoint(3, 3) << QPoint(2, 1);
+}
+
+void TestRewriteCommands::accentsOverAColumnSelection() {
+    QFETCH(QPoint, anchor);
+    QFETCH(QPoint, caret);
+    TMyMwCustomEdit *e = editor();
+    const QString before = "xéa yé\r\nxàb yà\r\nxôc yô\r\nlast";
+    EditorState::set(e, before + "|");
+    e->SendScintilla(QsciScintillaBase::SCI_SETRECTANGULARSELECTIONANCHOR,
+                     e->positionFromXY({anchor.x(), anchor.y()}));
+    e->SendScintilla(QsciScintillaBase::SCI_SETRECTANGULARSELECTIONCARET,
+                     e->positionFromXY({caret.x(), caret.y()}));
+    f->ui.onDialog = [](QDialog *d) {
+        return d->findChild<QRadioButton *>("RadioDocSel")->isChecked();
+    };
+    action("ModifierConversion")->trigger();
+    QCOMPARE(e->textCrLf(), QString("x&eacute;a yé\r\nx&agrave;b yà\r\nx&ocirc;c yô\r\nlast"));
+    // Still a column selection, as wide as the widest reference, its anchor where it was.
+    QVERIFY(e->SendScintilla(QsciScintillaBase::SCI_SELECTIONISRECTANGLE));
+    QStringList selected;
+    for (long i = 0; i < e->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONS); ++i) {
+        const long a = e->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONNSTART, i);
+        const long b = e->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONNEND, i);
+        selected << QString::fromUtf8(e->utf8Data() + a, int(b - a));
+    }
+    selected.sort();
+    QCOMPARE(selected, (QStringList{"&agrave;", "&eacute;", "&ocirc;c"}));
+    const TextPos newAnchor = e->xyFromPosition(
+        int(e->SendScintilla(QsciScintillaBase::SCI_GETRECTANGULARSELECTIONANCHOR)));
+    QCOMPARE(newAnchor.line, anchor.y());
+    QCOMPARE(newAnchor.col, anchor.x() < caret.x() ? 2 : 10);
+    e->undo();
+    QCOMPARE(e->textCrLf(), before);
 }
 
 void TestRewriteCommands::blockIndentKeys() {
