@@ -58,8 +58,11 @@ QString TargetDescription(const QString &target) {
 }
 
 QString BuildAnchorMarkup(const QString &name, UrlEncoding encoding, bool casse) {
-    const QString start = QStringLiteral("<a") +
-                          EscapedAttribute(QStringLiteral("name"), UrlEncode(name, encoding)) + u'>';
+    // The rule of a typed link address, so that the name matches the fragment of a link
+    // to it ("#a%20b" and the name offered from it, "a%20b").
+    const QString start =
+        QStringLiteral("<a") +
+        EscapedAttribute(QStringLiteral("name"), EncodeAddress(name, false, encoding)) + u'>';
     return ApplyTagCase(start, casse) + ApplyTagCase(QStringLiteral("</a>"), casse);
 }
 

@@ -21,7 +21,8 @@ QString BuildLinkOpening(const LinkValues &v, UrlEncoding encoding);
 QString TargetDescription(const QString &target);
 
 // '<a name="NAME"></a>', to be put before the selection raw: the tag case is applied
-// here to each tag, so that the end tag follows it too.
+// here to each tag, so that the end tag follows it too. The name is encoded as a typed
+// link address is: the "%XX" escapes it holds are kept.
 QString BuildAnchorMarkup(const QString &name, UrlEncoding encoding, bool casse = false);
 
 // What the anchor dialog offers: its own remembered names with the fragments of the

@@ -355,6 +355,8 @@ void TestMediaLinkMarkup::anchors() {
     QCOMPARE(BuildAnchorMarkup("haut de page", UrlEncoding::Windows1252),
              "<a name=\"haut%20de%20page\"></a>");
     QCOMPARE(BuildAnchorMarkup("Haut", UrlEncoding::Windows1252, true), "<A NAME=\"Haut\"></A>");
+    // The name offered from a link "#a%20b" is written as the link is: not encoded twice.
+    QCOMPARE(BuildAnchorMarkup("a%20b", UrlEncoding::Windows1252), "<a name=\"a%20b\"></a>");
 }
 
 void TestMediaLinkMarkup::looksLikeAddress_data() {

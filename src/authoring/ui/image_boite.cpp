@@ -241,7 +241,13 @@ void TImage_Boite::browse() {
 
 void TImage_Boite::loadPicture(const QString &path) {
     const ImageProbe::Info info = ImageProbe::read(path);
-    if (!info.exists) return;
+    // The size of the picture shown before no longer applies, even when this one's
+    // cannot be read.
+    m_natural = QSize();
+    if (!info.exists) {
+        updateEmphasis();
+        return;
+    }
     m_path = path;
     showPreview();
     if (!info.ok) {

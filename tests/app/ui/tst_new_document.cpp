@@ -61,6 +61,7 @@ private slots:
     void renameInTheList();
     void pagePropertiesOnAPage();
     void pagePropertiesFailureSaysSo();
+    void pagePropertiesUntouched();
     void framesReplaceOnlyWhenAgreed();
     void newFramesDocument();
     void helpButtons();
@@ -332,7 +333,10 @@ void TestNewDocument::pagePropertiesOnAPage() {
         seenTitle = d->findChild<QLineEdit *>(QStringLiteral("EditTitre"))->text();
         authorChecked = d->findChild<QCheckBox *>(QStringLiteral("Checkaut"))->isChecked();
         d->findChild<QLineEdit *>(QStringLiteral("EditTitre"))->setText(QStringLiteral("Nouveau"));
-        d->findChild<QLineEdit *>(QStringLiteral("EditBGColor"))->setText(QStringLiteral("000000"));
+        // Typed, so the "#" is put in front; a letter is refused.
+        auto *background = d->findChild<QLineEdit *>(QStringLiteral("EditBGColor"));
+        background->clear();
+        QTest::keyClicks(background, QStringLiteral("000000g"));
         d->findChild<QCheckBox *>(QStringLiteral("Checkaut"))->setChecked(false);
         return true;
     };
@@ -371,6 +375,18 @@ void TestNewDocument::pagePropertiesFailureSaysSo() {
     QCOMPARE(editor()->textCrLf(),
              QStringLiteral("<html><head><title>X</title></head><body></body></html>\r\n"));
     QCOMPARE(typeOf(editor()), int(DocumentTypes::SynMultiSynHTML));
+}
+
+// The dialog gives back what it was given: OK with nothing changed changes nothing.
+void TestNewDocument::pagePropertiesUntouched() {
+    const QByteArray bytes = "<html><head><title>A</title><meta name=\"generator\" content=\"\">"
+                             "</head><body bgcolor=\"yellow\" text=\"darkgreen\" "
+                             "vlink=\"rgb(128, 0, 128)\" alink=\"abcdef\"></body></html>\r\n";
+    f->form->documents()->OpenDocument(f->writeFile(QStringLiteral("page.html"), bytes), true);
+    f->ui.onDialog = [](QDialog *) { return true; };
+    trigger("ModifierProprietes");
+    QCOMPARE(editor()->text().toUtf8(), bytes);
+    QVERIFY(!editor()->isModified());
 }
 
 void TestNewDocument::framesReplaceOnlyWhenAgreed() {

@@ -185,12 +185,16 @@ void TestMediaScriptCommands::pictureFormats() {
     }
     TImage_Boite dialog;
     dialog.show();
+    // Another picture first: its size must not outlive it.
+    dialog.loadPicture(kLogo);
     edit(&dialog, "Edit_Width")->setText("7");
     edit(&dialog, "Edit_Height")->setText("8");
     dialog.loadPicture(path);
     QCOMPARE(edit(&dialog, "Edit_Width")->text(), width);
     QCOMPARE(edit(&dialog, "Edit_Height")->text(), height);
     QCOMPARE(f->ui.lastMessage(), message);
+    child<QToolButton>(&dialog, "Image2")->click();
+    QCOMPARE(edit(&dialog, "Edit_Height")->text(), height);
     // A picture whose size is unknown never divides anything.
     child<QComboBox>(&dialog, "UniteLargeur")->setCurrentIndex(1);
     if (message.isEmpty() && !name.isEmpty())
