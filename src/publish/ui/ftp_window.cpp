@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -536,7 +535,6 @@ void TOpenFTPBox::fillRows() {
     const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
     const QIcon fileIcon = style()->standardIcon(QStyle::SP_FileIcon);
     const QIcon linkIcon = style()->standardIcon(QStyle::SP_FileLinkIcon);
-    const QLocale locale = QLocale::system();
     QList<QTreeWidgetItem *> rows;
     rows.reserve(m_entries.size());
     for (int i = 0; i < m_entries.size(); ++i) {
@@ -545,8 +543,7 @@ void TOpenFTPBox::fillRows() {
         item->setText(0, FtpNames::printable(e.name));
         if (!e.isFolder()) item->setText(1, QString::number(e.size));
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-        if (e.modified.isValid())
-            item->setText(2, locale.toString(e.modified.toLocalTime(), QLocale::ShortFormat));
+        item->setText(2, FtpListing::dateText(e.modified));
         item->setIcon(0, e.isFolder()                   ? folderIcon
                          : e.type == FtpEntryType::Link ? linkIcon
                                                         : fileIcon);
