@@ -48,6 +48,44 @@ QToolButton *toolButton(QWidget *parent, const char *name, QStyle::StandardPixma
 QString settingsSection() {
     return FtpSessions::section();
 }
+
+// A row of the listing that writes its texts only when asked: filling the list then
+// costs one small object per entry, whatever the folder's size, and only the rows
+// on screen (or those an assistive tool reads) are ever formatted.
+class ListingRow : public QTreeWidgetItem {
+public:
+    ListingRow(const QList<FtpEntry> *entries, const QIcon *icons, int index)
+        : QTreeWidgetItem(UserType), m_entries(entries), m_icons(icons), m_index(index) {}
+
+    QVariant data(int column, int role) const override {
+        if (m_index >= m_entries->size()) return QTreeWidgetItem::data(column, role);
+        const FtpEntry &e = m_entries->at(m_index);
+        switch (role) {
+        case Qt::DisplayRole:
+            if (column == 0) return FtpNames::printable(e.name);
+            if (column == 1) return e.isFolder() ? QString() : QString::number(e.size);
+            if (column == 2) return FtpListing::dateText(e.modified);
+            break;
+        case Qt::DecorationRole:
+            if (column == 0) return m_icons[int(e.type)];
+            break;
+        case Qt::TextAlignmentRole:
+            if (column == 1) return int(Qt::AlignRight | Qt::AlignVCenter);
+            break;
+        case Qt::UserRole:
+            if (column == 0) return m_index;
+            break;
+        default:
+            break;
+        }
+        return QTreeWidgetItem::data(column, role);
+    }
+
+private:
+    const QList<FtpEntry> *m_entries;
+    const QIcon *m_icons; // by FtpEntryType
+    int m_index;
+};
 } // namespace
 
 TOpenFTPBox::TOpenFTPBox(SettingsStore *store, FtpPasswords *passwords, QWidget *parent)
@@ -532,24 +570,16 @@ void TOpenFTPBox::fillRows() {
     FtpListing::sort(m_entries, m_sortColumn, m_sortDescending);
     m_list->setUpdatesEnabled(false);
     m_list->clear();
-    const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
-    const QIcon fileIcon = style()->standardIcon(QStyle::SP_FileIcon);
-    const QIcon linkIcon = style()->standardIcon(QStyle::SP_FileLinkIcon);
+    if (m_rowIcons.isEmpty())
+        m_rowIcons = {style()->standardIcon(QStyle::SP_FileIcon),
+                      style()->standardIcon(QStyle::SP_DirIcon),
+                      style()->standardIcon(QStyle::SP_FileLinkIcon)};
+    // One call for all the rows: the view, and any assistive tool listening, hear of
+    // them once.
     QList<QTreeWidgetItem *> rows;
     rows.reserve(m_entries.size());
-    for (int i = 0; i < m_entries.size(); ++i) {
-        const FtpEntry &e = m_entries[i];
-        auto *item = new QTreeWidgetItem;
-        item->setText(0, FtpNames::printable(e.name));
-        if (!e.isFolder()) item->setText(1, QString::number(e.size));
-        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-        item->setText(2, FtpListing::dateText(e.modified));
-        item->setIcon(0, e.isFolder()                   ? folderIcon
-                         : e.type == FtpEntryType::Link ? linkIcon
-                                                        : fileIcon);
-        item->setData(0, Qt::UserRole, i);
-        rows << item;
-    }
+    for (int i = 0; i < m_entries.size(); ++i)
+        rows << new ListingRow(&m_entries, m_rowIcons.constData(), i);
     m_list->addTopLevelItems(rows);
     m_list->header()->setSortIndicator(m_sortColumn,
                                        m_sortDescending ? Qt::DescendingOrder : Qt::AscendingOrder);
