@@ -223,7 +223,11 @@ TOpenFTPBox::TOpenFTPBox(SettingsStore *store, FtpPasswords *passwords, QWidget 
     m_keepAlive->setInterval(kKeepAliveMs);
 
     connect(m_sessions, &QComboBox::currentIndexChanged, this, &TOpenFTPBox::sessionSelected);
-    connect(m_connect, &QToolButton::clicked, this, &TOpenFTPBox::toggleConnection);
+    // On toggled, not clicked: a screen reader's "Toggle" only toggles. The button shows
+    // the connection, so only a change that disagrees with it is a request.
+    connect(m_connect, &QToolButton::toggled, this, [this](bool on) {
+        if (on != isConnected()) toggleConnection();
+    });
     connect(m_params, &QToolButton::clicked, this,
             [this] { editSession(m_sessions->currentIndex() <= 0); });
     connect(m_delete, &QToolButton::clicked, this, &TOpenFTPBox::deleteSession);
@@ -458,7 +462,9 @@ void TOpenFTPBox::startConnection(const FtpSession &session) {
             }
             // A failed connection leaves no box: the messages are the trace.
             statusMessage(reply.error);
-            m_passwords->forget(session.name);
+            // Only a refused password is forgotten: after a network failure or a trust
+            // question, the one typed is still the right one for this run.
+            if (reply.loginRefused) m_passwords->forget(session.name);
             const FtpTrust &t = reply.trust;
             if (t.kind == FtpTrust::None) return;
             if (t.changed) {

@@ -20,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTcpServer>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -58,6 +59,7 @@ private slots:
     void sessionNamesRefused_data();
     void sessionNamesRefused();
     void passwordAskedAndNeverWritten();
+    void typedPasswordKeptForTheRun();
     void downloadEditUploadBack_data();
     void downloadEditUploadBack();
     void abortedDownloadOpensNothing();
@@ -256,6 +258,62 @@ void TstFtpUi::passwordAskedAndNeverWritten() {
     QVERIFY(ini.contains("Essai"));
     QVERIFY(!ini.contains("secret"));
     QVERIFY(!(QFile::permissions(m_fx->store->fileName()) & (QFile::ReadGroup | QFile::ReadOther)));
+}
+
+// Without a secret service, the password typed in the session dialog serves the whole
+// run, also after a connection that failed for another reason than the password.
+void TstFtpUi::typedPasswordKeptForTheRun() {
+    makeForm();
+    TOpenFTPBox *box = m_ftp->window();
+    box->prepareOpen();
+    selectSession(box);
+    QTcpServer closed; // a port where nothing answers
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const QString deadPort = QString::number(closed.serverPort());
+    closed.close();
+    int asked = 0;
+    QString port = deadPort;
+    QString typed = QStringLiteral("secret");
+    m_fx->ui.onDialog = [&](QDialog *d) {
+        if (d->objectName() == QLatin1String("TPasswordBox")) {
+            ++asked;
+            child<QLineEdit>(d, "EditMotDePasse")->setText(QStringLiteral("secret"));
+            return true;
+        }
+        child<QLineEdit>(d, "FtpPortEdit")->setText(port);
+        if (!typed.isEmpty()) child<QLineEdit>(d, "UserPasswordEdit")->setText(typed);
+        child<QPushButton>(d, "BoutOK")->click();
+        return d->result() == QDialog::Accepted;
+    };
+    auto *connectButton = child<QToolButton>(box, "BoutConnexion");
+    auto connectOnce = [&] {
+        connectButton->click();
+        return QTest::qWaitFor([&] { return connectButton->isEnabled() && !box->isTransferring(); },
+                               15000) &&
+               QTest::qWaitFor([&] { return box->isConnected() || !connectButton->isChecked(); },
+                               15000);
+    };
+    child<QToolButton>(box, "BoutParametres")->click();
+    QVERIFY(connectOnce());
+    QVERIFY(!box->isConnected());
+    // The port mended, the password left as it is shown.
+    port = QString::number(m_server->port);
+    typed.clear();
+    child<QToolButton>(box, "BoutParametres")->click();
+    QVERIFY(connectBox(box));
+    QCOMPARE(asked, 0);
+
+    // A refused password is forgotten: the next connection asks for it.
+    m_fx->ui.answers = {MsgAnswer::Yes};
+    m_ftp->FileDisconnectFTP();
+    QVERIFY(QTest::qWaitFor([box] { return !box->isConnected(); }, 5000));
+    typed = QStringLiteral("faux");
+    child<QToolButton>(box, "BoutParametres")->click();
+    QVERIFY(connectOnce());
+    QVERIFY(!box->isConnected());
+    QCOMPARE(asked, 0);
+    QVERIFY(connectBox(box));
+    QCOMPARE(asked, 1);
 }
 
 void TstFtpUi::downloadEditUploadBack_data() {
