@@ -146,6 +146,8 @@ TOpenFTPBox::TOpenFTPBox(SettingsStore *store, FtpPasswords *passwords, QWidget 
     // The listing.
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("ListeFichiers"));
+    // Its own name: the window's title changes with the mode.
+    m_list->setAccessibleName(QStringLiteral("Contenu du dossier"));
     m_list->setColumnCount(3);
     m_list->setHeaderLabels(
         {QStringLiteral("Fichier"), QStringLiteral("Taille"), QStringLiteral("Date")});
