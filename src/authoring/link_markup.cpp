@@ -108,11 +108,12 @@ QString ExtractEmailAddress(const QString &selection) {
 }
 
 QString BuildMailOpening(const QString &address, const QString &subject) {
-    // The characters a mailto address may hold as they are; "+" stays (user+tag@),
-    // but in the subject it is encoded, since some programs read it as a space.
-    QString href = QStringLiteral("mailto:") + mailtoEncode(address, "-._~!$'()*+,;:@");
+    QString href = QStringLiteral("mailto:") + address;
+    // "+" is encoded in the subject, since some programs read it as a space.
     if (!subject.isEmpty())
-        href += QStringLiteral("?subject=") + mailtoEncode(subject, "-._~!$'()*,;:@/");
+        href += (address.contains(u'?') ? QStringLiteral("&subject=")
+                                         : QStringLiteral("?subject=")) +
+                mailtoEncode(subject, "-._~!$'()*,;:@/");
     return QStringLiteral("<a") + EscapedAttribute(QStringLiteral("href"), href) + u'>';
 }
 

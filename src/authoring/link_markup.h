@@ -39,9 +39,10 @@ bool LooksLikeEmailAddress(const QString &text);
 // The bare address taken out of a selection such as 'Écrire à : <nom@site.fr> merci'.
 QString ExtractEmailAddress(const QString &text);
 
-// '<a href="mailto:ADDRESS?subject=SUBJECT">' with both parts percent-encoded as
-// mailto URIs need them (UTF-8, "?", "&", "%", quotes and spaces escaped); the
-// subject part is left out when it is empty.
+// '<a href="mailto:ADDRESS?subject=SUBJECT">': the address as typed, so that headers
+// typed with it ("?cc=...") stay headers, and the subject percent-encoded in UTF-8
+// (joined with "&" when the address already has headers). The subject part is left
+// out when it is empty; the value is escaped as any attribute value.
 QString BuildMailOpening(const QString &address, const QString &subject);
 
 } // namespace Authoring

@@ -417,6 +417,7 @@ void FtpWorker::doConnect(const FtpRequest &r, FtpReply &reply) {
     curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
     const CURLcode rc = perform(reply);
     if (rc != CURLE_OK) {
+        reply.loginRefused = rc == CURLE_LOGIN_DENIED;
         if (m_keyTrust.kind != FtpTrust::None)
             reply.trust = m_keyTrust;
         else if (rc == CURLE_PEER_FAILED_VERIFICATION && m_session.protocol == FtpProtocol::Ftps)

@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -49,6 +48,44 @@ QToolButton *toolButton(QWidget *parent, const char *name, QStyle::StandardPixma
 QString settingsSection() {
     return FtpSessions::section();
 }
+
+// A row of the listing that writes its texts only when asked: filling the list then
+// costs one small object per entry, whatever the folder's size, and only the rows
+// on screen (or those an assistive tool reads) are ever formatted.
+class ListingRow : public QTreeWidgetItem {
+public:
+    ListingRow(const QList<FtpEntry> *entries, const QIcon *icons, int index)
+        : QTreeWidgetItem(UserType), m_entries(entries), m_icons(icons), m_index(index) {}
+
+    QVariant data(int column, int role) const override {
+        if (m_index >= m_entries->size()) return QTreeWidgetItem::data(column, role);
+        const FtpEntry &e = m_entries->at(m_index);
+        switch (role) {
+        case Qt::DisplayRole:
+            if (column == 0) return FtpNames::printable(e.name);
+            if (column == 1) return e.isFolder() ? QString() : QString::number(e.size);
+            if (column == 2) return FtpListing::dateText(e.modified);
+            break;
+        case Qt::DecorationRole:
+            if (column == 0) return m_icons[int(e.type)];
+            break;
+        case Qt::TextAlignmentRole:
+            if (column == 1) return int(Qt::AlignRight | Qt::AlignVCenter);
+            break;
+        case Qt::UserRole:
+            if (column == 0) return m_index;
+            break;
+        default:
+            break;
+        }
+        return QTreeWidgetItem::data(column, role);
+    }
+
+private:
+    const QList<FtpEntry> *m_entries;
+    const QIcon *m_icons; // by FtpEntryType
+    int m_index;
+};
 } // namespace
 
 TOpenFTPBox::TOpenFTPBox(SettingsStore *store, FtpPasswords *passwords, QWidget *parent)
@@ -109,6 +146,8 @@ TOpenFTPBox::TOpenFTPBox(SettingsStore *store, FtpPasswords *passwords, QWidget 
     // The listing.
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("ListeFichiers"));
+    // Its own name: the window's title changes with the mode.
+    m_list->setAccessibleName(QStringLiteral("Contenu du dossier"));
     m_list->setColumnCount(3);
     m_list->setHeaderLabels(
         {QStringLiteral("Fichier"), QStringLiteral("Taille"), QStringLiteral("Date")});
@@ -186,7 +225,11 @@ TOpenFTPBox::TOpenFTPBox(SettingsStore *store, FtpPasswords *passwords, QWidget 
     m_keepAlive->setInterval(kKeepAliveMs);
 
     connect(m_sessions, &QComboBox::currentIndexChanged, this, &TOpenFTPBox::sessionSelected);
-    connect(m_connect, &QToolButton::clicked, this, &TOpenFTPBox::toggleConnection);
+    // On toggled, not clicked: a screen reader's "Toggle" only toggles. The button shows
+    // the connection, so only a change that disagrees with it is a request.
+    connect(m_connect, &QToolButton::toggled, this, [this](bool on) {
+        if (on != isConnected()) toggleConnection();
+    });
     connect(m_params, &QToolButton::clicked, this,
             [this] { editSession(m_sessions->currentIndex() <= 0); });
     connect(m_delete, &QToolButton::clicked, this, &TOpenFTPBox::deleteSession);
@@ -421,7 +464,9 @@ void TOpenFTPBox::startConnection(const FtpSession &session) {
             }
             // A failed connection leaves no box: the messages are the trace.
             statusMessage(reply.error);
-            m_passwords->forget(session.name);
+            // Only a refused password is forgotten: after a network failure or a trust
+            // question, the one typed is still the right one for this run.
+            if (reply.loginRefused) m_passwords->forget(session.name);
             const FtpTrust &t = reply.trust;
             if (t.kind == FtpTrust::None) return;
             if (t.changed) {
@@ -533,26 +578,16 @@ void TOpenFTPBox::fillRows() {
     FtpListing::sort(m_entries, m_sortColumn, m_sortDescending);
     m_list->setUpdatesEnabled(false);
     m_list->clear();
-    const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
-    const QIcon fileIcon = style()->standardIcon(QStyle::SP_FileIcon);
-    const QIcon linkIcon = style()->standardIcon(QStyle::SP_FileLinkIcon);
-    const QLocale locale = QLocale::system();
+    if (m_rowIcons.isEmpty())
+        m_rowIcons = {style()->standardIcon(QStyle::SP_FileIcon),
+                      style()->standardIcon(QStyle::SP_DirIcon),
+                      style()->standardIcon(QStyle::SP_FileLinkIcon)};
+    // One call for all the rows: the view, and any assistive tool listening, hear of
+    // them once.
     QList<QTreeWidgetItem *> rows;
     rows.reserve(m_entries.size());
-    for (int i = 0; i < m_entries.size(); ++i) {
-        const FtpEntry &e = m_entries[i];
-        auto *item = new QTreeWidgetItem;
-        item->setText(0, FtpNames::printable(e.name));
-        if (!e.isFolder()) item->setText(1, QString::number(e.size));
-        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-        if (e.modified.isValid())
-            item->setText(2, locale.toString(e.modified.toLocalTime(), QLocale::ShortFormat));
-        item->setIcon(0, e.isFolder()                   ? folderIcon
-                         : e.type == FtpEntryType::Link ? linkIcon
-                                                        : fileIcon);
-        item->setData(0, Qt::UserRole, i);
-        rows << item;
-    }
+    for (int i = 0; i < m_entries.size(); ++i)
+        rows << new ListingRow(&m_entries, m_rowIcons.constData(), i);
     m_list->addTopLevelItems(rows);
     m_list->header()->setSortIndicator(m_sortColumn,
                                        m_sortDescending ? Qt::DescendingOrder : Qt::AscendingOrder);

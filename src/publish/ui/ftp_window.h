@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QIcon>
 #include <functional>
 
 class FtpPasswords;
@@ -107,6 +108,7 @@ private:
     FtpSession m_session;
     QString m_folder;
     QList<FtpEntry> m_entries;
+    QList<QIcon> m_rowIcons; // file, folder, link
     int m_sortColumn = 0;
     bool m_sortDescending = false;
     bool m_busy = false;

@@ -70,7 +70,8 @@ HelpCommands::HelpCommands(AppContext &ctx)
     const QString help = QStringLiteral("Aide");
 
     QAction *aide =
-        r.add(QStringLiteral("AideAide"), QStringLiteral("&Aide"), QKeySequence(Qt::Key_F1), help);
+        r.add(QStringLiteral("AideAide"), QStringLiteral("&Aide Balizor"), QKeySequence(Qt::Key_F1),
+              help);
     aide->setToolTip(QStringLiteral("Aide"));
     aide->setStatusTip(aide->toolTip());
     aide->setIcon(Icons::draw(

@@ -92,7 +92,7 @@ PreviewCommands::PreviewCommands(AppContext &ctx, QSplitter *area, MainStatusBar
                   QKeySequence(Qt::CTRL | Qt::Key_R), nav),
             &QAction::triggered, this, &PreviewCommands::NavReload);
 
-    connect(r.add(QStringLiteral("OutilsTester"), QStringLiteral("T&ester"),
+    connect(r.add(QStringLiteral("OutilsTester"), QStringLiteral("&Tester"),
                   QKeySequence(Qt::CTRL | Qt::Key_F9), tools),
             &QAction::triggered, this, &PreviewCommands::OutilsTester);
     const char *navNames[] = {"Nav1", "Nav2", "Nav3", "Nav4"};

@@ -777,11 +777,11 @@ void TestFormCommands::tableResetAndCounts() {
             width->setText("0");
             emit width->editingFinished();
             QCOMPARE(width->text(), QString());
-            // Counts stay in 1-99.
+            // A count of 0 is kept when the field is left (it makes no table).
             auto *rows = child<QLineEdit>(d, "EditLignes");
             rows->setText("0");
             emit rows->editingFinished();
-            QCOMPARE(rows->text(), "1");
+            QCOMPARE(rows->text(), "0");
             rows->clear();
             QTest::keyClicks(rows, "x123");
             QCOMPARE(rows->text(), "12");

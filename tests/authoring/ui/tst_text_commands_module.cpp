@@ -131,7 +131,7 @@ void TestTextCommandsModule::wrapCommands_data() {
         {"Head6", "<H&6> (le plus petit)", "Ctrl+F6", "<h6>", "</h6>"},
         {"TexteParagraphe", "&Paragraphe", "Ctrl+Shift+P", "<p>", "</p>"},
         {"TexteRetrait", "&Retrait", "", "<blockquote>", "</blockquote>"},
-        {"TexteCommentaire", "C&ommentaire", "Ctrl+Num+/", "<!-- ", " -->"},
+        {"TexteCommentaire", "&Commentaire", "Ctrl+Num+/", "<!-- ", " -->"},
         {"AlignementGauche", "à &gauche", "", "<div align=\"left\">", "</div>"},
         {"AlignementCentre", "&centré", "", "<div align=\"center\">", "</div>"},
         {"AlignementDroite", "à &droite", "", "<div align=\"right\">", "</div>"},

@@ -12,6 +12,7 @@
 #include "test_support.h"
 #include "ui/ui_test_support.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -19,7 +20,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
+#include <QTcpServer>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -40,6 +43,52 @@ QTreeWidgetItem *row(TOpenFTPBox *box, const QString &text) {
     return nullptr;
 }
 
+// The accessibility layer as a screen reader uses it: objects found by role and name,
+// acted on through their actions and edited through their text interfaces.
+QString nameOf(QAccessibleInterface *iface) {
+    return iface ? iface->text(QAccessible::Name) : QString();
+}
+
+QAccessibleInterface *findAccessible(QAccessibleInterface *root, QAccessible::Role role,
+                                     const std::function<bool(const QString &)> &name) {
+    if (!root) return nullptr;
+    for (int i = 0; i < root->childCount(); ++i) {
+        QAccessibleInterface *c = root->child(i);
+        if (!c) continue;
+        // Entries of a closed menu count as invisible, yet a reader reaches them.
+        if (c->role() == role && (!c->state().invisible || role == QAccessible::MenuItem) &&
+            name(nameOf(c)))
+            return c;
+        if (QAccessibleInterface *found = findAccessible(c, role, name)) return found;
+    }
+    return nullptr;
+}
+
+QAccessibleInterface *findAccessible(QObject *root, QAccessible::Role role, const QString &name) {
+    return findAccessible(QAccessible::queryAccessibleInterface(root), role,
+                          [&name](const QString &n) { return n == name; });
+}
+
+bool act(QAccessibleInterface *iface, const QString &action) {
+    if (!iface || !iface->actionInterface() ||
+        !iface->actionInterface()->actionNames().contains(action))
+        return false;
+    iface->actionInterface()->doAction(action);
+    return true;
+}
+
+// A menu command, by the captions a reader speaks: "Fichier", "FTP", "Ouvrir via FTP...".
+bool runMenuCommand(QWidget *window, const QStringList &path) {
+    QAccessibleInterface *level = QAccessible::queryAccessibleInterface(window);
+    level = findAccessible(level, QAccessible::MenuBar, [](const QString &) { return true; });
+    for (const QString &step : path) {
+        level = findAccessible(level, QAccessible::MenuItem,
+                               [&step](const QString &n) { return n == step; });
+        if (!level) return false;
+    }
+    return act(level, QAccessibleActionInterface::pressAction());
+}
+
 QStringList rowNames(TOpenFTPBox *box) {
     QTreeWidget *list = child<QTreeWidget>(box, "ListeFichiers");
     QStringList out;
@@ -58,6 +107,7 @@ private slots:
     void sessionNamesRefused_data();
     void sessionNamesRefused();
     void passwordAskedAndNeverWritten();
+    void typedPasswordKeptForTheRun();
     void downloadEditUploadBack_data();
     void downloadEditUploadBack();
     void abortedDownloadOpensNothing();
@@ -65,6 +115,7 @@ private slots:
     void browsingSortingAndKeys();
     void untitledDocumentAsksFirst();
     void helpPages();
+    void accessibleRoad();
 
 private:
     // A main window whose settings hold one session for the test server.
@@ -256,6 +307,62 @@ void TstFtpUi::passwordAskedAndNeverWritten() {
     QVERIFY(ini.contains("Essai"));
     QVERIFY(!ini.contains("secret"));
     QVERIFY(!(QFile::permissions(m_fx->store->fileName()) & (QFile::ReadGroup | QFile::ReadOther)));
+}
+
+// Without a secret service, the password typed in the session dialog serves the whole
+// run, also after a connection that failed for another reason than the password.
+void TstFtpUi::typedPasswordKeptForTheRun() {
+    makeForm();
+    TOpenFTPBox *box = m_ftp->window();
+    box->prepareOpen();
+    selectSession(box);
+    QTcpServer closed; // a port where nothing answers
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const QString deadPort = QString::number(closed.serverPort());
+    closed.close();
+    int asked = 0;
+    QString port = deadPort;
+    QString typed = QStringLiteral("secret");
+    m_fx->ui.onDialog = [&](QDialog *d) {
+        if (d->objectName() == QLatin1String("TPasswordBox")) {
+            ++asked;
+            child<QLineEdit>(d, "EditMotDePasse")->setText(QStringLiteral("secret"));
+            return true;
+        }
+        child<QLineEdit>(d, "FtpPortEdit")->setText(port);
+        if (!typed.isEmpty()) child<QLineEdit>(d, "UserPasswordEdit")->setText(typed);
+        child<QPushButton>(d, "BoutOK")->click();
+        return d->result() == QDialog::Accepted;
+    };
+    auto *connectButton = child<QToolButton>(box, "BoutConnexion");
+    auto connectOnce = [&] {
+        connectButton->click();
+        return QTest::qWaitFor([&] { return connectButton->isEnabled() && !box->isTransferring(); },
+                               15000) &&
+               QTest::qWaitFor([&] { return box->isConnected() || !connectButton->isChecked(); },
+                               15000);
+    };
+    child<QToolButton>(box, "BoutParametres")->click();
+    QVERIFY(connectOnce());
+    QVERIFY(!box->isConnected());
+    // The port mended, the password left as it is shown.
+    port = QString::number(m_server->port);
+    typed.clear();
+    child<QToolButton>(box, "BoutParametres")->click();
+    QVERIFY(connectBox(box));
+    QCOMPARE(asked, 0);
+
+    // A refused password is forgotten: the next connection asks for it.
+    m_fx->ui.answers = {MsgAnswer::Yes};
+    m_ftp->FileDisconnectFTP();
+    QVERIFY(QTest::qWaitFor([box] { return !box->isConnected(); }, 5000));
+    typed = QStringLiteral("faux");
+    child<QToolButton>(box, "BoutParametres")->click();
+    QVERIFY(connectOnce());
+    QVERIFY(!box->isConnected());
+    QCOMPARE(asked, 0);
+    QVERIFY(connectBox(box));
+    QCOMPARE(asked, 1);
 }
 
 void TstFtpUi::downloadEditUploadBack_data() {
@@ -509,6 +616,89 @@ void TstFtpUi::helpPages() {
         QVERIFY2(QFileInfo::exists(QStringLiteral(BALIZOR_SOURCE_DIR "/resources/") + t),
                  qPrintable(t));
     setHelpHandler({});
+}
+
+// The road of a screen-reader user: open a file of the server through the FTP window,
+// change it, send it back; every control found by its role and spoken name, every
+// command given through the accessible actions and texts.
+void TstFtpUi::accessibleRoad() {
+    QVERIFY(writeAll(remote(QStringLiteral("site/page.html")), "<p>avant</p>\r\n"));
+    makeForm();
+    // The session used last is chosen when the window opens (the drop-down's own list
+    // is not chosen from through its accessible actions).
+    m_fx->store->writeInteger(QStringLiteral("FTP"), QStringLiteral("DerniereSession"), 1);
+    QAccessible::setActive(true);
+    const auto inactive = qScopeGuard([] { QAccessible::setActive(false); });
+    QStringList steps; // what went wrong inside the dialogs
+    auto stepFailed = [&](const QString &what) {
+        steps << what;
+        return false;
+    };
+    m_fx->ui.onDialog = [&](QDialog *d) {
+        d->show(); // as the real dialog would be: named when first shown
+        QAccessibleInterface *dialog = QAccessible::queryAccessibleInterface(d);
+        const QString title = nameOf(dialog);
+        if (title == QLatin1String("Mot de passe")) {
+            QAccessibleInterface *field =
+                findAccessible(dialog, QAccessible::EditableText, [](const QString &n) {
+                    return n.startsWith(QLatin1String("Mot de passe de \"balizor\""));
+                });
+            if (!field || !field->editableTextInterface()) return stepFailed("password field");
+            field->editableTextInterface()->insertText(0, QStringLiteral("secret"));
+            if (!act(findAccessible(d, QAccessible::Button, QStringLiteral("OK")),
+                     QAccessibleActionInterface::pressAction()))
+                return stepFailed("password OK");
+            // A button's accessible press is an animated click, done a moment later.
+            return QTest::qWaitFor([d] { return d->result() == QDialog::Accepted; }, 5000);
+        }
+        const bool opening = title == QLatin1String("Ouvrir via FTP");
+        if (!opening && title != QLatin1String("Enregistrer via FTP"))
+            return stepFailed(QStringLiteral("unexpected dialog ") + title);
+        QAccessibleInterface *list =
+            findAccessible(d, QAccessible::Tree, QStringLiteral("Contenu du dossier"));
+        if (!list || !list->tableInterface()) return stepFailed("listing");
+        if (list->tableInterface()->rowCount() == 0) {
+            // The toggle a reader finds offers "Toggle" only; that must connect.
+            if (!act(findAccessible(d, QAccessible::CheckBox, QStringLiteral("Connexion")),
+                     QAccessibleActionInterface::toggleAction()))
+                return stepFailed("connect toggle");
+            if (!QTest::qWaitFor([&] { return list->tableInterface()->rowCount() > 0; }, 15000))
+                return stepFailed("no listing after connecting");
+            if (!findAccessible(d, QAccessible::CheckBox, QStringLiteral("Se déconnecter")))
+                return stepFailed("toggle not renamed once connected");
+        }
+        if (opening) {
+            QAccessibleTableInterface *rows = list->tableInterface();
+            int wanted = -1;
+            for (int r = 0; r < rows->rowCount(); ++r)
+                if (nameOf(rows->cellAt(r, 0)) == QLatin1String("page.html")) wanted = r;
+            if (wanted < 0 || !rows->selectRow(wanted)) return stepFailed("row page.html");
+        }
+        if (!act(findAccessible(d, QAccessible::Button,
+                                opening ? QStringLiteral("Ouvrir") : QStringLiteral("Enregistrer")),
+                 QAccessibleActionInterface::pressAction()))
+            return stepFailed("main button");
+        if (!QTest::qWaitFor([d] { return d->isHidden(); }, 15000))
+            return stepFailed("transfer did not end");
+        return true;
+    };
+
+    QVERIFY(runMenuCommand(m_fx->form.get(), {"Fichier", "FTP", "Ouvrir via FTP..."}));
+    QVERIFY2(steps.isEmpty(), qPrintable(steps.join(", ")));
+    QAccessibleInterface *editor = findAccessible(
+        QAccessible::queryAccessibleInterface(m_fx->form.get()), QAccessible::EditableText,
+        [](const QString &n) { return n == QLatin1String("Texte du document"); });
+    QVERIFY(editor && editor->textInterface() && editor->editableTextInterface());
+    QAccessibleTextInterface *text = editor->textInterface();
+    QCOMPARE(text->text(0, text->characterCount()), QStringLiteral("<p>avant</p>\r\n"));
+    editor->editableTextInterface()->insertText(text->characterCount(),
+                                                QStringLiteral("<p>après</p>\r\n"));
+
+    QVERIFY(runMenuCommand(m_fx->form.get(), {"Fichier", "FTP", "Enregistrer via FTP sous..."}));
+    QVERIFY2(steps.isEmpty(), qPrintable(steps.join(", ")));
+    // An ASCII page is Windows-1252: the accent goes back as one byte.
+    QCOMPARE(readAll(remote(QStringLiteral("site/page.html"))),
+             QByteArray("<p>avant</p>\r\n<p>apr\xe8s</p>\r\n"));
 }
 
 QTEST_MAIN(TstFtpUi)
