@@ -484,6 +484,8 @@ bool DocumentManager::WriteDocument(TMyMwCustomEdit *e)
         break;
     }
     e->setModified(false);
+    // Every write of ours is the file's new known state: no outside change to report.
+    recordDiskState(e);
     m_lastWriteOk = true;
     if (e->documentKind != KindFtp && e->documentKind != KindTemplate) {
         if (!m_ctx.options->dossierParDefaut)
