@@ -70,12 +70,9 @@ inline QString closeQuestion(bool ftp, const QString &name, const QString &ftpBr
 }
 
 // An FTP document whose changes did not reach the server: the mark after its name
-// (tab and title), the status panel, and the close question.
+// (tab and title), and the close question.
 inline QString unsentMark() {
     return QStringLiteral(" (non envoyé)");
-}
-inline QString unsentPanel() {
-    return QStringLiteral("Non envoyé");
 }
 inline QString unsentCloseQuestion(const QString &name, const QString &ftpBreaks) {
     return QStringLiteral("Les modifications du fichier \"") + name +

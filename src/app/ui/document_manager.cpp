@@ -437,7 +437,6 @@ void DocumentManager::mwCustomEdit1StatusChange(TMyMwCustomEdit *e)
     UpdateTitle(DocTexts::titleText(e->fileName, e->documentKind) +
                     (e->unsent ? DocTexts::unsentMark() : QString()),
                 e->isModified());
-    if (e->unsent && !e->isModified()) m_status->setPanel(1, DocTexts::unsentPanel());
     m_status->setPanel(2, DocTexts::modePanel(e->overwriteMode()));
 }
 

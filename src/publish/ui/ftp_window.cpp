@@ -306,6 +306,10 @@ void TOpenFTPBox::reject() {
     if (m_closeRequested || ui().message(MsgType::Confirmation, MsgButtons::YesNo,
                                          FtpTexts::stopTransferQuestion()) != MsgAnswer::Yes)
         return;
+    if (!m_transfer) { // it ended while the question was open
+        if (result() != QDialog::Accepted) QDialog::reject();
+        return;
+    }
     m_closeRequested = true;
     m_client->abort();
 }
