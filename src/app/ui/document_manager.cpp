@@ -88,8 +88,18 @@ QString DocumentManager::tabCaption(int i) const
 {
     // The tab bar doubles "&" so that it shows; the caption is the plain text.
     QString t = m_tabs->tabText(i);
+    const TMyMwCustomEdit *e = EditorAt(i);
+    if (e && e->unsent && t.endsWith(DocTexts::unsentMark())) t.chop(DocTexts::unsentMark().size());
     t.replace(QLatin1String("&&"), QLatin1String("&"));
     return t;
+}
+
+void DocumentManager::setTabCaption(int i, const QString &caption) {
+    QString shown = caption;
+    shown.replace(QLatin1String("&"), QLatin1String("&&"));
+    const TMyMwCustomEdit *e = EditorAt(i);
+    if (e && e->unsent) shown += DocTexts::unsentMark();
+    m_tabs->setTabText(i, shown);
 }
 
 void DocumentManager::ActivateTab(int i)
@@ -424,8 +434,19 @@ void DocumentManager::mwCustomEdit1StatusChange(TMyMwCustomEdit *e)
     }
     const TextPos caret = e->caretXY();
     m_status->setPanel(0, DocTexts::caretPanel(caret.line, caret.col));
-    UpdateTitle(DocTexts::titleText(e->fileName, e->documentKind), e->isModified());
+    UpdateTitle(DocTexts::titleText(e->fileName, e->documentKind) +
+                    (e->unsent ? DocTexts::unsentMark() : QString()),
+                e->isModified());
     m_status->setPanel(2, DocTexts::modePanel(e->overwriteMode()));
+}
+
+void DocumentManager::setUnsent(TMyMwCustomEdit *e, bool unsent) {
+    const int i = indexOf(e);
+    if (i < 0 || e->unsent == unsent) return;
+    const QString caption = tabCaption(i);
+    e->unsent = unsent;
+    setTabCaption(i, caption);
+    mwCustomEdit1StatusChange(e);
 }
 
 void DocumentManager::UpdateTitle(const QString &text, bool modified)
@@ -462,6 +483,8 @@ bool DocumentManager::WriteDocument(TMyMwCustomEdit *e)
         break;
     }
     e->setModified(false);
+    // Every write of ours is the file's new known state: no outside change to report.
+    recordDiskState(e);
     m_lastWriteOk = true;
     if (e->documentKind != KindFtp && e->documentKind != KindTemplate) {
         if (!m_ctx.options->dossierParDefaut)
@@ -526,9 +549,8 @@ void DocumentManager::saveEditorAs(TMyMwCustomEdit *e)
         ::PreviewCopyPath(oldName, oldCaption, TemporaryFolder(),
                           [this](const QString &p) { return isOpenDocument(p); });
     e->fileName = chosen;
-    QString shown = QFileInfo(chosen).fileName();
-    shown.replace(QLatin1String("&"), QLatin1String("&&"));
-    m_tabs->setTabText(i, shown);
+    e->unsent = false; // a local file of the user's now holds the text
+    setTabCaption(i, QFileInfo(chosen).fileName());
     m_tabs->setTabToolTip(i, chosen);
     e->documentKind = KindOrdinary;
     saveEditor(e);
@@ -592,6 +614,8 @@ void DocumentManager::DiscardFtpDownload(const QString &path)
 bool DocumentManager::closeQuestion(TMyMwCustomEdit *e, const QString &ftpBreaks)
 {
     const bool ftp = e->documentKind == KindFtp;
+    // Its local copy holds the only copy of changes the server lacks.
+    const bool unsent = ftp && e->unsent;
     if (!e->isModified() && !ftp) {
         DeletePreviewCopy(e);
         return true;
@@ -599,13 +623,13 @@ bool DocumentManager::closeQuestion(TMyMwCustomEdit *e, const QString &ftpBreaks
     const QString name =
         !e->fileName.isEmpty() && !ftp ? e->fileName : tabCaption(indexOf(e));
     const MsgAnswer answer = ui().message(MsgType::Confirmation, MsgButtons::YesNoCancel,
-                                          DocTexts::closeQuestion(ftp, name, ftpBreaks));
+                                          unsent ? DocTexts::unsentCloseQuestion(name, ftpBreaks)
+                                                 : DocTexts::closeQuestion(ftp, name, ftpBreaks));
     if (answer == MsgAnswer::Cancel)
         return false;
     DeletePreviewCopy(e);
     if (answer == MsgAnswer::No) {
-        if (ftp)
-            DiscardFtpDownload(e->fileName);
+        if (ftp && !unsent) DiscardFtpDownload(e->fileName);
         return true;
     }
     const QString oldName = e->fileName;
@@ -706,9 +730,9 @@ void DocumentManager::renameDocument(TMyMwCustomEdit *e, const QString &path, in
         return;
     e->fileName = path;
     e->documentKind = kind;
-    QString shown = path.isEmpty() ? DocTexts::untitledCaption(e->tabNumber) : QFileInfo(path).fileName();
-    shown.replace(QLatin1String("&"), QLatin1String("&&"));
-    m_tabs->setTabText(i, shown);
+    if (kind != KindFtp) e->unsent = false;
+    setTabCaption(i, path.isEmpty() ? DocTexts::untitledCaption(e->tabNumber)
+                                    : QFileInfo(path).fileName());
     m_tabs->setTabToolTip(i, path);
     mwCustomEdit1StatusChange(e);
 }

@@ -33,6 +33,7 @@ public:
     bool FileSave() override;
     void FileSaveAs() override;
     void mwCustomEdit1StatusChange(TMyMwCustomEdit *editor) override;
+    void setUnsent(TMyMwCustomEdit *editor, bool unsent) override;
     void renameDocument(TMyMwCustomEdit *editor, const QString &path, int kind) override;
     QString currentFolder() const override;
     QString PreviewCopyPath(const TMyMwCustomEdit *editor) const override;
@@ -95,6 +96,8 @@ private:
     void saveEditorAs(TMyMwCustomEdit *e);
     // The close question for one editor; false when the close is abandoned.
     bool closeQuestion(TMyMwCustomEdit *e, const QString &ftpBreaks);
+    // Shows a caption on tab i ("&" doubled, the not-sent mark added).
+    void setTabCaption(int i, const QString &caption);
     // Removes tab i; returns the index the tab control activates.
     int removeTab(int i);
     void refreshActive();

@@ -334,8 +334,27 @@ QString TOpenFTPBox::takeDownloaded() {
 }
 
 void TOpenFTPBox::done(int r) {
+    m_closeRequested = false;
     saveState();
     QDialog::done(r);
+}
+
+void TOpenFTPBox::reject() {
+    if (!m_transfer) {
+        QDialog::reject();
+        return;
+    }
+    // A transfer left running would end unseen: a download with no tab, an upload
+    // replacing the server's file later.
+    if (m_closeRequested || ui().message(MsgType::Confirmation, MsgButtons::YesNo,
+                                         FtpTexts::stopTransferQuestion()) != MsgAnswer::Yes)
+        return;
+    if (!m_transfer) { // it ended while the question was open
+        if (result() != QDialog::Accepted) QDialog::reject();
+        return;
+    }
+    m_closeRequested = true;
+    m_client->abort();
 }
 
 void TOpenFTPBox::saveState() {
@@ -363,10 +382,9 @@ void TOpenFTPBox::sessionSelected(int index) {
     if (index > 0) {
         m_session = FtpSessions::read(*m_store, m_sessions->itemText(index));
         // A password left in plain text by older versions moves to the secret store.
-        if (!m_session.password.isEmpty()) {
-            m_passwords->store(m_session.name, m_session.password);
-            FtpSessions::erasePlainPassword(*m_store, m_session.name);
-        }
+        FtpSessions::movePlainPassword(*m_store, m_session.name, [this](const QString &p) {
+            return m_passwords->store(m_session.name, p);
+        });
         m_session.password.clear();
         m_params->setToolTip(QStringLiteral("Paramétrer la session"));
     } else {
@@ -391,6 +409,8 @@ void TOpenFTPBox::editSession(bool create) {
     }
     if (ui().execDialog(&box) != QDialog::Accepted) return;
     FtpSession s = box.session();
+    // A plain password the secret store could not take yet survives the rewrite.
+    const QString plain = create ? QString() : FtpSessions::read(*m_store, oldName).password;
     if (!create && s.name != oldName) {
         FtpSessions::erase(*m_store, oldName);
         m_passwords->rename(oldName, s.name);
@@ -401,6 +421,8 @@ void TOpenFTPBox::editSession(bool create) {
             m_passwords->remove(s.name);
         else
             m_passwords->store(s.name, s.password);
+    } else if (!plain.isEmpty()) {
+        FtpSessions::keepPlainPassword(*m_store, s.name, plain); // moved by the selection below
     }
     if (create || s.name != oldName) {
         fillSessions(s.name);
@@ -549,6 +571,7 @@ void TOpenFTPBox::finished(const FtpReply &reply) {
     m_then = nullptr;
     setBusy(false);
     if (then) then(reply);
+    if (m_closeRequested && !m_busy) QDialog::reject();
 }
 
 // ---- listing ----
@@ -743,6 +766,7 @@ void TOpenFTPBox::download(const FtpEntry &e) {
     m_expected = e.size;
     m_keepAlive->start();
     const QString name = e.name;
+    m_transfer = true;
     run([this, name, local] { m_client->download(m_folder, name, local); },
         [this, local, folder](const FtpReply &r) {
             transferEnded();
@@ -780,6 +804,7 @@ void TOpenFTPBox::upload() {
     }
     m_expected = QFileInfo(m_localFile).size();
     m_keepAlive->start();
+    m_transfer = true;
     run([this, name] { m_client->upload(m_localFile, m_folder, name); },
         [this, name](const FtpReply &r) {
             transferEnded();
@@ -828,6 +853,7 @@ void TOpenFTPBox::transferProgress(qint64 bytes) {
 }
 
 void TOpenFTPBox::transferEnded() {
+    m_transfer = false;
     m_running = false;
     m_abort->setVisible(false);
     m_expected = 0;

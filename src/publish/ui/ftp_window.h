@@ -56,6 +56,9 @@ public:
     bool sortDescending() const { return m_sortDescending; }
 
     void done(int r) override;
+    // "Annuler", Escape and the title bar's close: during a transfer, asks whether to
+    // stop it, and closes once it has ended.
+    void reject() override;
 
 signals:
     void listingShown();
@@ -119,6 +122,8 @@ private:
     bool m_promptedPassword = false;
 
     // Transfer state.
+    bool m_transfer = false;       // a download or upload is asked for, until its reply
+    bool m_closeRequested = false; // the window closes when the transfer has ended
     bool m_running = false;
     qint64 m_expected = 0;
     QElapsedTimer m_started;

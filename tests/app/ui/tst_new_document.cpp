@@ -8,6 +8,7 @@
 #include "app/ui/editor_view.h"
 #include "app/ui/main_form.h"
 #include "app/ui/new_box.h"
+#include "app/ui/outside_change_check.h"
 #include "authoring/ui/cadres_box.h"
 #include "authoring/ui/proprietes_box.h"
 #include "publish/ui/help.h"
@@ -58,6 +59,7 @@ private slots:
     void templateRoundTrip();
     void overwriteNeedsYes();
     void failedTemplateWriteKeepsTheDocument();
+    void savedTemplateIsNoOutsideChange();
     void renameInTheList();
     void pagePropertiesOnAPage();
     void pagePropertiesFailureSaysSo();
@@ -296,6 +298,23 @@ void TestNewDocument::failedTemplateWriteKeepsTheDocument() {
     QCOMPARE(editor()->documentKind, int(KindOrdinary));
     QCOMPARE(f->form->documents()->tabCaption(f->form->documents()->activeIndex()),
              QStringLiteral("garde.html"));
+}
+
+void TestNewDocument::savedTemplateIsNoOutsideChange() {
+    const QString page = f->writeFile(QStringLiteral("page.html"), "<p>x</p>\r\n");
+    f->form->documents()->OpenDocument(page, true);
+    f->ui.onDialog = [&](QDialog *d) {
+        d->findChild<QLineEdit *>(QStringLiteral("EditFilename"))
+            ->setText(QStringLiteral("modele.html"));
+        d->accept();
+        return d->result() == QDialog::Accepted;
+    };
+    trigger("FileModeleSave");
+    QCOMPARE(editor()->documentKind, int(KindTemplate));
+    // The file just written is the one the check knows: nothing to ask.
+    f->form->outsideChanges()->CheckDocumentsOnDisk();
+    QCOMPARE(f->ui.messages.size(), 0);
+    QVERIFY(!editor()->isModified());
 }
 
 void TestNewDocument::renameInTheList() {

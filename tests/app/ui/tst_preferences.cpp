@@ -243,6 +243,9 @@ void TstPreferences::linkedBoxes_data() {
     QTest::newRow("typed zero hides it, text stays") << "1,0,30,1,1"
                                                      << "type 0"
                                                      << "0,0,0,1,1";
+    QTest::newRow("typed zero hides the numbers too") << "1,1,30,1,1"
+                                                      << "type 0"
+                                                      << "0,0,0,1,1";
     QTest::newRow("typing past an empty box") << "1,0,30,1,1"
                                               << "type "
                                               << "0,0,,1,1";

@@ -1,5 +1,8 @@
+#include "app/document_texts.h"
+#include "app/settings_store.h"
 #include "app/ui/action_registry.h"
 #include "app/ui/document_host.h"
+#include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
 #include "app/ui/main_form.h"
 #include "ftp_test_server.h"
@@ -116,10 +119,16 @@ private slots:
     void untitledDocumentAsksFirst();
     void helpPages();
     void accessibleRoad();
+    void plainPasswordKeptUntilStored();
+    void unsentEditsStayMarkedAndKept();
+    void closingDuringTransferAsks_data();
+    void closingDuringTransferAsks();
 
 private:
     // A main window whose settings hold one session for the test server.
     void makeForm();
+    // Restarts the server with options, before makeForm().
+    bool restartServer(const QStringList &options);
     void selectSession(TOpenFTPBox *box);
     bool connectBox(TOpenFTPBox *box);
     QString remote(const QString &name) const { return m_root->filePath(name); }
@@ -145,6 +154,10 @@ void TstFtpUi::cleanup() {
     m_fx.reset();
     m_server.reset();
     m_root.reset();
+}
+
+bool TstFtpUi::restartServer(const QStringList &options) {
+    return m_server->start(QString::fromUtf8(kScript), m_root->path(), options);
 }
 
 void TstFtpUi::makeForm() {
@@ -440,6 +453,7 @@ void TstFtpUi::downloadEditUploadBack() {
     };
     m_fx->form->findChild<ActionRegistry *>()->action(QStringLiteral("FileSaveFTP"))->trigger();
     QVERIFY(!second->isModified());
+    QVERIFY(!tabs->tabText(tabs->indexOf(second)).endsWith(DocTexts::unsentMark()));
     QCOMPARE(readAll(second->fileName), bytes + added);
     QCOMPARE(readAll(remote(QStringLiteral("site/page #1.html"))), bytes + added);
     QCOMPARE(QDir(remote(QStringLiteral("site"))).entryList(QDir::Files | QDir::Hidden).size(), 2);
@@ -699,6 +713,96 @@ void TstFtpUi::accessibleRoad() {
     // An ASCII page is Windows-1252: the accent goes back as one byte.
     QCOMPARE(readAll(remote(QStringLiteral("site/page.html"))),
              QByteArray("<p>avant</p>\r\n<p>apr\xe8s</p>\r\n"));
+}
+
+void TstFtpUi::plainPasswordKeptUntilStored() {
+    makeForm(); // memory only: the secret service takes nothing
+    const QString section = FtpSessions::section() + QStringLiteral("\\Essai");
+    const QString key = QStringLiteral("UserPasswordEdit");
+    m_fx->store->writeString(section, key, QStringLiteral("ancien")); // an older version's
+    TOpenFTPBox *box = m_ftp->window();
+    box->prepareOpen();
+    selectSession(box);
+    QCOMPARE(m_fx->store->readString(section, key, {}), QStringLiteral("ancien"));
+    QString password;
+    QVERIFY(m_passwords->find(QStringLiteral("Essai"), &password)); // and for this run
+    m_fx->ui.onDialog = [](QDialog *) { return true; };
+    child<QToolButton>(box, "BoutParametres")->click(); // the session rewritten
+    QCOMPARE(m_fx->store->readString(section, key, {}), QStringLiteral("ancien"));
+}
+
+void TstFtpUi::unsentEditsStayMarkedAndKept() {
+    makeForm();
+    // An FTP document as a download leaves it, then edited.
+    const QString local = m_fx->writeFile(QStringLiteral("page.html"), "<p>serveur</p>\r\n");
+    DocumentManager *docs = m_fx->form->documents();
+    docs->OpenDocument(local, false);
+    TMyMwCustomEdit *e = docs->ActiveEditor();
+    e->documentKind = KindFtp;
+    e->insert(QStringLiteral("<p>ajout</p>\r\n"));
+    // The window closes without an upload (refused, stopped or never asked for).
+    m_fx->ui.onDialog = [](QDialog *) { return false; };
+    m_ftp->FileSaveFTP();
+    QVERIFY(!e->isModified());
+    const QString name = QStringLiteral("page.html");
+    QCOMPARE(docs->tabWidget()->tabText(docs->indexOf(e)), name + DocTexts::unsentMark());
+    QVERIFY(m_fx->form->windowTitle().endsWith(QStringLiteral("FTP : ") + name +
+                                               DocTexts::unsentMark()));
+    QCOMPARE(docs->tabCaption(docs->indexOf(e)), name);
+    m_fx->ui.answers = {MsgAnswer::No};
+    docs->FileClose();
+    QCOMPARE(m_fx->ui.lastMessage(), DocTexts::unsentCloseQuestion(name, "\r\n\r\n"));
+    QCOMPARE(readAll(local), QByteArray("<p>ajout</p>\r\n<p>serveur</p>\r\n"));
+}
+
+void TstFtpUi::closingDuringTransferAsks_data() {
+    QTest::addColumn<bool>("upload");
+    QTest::addColumn<QString>("how");
+    QTest::newRow("download, Annuler") << false << "BoutAnnuler";
+    QTest::newRow("download, Escape") << false << "Escape";
+    QTest::newRow("download, title bar") << false << "close";
+    QTest::newRow("upload, Annuler") << true << "BoutAnnuler";
+    QTest::newRow("upload, title bar") << true << "close";
+}
+
+void TstFtpUi::closingDuringTransferAsks() {
+    QFETCH(bool, upload);
+    QFETCH(QString, how);
+    const QByteArray old(2 << 20, 'a');
+    QVERIFY(writeAll(remote(QStringLiteral("site/gros.html")), old));
+    QVERIFY(restartServer({QStringLiteral("--limit"), QString::number(256 << 10)}));
+    makeForm();
+    m_passwords->store(QStringLiteral("Essai"), QStringLiteral("secret"));
+    TOpenFTPBox *box = m_ftp->window();
+    if (upload)
+        box->prepareSave(m_fx->writeFile(QStringLiteral("gros.html"), QByteArray(2 << 20, 'b')));
+    else
+        box->prepareOpen();
+    box->show();
+    QVERIFY(connectBox(box));
+    child<QTreeWidget>(box, "ListeFichiers")->setCurrentItem(row(box, QStringLiteral("gros.html")));
+    child<QPushButton>(box, "BoutOuvrir")->click();
+    QVERIFY(QTest::qWaitFor([box] { return box->isTransferring(); }, 10000));
+    auto close = [&] {
+        if (how == QLatin1String("Escape"))
+            QTest::keyClick(box, Qt::Key_Escape);
+        else if (how == QLatin1String("close"))
+            box->close();
+        else
+            child<QPushButton>(box, "BoutAnnuler")->click();
+    };
+    m_fx->ui.answers = {MsgAnswer::No, MsgAnswer::Yes};
+    close(); // "Non": the transfer goes on, the window stays
+    QVERIFY(box->isVisible() && box->isTransferring());
+    close(); // "Oui": stopped, then the window closes
+    QVERIFY(QTest::qWaitFor([box] { return !box->isVisible(); }, 10000));
+    QCOMPARE(m_fx->ui.messages.size(), 2);
+    QCOMPARE(m_fx->ui.lastMessage(), FtpTexts::stopTransferQuestion());
+    QVERIFY(!box->client()->isBusy() && box->takeDownloaded().isEmpty() && !box->uploaded());
+    QVERIFY(QDir(m_downloads).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    QCOMPARE(readAll(remote(QStringLiteral("site/gros.html"))), old);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        QDir(remote(QStringLiteral("site"))).entryList(QDir::Files | QDir::Hidden).size(), 2, 5000);
 }
 
 QTEST_MAIN(TstFtpUi)
