@@ -85,6 +85,22 @@ QString parse(const QStringList &args, Options *o) {
     return {};
 }
 
+// Whether some line break of the text is not `style`.
+bool hasOtherBreak(const QByteArray &text, LineBreak style) {
+    const char *s = text.constData();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        if (s[i] != '\r' && s[i] != '\n') continue;
+        const bool pair = s[i] == '\r' && i + 1 < n && s[i + 1] == '\n';
+        const LineBreak found = pair           ? LineBreak::CrLf
+                                : s[i] == '\r' ? LineBreak::Cr
+                                               : LineBreak::Lf;
+        if (found != style) return true;
+        if (pair) ++i;
+    }
+    return false;
+}
+
 struct Rewrite {
     bool changed = false;
     QByteArray utf8;
@@ -108,8 +124,10 @@ Rewrite rewrite(const Options &o, const LoadedText &t, const Assist::RawTextRegi
         r.changed = r.utf8 != t.utf8;
         break;
     case Command::Eol:
+        // A file with mixed breaks is detected as CR LF: asking for CR LF still
+        // rewrites its other breaks, as a save from the window does.
         r.lineBreak = *o.lineBreak;
-        r.changed = r.lineBreak != t.lineBreak;
+        r.changed = r.lineBreak != t.lineBreak || hasOtherBreak(t.utf8, r.lineBreak);
         break;
     }
     return r;

@@ -80,6 +80,11 @@ void TestBatchCommand::bytes_data() {
                                   << QByteArray("a\r\nb\r\n\xE9\r\n");
     QTest::newRow("eol to CR") << QStringList{"eol", "--cr"} << QByteArray("a\r\nb")
                                << QByteArray("a\rb\r");
+    QTest::newRow("eol to CR LF on mixed breaks")
+        << QStringList{"eol", "--crlf"} << QByteArray("a\nb\r\nc\rd")
+        << QByteArray("a\r\nb\r\nc\r\nd\r\n");
+    QTest::newRow("eol to LF on mixed breaks")
+        << QStringList{"eol", "--lf"} << QByteArray("a\r\nb\n") << QByteArray("a\nb\n");
     QTest::newRow("eol unchanged: file untouched")
         << QStringList{"eol", "--lf"} << QByteArray("a\nb") << QByteArray("a\nb");
     QTest::newRow("already indented: file untouched")
@@ -119,6 +124,8 @@ void TestBatchCommand::check() {
     QCOMPARE(readAll(messy), QByteArray("<div>\nx\n</div>\n"));
     QCOMPARE(r.errors.size(), 1);
     QVERIFY(r.errors.first().contains(messy));
+    r = run({"eol", "--crlf", "--check", "-"}, "a\nb\r\n");
+    QCOMPARE(r.status, int(Batch::WouldChange));
     r = run({"indent", "--check", "-"}, "<div>\nx\n</div>");
     QCOMPARE(r.status, int(Batch::WouldChange));
     QVERIFY(r.out.isEmpty());
