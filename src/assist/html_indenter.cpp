@@ -128,6 +128,18 @@ inline bool isBlank(char c) {
     return static_cast<unsigned char>(c) <= 0x20;
 }
 
+// Line breaks (CR LF, CR or LF) in s[0, n).
+int countBreaks(const char *s, qsizetype n) {
+    int count = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (s[i] == '\n')
+            ++count;
+        else if (s[i] == '\r' && (i + 1 >= n || s[i + 1] != '\n'))
+            ++count;
+    }
+    return count;
+}
+
 } // namespace
 
 int THtmlIndenter::LineAt(const QByteArray &text, qsizetype offset) {
@@ -160,6 +172,12 @@ void THtmlIndenter::writeIndentation() {
 
 void THtmlIndenter::writeBreak(const Item &item) {
     m_out.append(item.text, item.length);
+    ++m_lines;
+}
+
+void THtmlIndenter::writeToken(const Token &t) {
+    m_out.append(t.text, t.length);
+    m_lines += t.breaks;
 }
 
 bool THtmlIndenter::topIsPendingBreak() const {
@@ -223,6 +241,7 @@ void THtmlIndenter::nextToken(Token &t) {
             ++m_pos;
             if (m_pos < m_end) m_tag.push_back(m_src[m_pos++]);
             m_tag.append(indentation());
+            ++t.breaks;
             break;
         case '"':
             quoted = !quoted;
@@ -273,7 +292,52 @@ void THtmlIndenter::copyRawContent(int element) {
         ++p;
     }
     m_out.append(m_src + m_pos, p - m_pos);
+    m_lines += countBreaks(m_src + m_pos, p - m_pos);
     m_pos = p;
+}
+
+void THtmlIndenter::failAtEndTag(qsizetype p, int element) {
+    // An element still open below the blocking one means that one was left open;
+    // otherwise the end tag has no opening at all.
+    m_failed = true;
+    Failure &f = m_failure;
+    f.element = kElements[element].name;
+    f.stop = Stop::UnmatchedEnd;
+    for (qsizetype i = p; i >= 0; --i) {
+        const Item &it = m_stack[size_t(i)];
+        if (it.kind != ItemKind::Element || it.element != element) continue;
+        for (qsizetype j = p; j > i; --j) {
+            const Item &open = m_stack[size_t(j)];
+            if (open.kind != ItemKind::Element) continue;
+            f.stop = Stop::UnclosedElement;
+            f.endTag = f.element;
+            f.element = kElements[open.element].name;
+            f.openedAt = open.line;
+            break;
+        }
+        break;
+    }
+}
+
+void THtmlIndenter::checkEnd() {
+    // The run succeeds when its last item is a forced line break.
+    if (m_stack.empty() || m_stack.back().kind == ItemKind::ForcedBreak) return;
+    Item open = m_stack.back();
+    m_stack.pop_back();
+    // A quote left open (pushed under the tag it opened in) is the cause.
+    for (const Item &it : m_stack)
+        if (it.kind == ItemKind::Quote) open = it;
+    m_failed = true;
+    m_failure.atEnd = true;
+    m_failure.openedAt = open.line;
+    if (open.kind == ItemKind::Quote) {
+        // A quote left open runs to the end of the text: it opened in the last tag.
+        m_failure.stop = Stop::OpenQuote;
+        m_failure.openedAt = m_tagLine;
+    } else {
+        m_failure.stop = Stop::UnclosedElement;
+        if (open.kind == ItemKind::Element) m_failure.element = kElements[open.element].name;
+    }
 }
 
 void THtmlIndenter::processTag(const Token &t) {
@@ -289,14 +353,14 @@ void THtmlIndenter::processTag(const Token &t) {
             m_stack.pop_back();
             writeIndentation();
         } else if (b && !m_out.isEmpty()) {
-            m_out.append("\r\n", 2);
+            writeBreak(forced);
             writeIndentation();
         } else if (t.spaceBefore) {
             m_out.append(' ');
         }
-        m_stack.push_back({ItemKind::Element, element});
+        m_stack.push_back({ItemKind::Element, element, {0, 0}, 0, m_lines + 1});
         if (b) m_stack.push_back(forced);
-        m_out.append(t.text, t.length);
+        writeToken(t);
         changeLevel(1);
         if (flags & RawContent) copyRawContent(element);
         return;
@@ -322,7 +386,7 @@ void THtmlIndenter::processTag(const Token &t) {
                 --p;
                 changeLevel(-1);
             } else {
-                m_failed = true;
+                failAtEndTag(p, element);
                 break;
             }
         }
@@ -332,7 +396,7 @@ void THtmlIndenter::processTag(const Token &t) {
             writeIndentation();
         }
         if (!m_failed) m_stack.pop_back();
-        m_out.append(t.text, t.length);
+        writeToken(t);
         if (b) m_stack.push_back(forced);
         return;
     }
@@ -342,10 +406,10 @@ void THtmlIndenter::processTag(const Token &t) {
         m_stack.pop_back();
         writeIndentation();
     } else if (b) {
-        m_out.append("\r\n", 2);
+        writeBreak(forced);
         writeIndentation();
     }
-    m_out.append(t.text, t.length);
+    writeToken(t);
     if (b) m_stack.push_back(forced);
 }
 
@@ -362,7 +426,9 @@ QByteArray THtmlIndenter::IndentHtml(const QByteArray &source, qsizetype *codeEr
     m_out.reserve(source.size() * 2 + 4096);
     m_stack.clear();
     m_indentCount = 0;
+    m_lines = 0;
     m_failed = false;
+    m_failure = Failure();
 
     Token t;
     while (m_pos < m_end && !m_failed) {
@@ -374,7 +440,7 @@ QByteArray THtmlIndenter::IndentHtml(const QByteArray &source, qsizetype *codeEr
                 m_stack.pop_back();
                 writeIndentation();
             }
-            m_out.append(t.text, t.length);
+            writeToken(t);
             break;
         case Kind::LineBreak:
             if (!m_stack.empty() && m_stack.back().kind == ItemKind::ForcedBreak)
@@ -388,19 +454,18 @@ QByteArray THtmlIndenter::IndentHtml(const QByteArray &source, qsizetype *codeEr
             break;
         case Kind::Tag:
             processTag(t);
+            m_tagLine = m_lines - t.breaks + 1;
             break;
         case Kind::Unknown:
             break;
         }
     }
-    if (!m_failed && !m_stack.empty()) {
-        m_failed = m_stack.back().kind != ItemKind::ForcedBreak;
-        m_stack.pop_back();
-    }
+    if (!m_failed) checkEnd();
 
     qsizetype result = -1;
     if (m_failed) {
         result = m_out.size();
+        m_failure.line = m_lines + 1;
         const qsizetype restEnd = std::max(m_pos, m_trimmedEnd);
         m_out.append(m_src + m_pos, restEnd - m_pos);
     }

@@ -27,6 +27,18 @@ public:
     // The line (from 1) of a text position: where a failed run stopped.
     static int LineAt(const QByteArray &text, qsizetype offset);
 
+    // Why the last run failed, so that a message can name the cause.
+    enum class Stop { None, UnmatchedEnd, UnclosedElement, OpenQuote };
+    struct Failure {
+        Stop stop = Stop::None;
+        QByteArray element; // lower case: the end tag's element, or the one left open
+        QByteArray endTag;  // an element left open before an end tag: that tag's element
+        int line = 0;       // where the run stopped: a line of the result, from 1
+        int openedAt = 0;   // the line of the result where the element or quote opened
+        bool atEnd = false; // the whole text was read: nothing was left as it was
+    };
+    const Failure &LastFailure() const { return m_failure; }
+
 private:
     enum class Kind { Unknown, Text, Tag, LineBreak };
     enum class ItemKind { Element, LineBreak, ForcedBreak, Quote };
@@ -35,6 +47,7 @@ private:
         int element = -1;
         char text[2] = {0, 0};
         int length = 0;
+        int line = 0; // an element or quote: the line of the result it opened on
     };
     struct Token {
         Kind kind = Kind::Unknown;
@@ -43,6 +56,7 @@ private:
         bool spaceBefore = false;
         char lineBreak[2] = {0, 0};
         int lineBreakLength = 0;
+        int breaks = 0; // line breaks inside a tag written over several lines
     };
 
     void nextToken(Token &t);
@@ -53,6 +67,9 @@ private:
     void writeBreak(const Item &item);
     bool topIsPendingBreak() const;
     void copyRawContent(int element);
+    void writeToken(const Token &t);
+    void failAtEndTag(qsizetype p, int element);
+    void checkEnd();
 
     const char *m_src = nullptr;
     qsizetype m_pos = 0;
@@ -63,5 +80,8 @@ private:
     std::string m_tag;    // the tag token being read
     std::string m_indent; // Symbol repeated, grown on demand
     qsizetype m_indentCount = 0;
+    int m_lines = 0;   // line breaks written so far
+    int m_tagLine = 0; // the line the last tag began on
     bool m_failed = false;
+    Failure m_failure;
 };

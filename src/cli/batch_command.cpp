@@ -106,15 +106,17 @@ struct Rewrite {
     QByteArray utf8;
     LineBreak lineBreak = LineBreak::CrLf;
     int failedLine = 0;
+    THtmlIndenter::Failure failure;
 };
 
 Rewrite rewrite(const Options &o, const LoadedText &t, const Assist::RawTextRegions &regions) {
-    Rewrite r{false, t.utf8, t.lineBreak, 0};
+    Rewrite r{false, t.utf8, t.lineBreak, 0, {}};
     switch (o.command) {
     case Command::Indent: {
         const QByteArray before = Assist::WithCrLfBreaks(t.utf8);
         Assist::IndentOutcome out = Assist::IndentDocument(before, o.spaces, o.width);
         r.failedLine = out.failedAt >= 0 ? out.failedLine : 0;
+        r.failure = out.failure;
         r.changed = out.changed;
         if (r.changed) r.utf8 = std::move(out.text);
         break;
@@ -161,8 +163,15 @@ QString HelpText() {
         "écriture atomique. Un fichier illisible ou impossible à écrire est signalé\n"
         "et les autres fichiers sont traités.\n"
         "\n"
-        "Codes de sortie : 0 terminé ; 1 un fichier serait modifié (--check) ;\n"
-        "2 erreur (ligne de commande, lecture ou écriture).\n");
+        "Codes de sortie :\n"
+        "  0  terminé\n"
+        "  1  un fichier serait modifié (--check)\n"
+        "  2  erreur : ligne de commande, fichier illisible ou impossible à écrire\n"
+        "  3  indent : balise de fin sans balise d'ouverture, élément ou guillemet\n"
+        "     jamais fermé ; le fichier est indenté jusqu'à ce point, la suite est\n"
+        "     laissée telle quelle\n"
+        "Quand plusieurs fichiers donnent des codes différents, le code est 2 s'il y a\n"
+        "eu une erreur, sinon 3, sinon 1.\n");
 }
 
 int Run(const QStringList &arguments, const Io &io) {
@@ -202,12 +211,17 @@ int Run(const QStringList &arguments, const Io &io) {
         }
 
         const Rewrite r = rewrite(o, text, regions);
-        if (r.failedLine > 0)
-            io.writeStderr(QStringLiteral("balizor-cli : %1 : indentation arrêtée à la ligne %2 "
-                                          "(balise de fin sans balise d'ouverture) ; la suite "
-                                          "est laissée telle quelle")
-                               .arg(name)
-                               .arg(r.failedLine));
+        if (r.failedLine > 0) {
+            const QString reason = Assist::IndentStopReason(r.failure);
+            io.writeStderr(r.failure.atEnd
+                               ? QStringLiteral("balizor-cli : %1 : %2").arg(name, reason)
+                               : QStringLiteral("balizor-cli : %1 : indentation arrêtée à la "
+                                                "ligne %2 (%3) ; la suite est laissée telle quelle")
+                                     .arg(name)
+                                     .arg(r.failedLine)
+                                     .arg(reason));
+            if (status != Failed) status = Stopped;
+        }
         if (o.check) {
             if (r.changed) {
                 io.writeStderr(QStringLiteral("balizor-cli : %1 serait modifié").arg(name));

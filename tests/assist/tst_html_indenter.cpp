@@ -124,21 +124,37 @@ void TestHtmlIndenter::failureKeepsRest_data() {
     QTest::addColumn<QByteArray>("expected");
     QTest::addColumn<int>("indentedLength");
     QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("reason");
 
     const QByteArray cells = crlf("<table>\n<tr>\n<td>a\n<td>b\n</tr>\n</table>\n  <p>reste   \n");
     const QByteArray cellsOut =
         crlf("<table>\n  <tr>\n    <td>a\n      <td>b\n      </tr>\n</table>\n  <p>reste");
     QTest::newRow("cells without end tags stop at the row's end")
-        << cells << cellsOut << int(cellsOut.indexOf("</tr>") + 5) << 5;
+        << cells << cellsOut << int(cellsOut.indexOf("</tr>") + 5) << 5
+        << "élément <td> ouvert à la ligne 4 et non fermé avant </tr>";
     QTest::newRow("stray end tag")
         << crlf("<div>\nx\n</span>\n<div>\n  y") << crlf("<div>\n  x\n</span>\n<div>\n  y")
-        << int(crlf("<div>\n  x\n</span>").size()) << 3;
+        << int(crlf("<div>\n  x\n</span>").size()) << 3
+        << "balise de fin </span> sans balise d'ouverture";
     QTest::newRow("unclosed element at the end")
-        << QByteArray("<p>text") << QByteArray("<p>text") << 7 << 1;
+        << QByteArray("<p>text") << QByteArray("<p>text") << 7 << 1
+        << "élément <p> ouvert à la ligne 1 et jamais fermé";
+    QTest::newRow("element left open, then text")
+        << crlf("<div>\ntexte\n") << crlf("<div>\n  texte") << 14 << 2
+        << "élément <div> ouvert à la ligne 1 et jamais fermé";
+    QTest::newRow("inner element left open before an end tag")
+        << crlf("<div>\n<span>\n<b>x</b>\n</div>\n<p>")
+        << crlf("<div>\n  <span>\n    <b>x</b>\n  </div>\n<p>") << 39 << 4
+        << "élément <span> ouvert à la ligne 2 et non fermé avant </div>";
+    QTest::newRow("end tag of an element opened in a tag over two lines")
+        << crlf("<ul>\n<li><span class=x\nid=y>y\n</ul>")
+        << crlf("<ul>\n  <li><span class=x\n    id=y>y\n    </ul>") << 48 << 4
+        << "élément <span> ouvert à la ligne 2 et non fermé avant </ul>";
     // The open-quote marker hides the pending line break, and the element stays open.
     QTest::newRow("odd quote swallows the rest")
         << crlf("<div>\n<a href=\"x>\n<b>y</b></div>")
-        << crlf("<div><a href=\"x>\n  <b>y</b></div>") << 34 << 2;
+        << crlf("<div><a href=\"x>\n  <b>y</b></div>") << 34 << 2
+        << "guillemet ouvert à la ligne 1 et jamais fermé";
 }
 
 void TestHtmlIndenter::failureKeepsRest() {
@@ -146,6 +162,7 @@ void TestHtmlIndenter::failureKeepsRest() {
     QFETCH(QByteArray, expected);
     QFETCH(int, indentedLength);
     QFETCH(int, line);
+    QFETCH(QString, reason);
     THtmlIndenter indenter;
     indenter.Indentation = 2;
     qsizetype reported = -2;
@@ -159,6 +176,11 @@ void TestHtmlIndenter::failureKeepsRest() {
     QCOMPARE(code, qsizetype(indentedLength));
     QCOMPARE(reported, code);
     QCOMPARE(THtmlIndenter::LineAt(out, code), line);
+    QCOMPARE(indenter.LastFailure().line, line);
+    QCOMPARE(Assist::IndentStopReason(indenter.LastFailure()), reason);
+    // A later run that succeeds forgets the failure.
+    indenter.IndentHtml("<b>x</b>");
+    QCOMPARE(indenter.LastFailure().stop, THtmlIndenter::Stop::None);
 }
 
 void TestHtmlIndenter::documentFinalBreak() {

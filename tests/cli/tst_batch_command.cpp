@@ -41,6 +41,8 @@ private slots:
     void bytes_data();
     void bytes();
     void check();
+    void stoppedIndent_data();
+    void stoppedIndent();
     void failuresLeaveOtherFilesDone();
     void usage_data();
     void usage();
@@ -129,15 +131,41 @@ void TestBatchCommand::check() {
     r = run({"indent", "--check", "-"}, "<div>\nx\n</div>");
     QCOMPARE(r.status, int(Batch::WouldChange));
     QVERIFY(r.out.isEmpty());
+}
 
-    // A stopped indent says where, and still rewrites the indented part.
+void TestBatchCommand::stoppedIndent_data() {
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("stray end tag")
+        << QByteArray("<div>\nx\n</span>\n<p>y\n") << QByteArray("<div>\n\tx\n</span>\n<p>y\n")
+        << "indentation arrêtée à la ligne 3 (balise de fin </span> sans balise d'ouverture)";
+    QTest::newRow("element left open")
+        << QByteArray("<div>\ntexte\n") << QByteArray("<div>\n\ttexte\n")
+        << "c.html : élément <div> ouvert à la ligne 1 et jamais fermé";
+}
+
+void TestBatchCommand::stoppedIndent() {
+    // A stopped indent names its cause and exits with its own status; the indented
+    // part is still written.
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
     const QString broken = dir.filePath(QStringLiteral("c.html"));
-    write(broken, "<div>\nx\n</span>\n<p>y\n");
-    r = run({"indent", "--tabs", broken});
-    QCOMPARE(r.status, int(Batch::Done));
-    QCOMPARE(readAll(broken), QByteArray("<div>\n\tx\n</span>\n<p>y\n"));
+    const QString tidy = dir.filePath(QStringLiteral("d.html"));
+    write(broken, before);
+    write(tidy, "<b>\n</b>\n");
+    Run r = run({"indent", "--tabs", broken, tidy});
+    QCOMPARE(r.status, int(Batch::Stopped));
+    QCOMPARE(readAll(broken), after);
     QCOMPARE(r.errors.size(), 1);
-    QVERIFY(r.errors.first().contains(QStringLiteral("ligne 3")));
+    QVERIFY2(r.errors.first().contains(message), qPrintable(r.errors.first()));
+    r = run({"indent", "--check", tidy, broken});
+    QCOMPARE(r.status, int(Batch::Stopped));
+    // An error outweighs a stop.
+    r = run({"indent", broken, dir.filePath(QStringLiteral("absent.html"))});
+    QCOMPARE(r.status, int(Batch::Failed));
 }
 
 void TestBatchCommand::failuresLeaveOtherFilesDone() {

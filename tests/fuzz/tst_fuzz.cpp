@@ -470,7 +470,7 @@ void TstFuzz::initTestCase() {
             io.writeStdout = [](const QByteArray &) {};
             io.writeStderr = [](const QString &) {};
             const int status = Batch::Run(args, io);
-            if (status < 0 || status > 2) return QStringLiteral("exit status %1").arg(status);
+            if (status < 0 || status > 3) return QStringLiteral("exit status %1").arg(status);
             return QString();
         });
 }

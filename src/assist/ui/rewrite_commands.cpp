@@ -337,11 +337,15 @@ void RewriteCommands::OutilsIndenter() {
         if (e->lineBreak != LineBreak::CrLf) out.text.replace("\r\n", lineBreakBytes(e->lineBreak));
         replaceKeepingPlace(e, out.text);
     }
-    if (out.failedAt >= 0)
+    if (out.failedAt >= 0) {
+        const QString reason = Assist::IndentStopReason(out.failure);
         m_ctx.window->statusBar()->showMessage(
-            QStringLiteral("Indentation arrêtée à la ligne %1 : balise de fin sans ouverture, "
-                           "suite inchangée")
-                .arg(out.failedLine),
+            out.failure.atEnd
+                ? QStringLiteral("Indentation terminée : %1").arg(reason)
+                : QStringLiteral("Indentation arrêtée à la ligne %1 : %2, suite inchangée")
+                      .arg(out.failedLine)
+                      .arg(reason),
             15000);
+    }
     m_ctx.docs->mwCustomEdit1StatusChange(e);
 }
