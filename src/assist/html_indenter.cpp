@@ -1,5 +1,7 @@
 #include "assist/html_indenter.h"
 
+#include "assist/html_rules.h"
+
 #include <algorithm>
 #include <cstring>
 #include <string_view>
@@ -14,7 +16,8 @@ struct ElementInfo {
     int flags;
 };
 
-// The containers, then frame (a line-break element that opens no level).
+// The containers, then frame (a line-break element that opens no level). Which of
+// them are void or may lose their end tag comes from the HTML rules.
 constexpr ElementInfo kElements[] = {
     {"a", Container},
     {"abbr", Container},
@@ -54,7 +57,7 @@ constexpr ElementInfo kElements[] = {
     {"ins", Container},
     {"kbd", Container},
     {"legend", Container},
-    {"li", Container | OptionalEnd},
+    {"li", Container},
     {"marquee", Container},
     {"menu", Container},
     {"nobr", Container},
@@ -63,8 +66,8 @@ constexpr ElementInfo kElements[] = {
     {"object", Container},
     {"ol", Container},
     {"optgroup", Container},
-    {"p", Container | OptionalEnd},
-    {"param", Container | OptionalEnd},
+    {"p", Container},
+    {"param", Container},
     {"pre", Container | RawContent},
     {"q", Container},
     {"s", Container},
@@ -95,14 +98,55 @@ constexpr ElementInfo kElements[] = {
 };
 static_assert(std::size(kElements) == 76);
 
-const std::unordered_map<std::string_view, int> &elementIndex() {
-    static const std::unordered_map<std::string_view, int> index = [] {
-        std::unordered_map<std::string_view, int> m;
-        for (int i = 0; i < int(std::size(kElements)); ++i)
-            m.emplace(kElements[i].name, i);
-        return m;
-    }();
-    return index;
+// The indenter's elements with what the HTML rules say about them: the containers
+// above, and the other tags that close one of them by starting.
+struct Vocabulary {
+    std::vector<std::string_view> names;
+    std::vector<int> flags;
+    std::unordered_map<std::string_view, int> index;
+    std::vector<char> startCloses; // [tag * size + open]: the start tag ends the open element
+    std::vector<char> endCloses;   // [tag * size + open]: the end tag ends it on its way
+
+    Vocabulary() {
+        for (const ElementInfo &e : kElements)
+            add(e.name, e.flags);
+        for (size_t i = 0; i < std::size(kElements); ++i) {
+            int &f = flags[i];
+            if (HtmlRules::isVoid(names[i])) f &= ~Container;
+            if ((f & Container) && HtmlRules::endTagOptional(names[i])) f |= OptionalEnd;
+        }
+        for (size_t i = 0; i < std::size(kElements); ++i)
+            if (flags[i] & OptionalEnd)
+                for (std::string_view tag :
+                     HtmlRules::startTagsEnding(names[i], HtmlRules::Implied::Sibling))
+                    if (!index.count(tag)) add(tag, 0);
+        const size_t n = names.size();
+        startCloses.assign(n * n, 0);
+        endCloses.assign(n * n, 0);
+        for (size_t tag = 0; tag < n; ++tag)
+            for (size_t open = 0; open < n; ++open) {
+                if (!(flags[open] & OptionalEnd)) continue;
+                startCloses[tag * n + open] =
+                    HtmlRules::startTagEnds(names[tag], names[open]) == HtmlRules::Implied::Sibling;
+                endCloses[tag * n + open] = HtmlRules::endTagEnds(names[tag], names[open]);
+            }
+    }
+    void add(std::string_view name, int f) {
+        index.emplace(name, int(names.size()));
+        names.push_back(name);
+        flags.push_back(f);
+    }
+    bool startTagCloses(int tag, int open) const {
+        return startCloses[size_t(tag) * names.size() + size_t(open)];
+    }
+    bool endTagCloses(int tag, int open) const {
+        return endCloses[size_t(tag) * names.size() + size_t(open)];
+    }
+};
+
+const Vocabulary &vocabulary() {
+    static const Vocabulary v;
+    return v;
 }
 
 // The element a tag names when its name is followed by a space, ">" or a tab;
@@ -119,9 +163,14 @@ int tagElement(const char *t, qsizetype n, bool *closing) {
         name[len++] = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
     }
     if (i >= n || len == 0) return -1;
-    const auto &index = elementIndex();
+    const auto &index = vocabulary().index;
     const auto it = index.find(std::string_view(name, size_t(len)));
     return it == index.end() ? -1 : it->second;
+}
+
+QByteArray nameOf(int element) {
+    const std::string_view name = vocabulary().names[size_t(element)];
+    return QByteArray(name.data(), qsizetype(name.size()));
 }
 
 inline bool isBlank(char c) {
@@ -277,7 +326,7 @@ void THtmlIndenter::nextToken(Token &t) {
 
 void THtmlIndenter::copyRawContent(int element) {
     // Up to the element's end tag (or the end of the text), unchanged.
-    const std::string_view name(kElements[element].name);
+    const std::string_view name = vocabulary().names[size_t(element)];
     qsizetype p = m_pos;
     for (;;) {
         const void *lt = std::memchr(m_src + p, '<', size_t(m_end - p));
@@ -301,7 +350,7 @@ void THtmlIndenter::failAtEndTag(qsizetype p, int element) {
     // otherwise the end tag has no opening at all.
     m_failed = true;
     Failure &f = m_failure;
-    f.element = kElements[element].name;
+    f.element = nameOf(element);
     f.stop = Stop::UnmatchedEnd;
     for (qsizetype i = p; i >= 0; --i) {
         const Item &it = m_stack[size_t(i)];
@@ -311,7 +360,7 @@ void THtmlIndenter::failAtEndTag(qsizetype p, int element) {
             if (open.kind != ItemKind::Element) continue;
             f.stop = Stop::UnclosedElement;
             f.endTag = f.element;
-            f.element = kElements[open.element].name;
+            f.element = nameOf(open.element);
             f.openedAt = open.line;
             break;
         }
@@ -320,32 +369,60 @@ void THtmlIndenter::failAtEndTag(qsizetype p, int element) {
 }
 
 void THtmlIndenter::checkEnd() {
-    // The run succeeds when its last item is a forced line break.
-    if (m_stack.empty() || m_stack.back().kind == ItemKind::ForcedBreak) return;
-    Item open = m_stack.back();
-    m_stack.pop_back();
-    // A quote left open (pushed under the tag it opened in) is the cause.
-    for (const Item &it : m_stack)
-        if (it.kind == ItemKind::Quote) open = it;
+    // Pending line breaks are dropped and the elements whose end tag may be left out
+    // end with the page; a quote or another element still open fails the run.
+    const Item *open = nullptr;
+    for (auto it = m_stack.rbegin(); it != m_stack.rend(); ++it) {
+        if (it->kind == ItemKind::Quote) {
+            open = &*it;
+            break;
+        }
+        if (!open && it->kind == ItemKind::Element &&
+            !(vocabulary().flags[size_t(it->element)] & OptionalEnd))
+            open = &*it;
+    }
+    if (!open) return;
     m_failed = true;
     m_failure.atEnd = true;
-    m_failure.openedAt = open.line;
-    if (open.kind == ItemKind::Quote) {
+    if (open->kind == ItemKind::Quote) {
         // A quote left open runs to the end of the text: it opened in the last tag.
         m_failure.stop = Stop::OpenQuote;
         m_failure.openedAt = m_tagLine;
     } else {
         m_failure.stop = Stop::UnclosedElement;
-        if (open.kind == ItemKind::Element) m_failure.element = kElements[open.element].name;
+        m_failure.element = nameOf(open->element);
+        m_failure.openedAt = open->line;
     }
+}
+
+void THtmlIndenter::closeImplied(int tag) {
+    // The deepest open element this start tag ends, reached through elements whose
+    // end tag may be left out: <li> ends an open <li> and the <p> inside it.
+    const Vocabulary &v = vocabulary();
+    qsizetype top = qsizetype(m_stack.size()) - 1;
+    if (topIsPendingBreak()) --top;
+    qsizetype target = -1;
+    for (qsizetype q = top; q >= 0; --q) {
+        const Item &it = m_stack[size_t(q)];
+        if (it.kind != ItemKind::Element) break;
+        if (v.startTagCloses(tag, it.element))
+            target = q;
+        else if (!(v.flags[size_t(it.element)] & OptionalEnd))
+            break;
+    }
+    if (target < 0) return;
+    // The pending line break, if any, stays on top.
+    m_stack.erase(m_stack.begin() + target, m_stack.begin() + top + 1);
+    changeLevel(-int(top + 1 - target));
 }
 
 void THtmlIndenter::processTag(const Token &t) {
     bool closing = false;
     const int element = tagElement(t.text, t.length, &closing);
-    const int flags = element >= 0 ? kElements[element].flags : 0;
+    const int flags = element >= 0 ? vocabulary().flags[size_t(element)] : 0;
     const bool b = flags & LineBreakElement;
     const Item forced{ItemKind::ForcedBreak, -1, {'\r', '\n'}, 2};
+    if (element >= 0 && !closing) closeImplied(element);
 
     if ((flags & Container) && !closing) {
         if (topIsPendingBreak()) {
@@ -380,7 +457,7 @@ void THtmlIndenter::processTag(const Token &t) {
         while (!(p >= 0 && m_stack[size_t(p)].kind == ItemKind::Element &&
                  m_stack[size_t(p)].element == element)) {
             if (p >= 0 && m_stack[size_t(p)].kind == ItemKind::Element &&
-                (kElements[m_stack[size_t(p)].element].flags & OptionalEnd)) {
+                vocabulary().endTagCloses(element, m_stack[size_t(p)].element)) {
                 // Closed silently; the line break above it, if any, stays on top.
                 m_stack.erase(m_stack.begin() + p);
                 --p;

@@ -70,6 +70,7 @@ private:
     void writeToken(const Token &t);
     void failAtEndTag(qsizetype p, int element);
     void checkEnd();
+    void closeImplied(int tag);
 
     const char *m_src = nullptr;
     qsizetype m_pos = 0;
