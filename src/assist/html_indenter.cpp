@@ -3,6 +3,7 @@
 #include "assist/html_rules.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
@@ -104,6 +105,8 @@ struct Vocabulary {
     std::vector<std::string_view> names;
     std::vector<int> flags;
     std::unordered_map<std::string_view, int> index;
+    // The same index by first letter: tags are looked up at every tag of a page.
+    std::array<std::vector<std::pair<std::string_view, int>>, 128> byFirst;
     std::vector<char> startCloses; // [tag * size + open]: the start tag ends the open element
     std::vector<char> endCloses;   // [tag * size + open]: the end tag ends it on its way
 
@@ -132,6 +135,7 @@ struct Vocabulary {
             }
     }
     void add(std::string_view name, int f) {
+        byFirst[size_t(name[0]) & 127].emplace_back(name, int(names.size()));
         index.emplace(name, int(names.size()));
         names.push_back(name);
         flags.push_back(f);
@@ -162,10 +166,11 @@ int tagElement(const char *t, qsizetype n, bool *closing) {
         if (len == int(sizeof name)) return -1;
         name[len++] = (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
     }
-    if (i >= n || len == 0) return -1;
-    const auto &index = vocabulary().index;
-    const auto it = index.find(std::string_view(name, size_t(len)));
-    return it == index.end() ? -1 : it->second;
+    if (i >= n || len == 0 || static_cast<unsigned char>(name[0]) >= 128) return -1;
+    for (const auto &[known, element] : vocabulary().byFirst[size_t(name[0])])
+        if (known.size() == size_t(len) && std::memcmp(known.data(), name, size_t(len)) == 0)
+            return element;
+    return -1;
 }
 
 QByteArray nameOf(int element) {
@@ -177,17 +182,24 @@ inline bool isBlank(char c) {
     return static_cast<unsigned char>(c) <= 0x20;
 }
 
-// Line breaks (CR LF, CR or LF) in s[0, n).
-int countBreaks(const char *s, qsizetype n) {
-    int count = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        if (s[i] == '\n')
-            ++count;
-        else if (s[i] == '\r' && (i + 1 >= n || s[i + 1] != '\n'))
-            ++count;
-    }
-    return count;
+inline bool isBreak(char c) {
+    return c == '\r' || c == '\n';
 }
+
+// The length of the line break at s[i] (CR LF, CR or LF) within s[0, n).
+inline int breakLength(const char *s, qsizetype i, qsizetype n) {
+    return s[i] == '\r' && i + 1 < n && s[i + 1] == '\n' ? 2 : 1;
+}
+
+constexpr qsizetype kChunk = 1 << 20;
+
+// The bytes a tag's reader acts on.
+constexpr std::array<bool, 256> kTagSpecial = [] {
+    std::array<bool, 256> t{};
+    for (unsigned char c : {' ', '\t', '\r', '\n', '"', '<', '>'})
+        t[c] = true;
+    return t;
+}();
 
 } // namespace
 
@@ -219,9 +231,32 @@ void THtmlIndenter::writeIndentation() {
     m_out.append(s.data(), qsizetype(s.size()));
 }
 
-void THtmlIndenter::writeBreak(const Item &item) {
-    m_out.append(item.text, item.length);
+void THtmlIndenter::writeBreak() {
+    m_out.append(m_break, m_breakLength);
     ++m_lines;
+}
+
+void THtmlIndenter::flushIfFull() {
+    if (!m_sink || m_out.size() < kChunk) return;
+    (*m_sink)(m_out.data(), m_out.size());
+    m_flushed += m_out.size();
+    m_out.clear();
+}
+
+void THtmlIndenter::writeSource(const char *s, qsizetype n) {
+    // Source bytes as they are, but for their line breaks.
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (!isBreak(s[i])) continue;
+        m_out.append(s + run, i - run);
+        const int length = breakLength(s, i, n);
+        writeBreak();
+        i += length - 1;
+        run = i + 1;
+        if (m_out.size() >= kChunk) flushIfFull();
+    }
+    m_out.append(s + run, n - run);
+    flushIfFull();
 }
 
 void THtmlIndenter::writeToken(const Token &t) {
@@ -236,7 +271,7 @@ bool THtmlIndenter::topIsPendingBreak() const {
 
 void THtmlIndenter::nextToken(Token &t) {
     t = Token();
-    if (m_pos < m_end && m_src[m_pos] != '\r') {
+    if (m_pos < m_end && !isBreak(m_src[m_pos])) {
         t.spaceBefore = m_src[m_pos] == ' ';
         while (m_pos < m_end && isBlank(m_src[m_pos]))
             ++m_pos;
@@ -246,18 +281,15 @@ void THtmlIndenter::nextToken(Token &t) {
     if (m_pos >= m_end) return;
 
     const char first = m_src[m_pos];
-    if (first == '\r') {
+    if (isBreak(first)) {
         t.kind = Kind::LineBreak;
-        t.lineBreak[0] = '\r';
-        t.lineBreakLength = 1;
-        if (m_pos + 1 < m_end) t.lineBreak[t.lineBreakLength++] = m_src[m_pos + 1];
-        m_pos += t.lineBreakLength;
+        m_pos += breakLength(m_src, m_pos, m_end);
         return;
     }
     if (first != '<') {
-        // Text runs to the next CR or "<".
+        // Text runs to the next line break or "<".
         const qsizetype start = m_pos;
-        while (m_pos < m_end && m_src[m_pos] != '\r' && m_src[m_pos] != '<')
+        while (m_pos < m_end && !isBreak(m_src[m_pos]) && m_src[m_pos] != '<')
             ++m_pos;
         t.kind = Kind::Text;
         if (t.spaceBefore) {
@@ -286,9 +318,9 @@ void THtmlIndenter::nextToken(Token &t) {
             ++m_pos;
             break;
         case '\r':
-            m_tag.push_back('\r');
-            ++m_pos;
-            if (m_pos < m_end) m_tag.push_back(m_src[m_pos++]);
+        case '\n':
+            m_tag.append(m_break, size_t(m_breakLength));
+            m_pos += breakLength(m_src, m_pos, m_end);
             m_tag.append(indentation());
             ++t.breaks;
             break;
@@ -311,10 +343,14 @@ void THtmlIndenter::nextToken(Token &t) {
             ++m_pos;
             ended = !quoted;
             break;
-        default:
-            m_tag.push_back(c);
-            ++m_pos;
+        default: {
+            // The run of ordinary bytes up to the next one that matters.
+            const qsizetype from = m_pos++;
+            while (m_pos < m_end && !kTagSpecial[static_cast<unsigned char>(m_src[m_pos])])
+                ++m_pos;
+            m_tag.append(m_src + from, size_t(m_pos - from));
             break;
+        }
         }
     }
     // A value left open runs to the end of the text; its marker stays on the stack.
@@ -340,8 +376,7 @@ void THtmlIndenter::copyRawContent(int element) {
         if (tagElement(m_src + p, avail, &closing) == element && closing) break;
         ++p;
     }
-    m_out.append(m_src + m_pos, p - m_pos);
-    m_lines += countBreaks(m_src + m_pos, p - m_pos);
+    writeSource(m_src + m_pos, p - m_pos);
     m_pos = p;
 }
 
@@ -421,21 +456,21 @@ void THtmlIndenter::processTag(const Token &t) {
     const int element = tagElement(t.text, t.length, &closing);
     const int flags = element >= 0 ? vocabulary().flags[size_t(element)] : 0;
     const bool b = flags & LineBreakElement;
-    const Item forced{ItemKind::ForcedBreak, -1, {'\r', '\n'}, 2};
+    const Item forced{ItemKind::ForcedBreak};
     if (element >= 0 && !closing) closeImplied(element);
 
     if ((flags & Container) && !closing) {
         if (topIsPendingBreak()) {
-            writeBreak(m_stack.back());
+            writeBreak();
             m_stack.pop_back();
             writeIndentation();
         } else if (b && !m_out.isEmpty()) {
-            writeBreak(forced);
+            writeBreak();
             writeIndentation();
         } else if (t.spaceBefore) {
             m_out.append(' ');
         }
-        m_stack.push_back({ItemKind::Element, element, {0, 0}, 0, m_lines + 1});
+        m_stack.push_back({ItemKind::Element, element, m_lines + 1});
         if (b) m_stack.push_back(forced);
         writeToken(t);
         changeLevel(1);
@@ -468,7 +503,7 @@ void THtmlIndenter::processTag(const Token &t) {
             }
         }
         if (p < qsizetype(m_stack.size()) - 1) {
-            writeBreak(m_stack.back());
+            writeBreak();
             m_stack.pop_back();
             writeIndentation();
         }
@@ -479,11 +514,11 @@ void THtmlIndenter::processTag(const Token &t) {
     }
 
     if (topIsPendingBreak()) {
-        writeBreak(m_stack.back());
+        writeBreak();
         m_stack.pop_back();
         writeIndentation();
     } else if (b) {
-        writeBreak(forced);
+        writeBreak();
         writeIndentation();
     }
     writeToken(t);
@@ -491,16 +526,41 @@ void THtmlIndenter::processTag(const Token &t) {
 }
 
 QByteArray THtmlIndenter::IndentHtml(const QByteArray &source, qsizetype *codeErr) {
-    m_src = source.constData();
-    m_pos = 0;
-    m_end = source.size();
-    m_trimmedEnd = source.size();
-    while (m_trimmedEnd > 0 && isBlank(m_src[m_trimmedEnd - 1]))
-        --m_trimmedEnd;
-    m_out = QByteArray();
+    m_sink = nullptr;
+    m_break[0] = '\r';
+    m_break[1] = '\n';
+    m_breakLength = 2;
     // Room for the indentation added; pages never written stay unallocated, so a
     // generous reservation costs nothing and spares copying a large output.
-    m_out.reserve(source.size() * 2 + 4096);
+    m_out.reset(source.size() * 2 + 4096);
+    const qsizetype result = run(source.constData(), source.size());
+    if (codeErr) *codeErr = result;
+    if (result >= 0 && OnError) OnError(this, result);
+    return m_out.take();
+}
+
+qsizetype THtmlIndenter::IndentHtml(const char *source, qsizetype size, std::string_view lineBreak,
+                                    const Sink &sink) {
+    m_sink = &sink;
+    m_breakLength = int(std::min<size_t>(2, lineBreak.size()));
+    std::memcpy(m_break, lineBreak.data(), size_t(m_breakLength));
+    m_out.reset(kChunk + 64 * 1024);
+    const qsizetype result = run(source, size);
+    if (!m_out.isEmpty()) sink(m_out.data(), m_out.size());
+    m_out.take();
+    m_sink = nullptr;
+    if (result >= 0 && OnError) OnError(this, result);
+    return result;
+}
+
+qsizetype THtmlIndenter::run(const char *source, qsizetype size) {
+    m_src = source;
+    m_pos = 0;
+    m_end = size;
+    m_trimmedEnd = size;
+    while (m_trimmedEnd > 0 && isBlank(m_src[m_trimmedEnd - 1]))
+        --m_trimmedEnd;
+    m_flushed = 0;
     m_stack.clear();
     m_indentCount = 0;
     m_lines = 0;
@@ -513,7 +573,7 @@ QByteArray THtmlIndenter::IndentHtml(const QByteArray &source, qsizetype *codeEr
         switch (t.kind) {
         case Kind::Text:
             if (topIsPendingBreak()) {
-                writeBreak(m_stack.back());
+                writeBreak();
                 m_stack.pop_back();
                 writeIndentation();
             }
@@ -523,11 +583,10 @@ QByteArray THtmlIndenter::IndentHtml(const QByteArray &source, qsizetype *codeEr
             if (!m_stack.empty() && m_stack.back().kind == ItemKind::ForcedBreak)
                 m_stack.pop_back();
             if (!m_stack.empty() && m_stack.back().kind == ItemKind::LineBreak) {
-                writeBreak(m_stack.back());
+                writeBreak();
                 m_stack.pop_back();
             }
-            m_stack.push_back(
-                {ItemKind::LineBreak, -1, {t.lineBreak[0], t.lineBreak[1]}, t.lineBreakLength});
+            m_stack.push_back({ItemKind::LineBreak});
             break;
         case Kind::Tag:
             processTag(t);
@@ -536,20 +595,19 @@ QByteArray THtmlIndenter::IndentHtml(const QByteArray &source, qsizetype *codeEr
         case Kind::Unknown:
             break;
         }
+        flushIfFull();
     }
     if (!m_failed) checkEnd();
 
     qsizetype result = -1;
     if (m_failed) {
-        result = m_out.size();
+        result = m_flushed + m_out.size();
         m_failure.line = m_lines + 1;
         const qsizetype restEnd = std::max(m_pos, m_trimmedEnd);
-        m_out.append(m_src + m_pos, restEnd - m_pos);
+        writeSource(m_src + m_pos, restEnd - m_pos);
     }
     m_stack.clear();
     m_tag.clear();
     m_tag.shrink_to_fit();
-    if (codeErr) *codeErr = result;
-    if (result >= 0 && OnError) OnError(this, result);
-    return std::exchange(m_out, QByteArray());
+    return result;
 }
