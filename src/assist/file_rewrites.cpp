@@ -143,8 +143,10 @@ bool BreakNormalizer::next(const char **span, qsizetype *length, bool *converted
     return next(span, length, converted);
 }
 
-RewriteOutput::RewriteOutput(const FileText &in, LineBreak style, const ByteSink &sink, Mode mode)
-    : m_in(in), m_style(style), m_sink(sink), m_mode(mode), m_reference(in.data, in.size, style) {}
+RewriteOutput::RewriteOutput(const FileText &in, LineBreak style, const ByteSink &sink, Mode mode,
+                             bool finalBreak)
+    : m_in(in), m_style(style), m_sink(sink), m_mode(mode), m_finalBreak(finalBreak),
+      m_reference(in.data, in.size, style) {}
 
 qsizetype RewriteOutput::matching(const char *data, qsizetype size) {
     qsizetype same = 0;
@@ -211,7 +213,7 @@ bool RewriteOutput::finish(bool force) {
     if (force) markChanged();
     if (!m_changed) return false;
     // The last line ends with a break, as a save writes it.
-    if (m_any && !endsWithBreak(&m_last, 1)) {
+    if (m_finalBreak && m_any && !endsWithBreak(&m_last, 1)) {
         const QByteArray eol = lineBreakBytes(m_style);
         put(eol.constData(), eol.size());
     }
@@ -236,7 +238,15 @@ void RewriteOutput::flush() {
     m_buffer.resize(0);
 }
 
-FileRewrite IndentFile(const FileText &in, bool spaces, int width, const ByteSink &sink) {
+namespace {
+
+struct Run {
+    FileRewrite result;
+    bool cancelled = false;
+};
+
+Run indent(const FileText &in, bool spaces, int width, const ByteSink &sink, bool finalBreak,
+           const RewriteProgress &progress) {
     THtmlIndenter indenter;
     if (spaces) {
         indenter.Symbol = " ";
@@ -245,7 +255,8 @@ FileRewrite IndentFile(const FileText &in, bool spaces, int width, const ByteSin
         indenter.Symbol = "\t";
         indenter.Indentation = 1;
     }
-    RewriteOutput out(in, in.lineBreak, sink, RewriteOutput::Mode::Compare);
+    indenter.OnProgress = progress;
+    RewriteOutput out(in, in.lineBreak, sink, RewriteOutput::Mode::Compare, finalBreak);
     const QByteArray eol = lineBreakBytes(in.lineBreak);
     bool written = false;
     const THtmlIndenter::Sink pieces = [&](const char *data, qsizetype size) {
@@ -254,20 +265,23 @@ FileRewrite IndentFile(const FileText &in, bool spaces, int width, const ByteSin
     };
     indenter.IndentHtml(in.data, in.size, std::string_view(eol.constData(), size_t(eol.size())),
                         pieces);
+    Run r;
+    r.cancelled = indenter.Cancelled();
+    if (r.cancelled) return r;
     // The document's own final break stays, so that an indented file is left alone.
     if (written && endsWithBreak(in.data, in.size)) out.write(eol.constData(), eol.size());
-    FileRewrite r;
-    r.failure = indenter.LastFailure();
-    r.changed = out.finish();
+    r.result.failure = indenter.LastFailure();
+    r.result.changed = out.finish();
     return r;
 }
 
-FileRewrite ConvertAccentsInFile(const FileText &in, AccentDirection direction, bool named,
-                                 const RawTextRegions &regions, const ByteSink &sink) {
+Run convertAccents(const FileText &in, AccentDirection direction, bool named,
+                   const RawTextRegions &regions, const ByteSink &sink) {
     RewriteOutput out(in, in.lineBreak, sink, RewriteOutput::Mode::Told);
     const auto spans = regions.find(in.data, in.size);
     const bool singleByte = in.encoding == TextEncoding::Windows1252;
     QByteArray converted, normalized;
+    Run r;
     for (qsizetype from = 0; from < in.size;) {
         const qsizetype to = blockEnd(in, from);
         converted.resize(0);
@@ -280,9 +294,66 @@ FileRewrite ConvertAccentsInFile(const FileText &in, AccentDirection direction, 
         out.write(normalized.constData(), normalized.size());
         from = to;
     }
-    FileRewrite r;
-    r.changed = out.finish();
+    r.result.changed = out.finish();
     return r;
+}
+
+FileText editorText(const char *utf8, qsizetype size, LineBreak lineBreak) {
+    FileText in;
+    in.data = utf8;
+    in.size = size;
+    in.encoding = TextEncoding::Utf8;
+    in.lineBreak = lineBreak;
+    return in;
+}
+
+} // namespace
+
+FileRewrite IndentFile(const FileText &in, bool spaces, int width, const ByteSink &sink) {
+    return indent(in, spaces, width, sink, true, {}).result;
+}
+
+FileRewrite ConvertAccentsInFile(const FileText &in, AccentDirection direction, bool named,
+                                 const RawTextRegions &regions, const ByteSink &sink) {
+    return convertAccents(in, direction, named, regions, sink).result;
+}
+
+TextRewrite IndentText(const char *utf8, qsizetype size, LineBreak lineBreak, bool spaces,
+                       int width, const RewriteProgress &progress) {
+    const FileText in = editorText(utf8, size, lineBreak);
+    TextRewrite t;
+    t.text.reserve(size + size / 2 + 4096);
+    const ByteSink sink = [&t](const char *data, qsizetype n) { t.text.append(data, n); };
+    const Run r = indent(in, spaces, width, sink, false, progress);
+    t.cancelled = r.cancelled;
+    t.changed = r.result.changed && !r.cancelled;
+    t.failure = r.result.failure;
+    if (!t.changed) t.text = QByteArray();
+    return t;
+}
+
+TextRewrite ConvertAccentsInText(const char *utf8, qsizetype size, LineBreak lineBreak,
+                                 AccentDirection direction, bool named,
+                                 const RawTextRegions &regions, const RewriteProgress &progress) {
+    // The editor's line breaks stay as they are, mixed or not.
+    const FileText in = editorText(utf8, size, lineBreak);
+    const auto spans = regions.find(utf8, size);
+    TextRewrite t;
+    t.text.reserve(size + size / 8 + 16);
+    qsizetype replaced = 0;
+    for (qsizetype from = 0; from < size;) {
+        if (progress && !progress(from, size)) {
+            t.cancelled = true;
+            t.text = QByteArray();
+            return t;
+        }
+        const qsizetype to = blockEnd(in, from);
+        replaced += AppendConvertedAccents(utf8, from, to, direction, named, false, spans, t.text);
+        from = to;
+    }
+    t.changed = replaced > 0;
+    if (!t.changed) t.text = QByteArray();
+    return t;
 }
 
 FileRewrite ChangeLineBreaks(const FileText &in, LineBreak style, const ByteSink &sink) {

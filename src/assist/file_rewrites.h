@@ -58,8 +58,10 @@ public:
         Compare, // the rewrite may give the same text: compare as it goes
         Told,    // the rewrite says when it changes something (markChanged)
     };
-    // A null sink only finds out whether the file would change.
-    RewriteOutput(const FileText &in, LineBreak style, const ByteSink &sink, Mode mode);
+    // A null sink only finds out whether the file would change. Without
+    // `finalBreak` the text is taken as it is, without the break a save adds.
+    RewriteOutput(const FileText &in, LineBreak style, const ByteSink &sink, Mode mode,
+                  bool finalBreak = true);
     void write(const char *data, qsizetype size);
     void markChanged();
     // Ends the text; true when the file changes (`force`: even when the text is the
@@ -75,6 +77,7 @@ private:
     LineBreak m_style;
     const ByteSink &m_sink;
     Mode m_mode;
+    bool m_finalBreak;
     bool m_changed = false;
     qsizetype m_same = 0; // text written so far while it matched the file's own
     char m_last = 0;      // the text's last byte
@@ -100,5 +103,23 @@ FileRewrite ConvertAccentsInFile(const FileText &in, AccentDirection direction, 
 // Writes every line break as `style` (and ends the last line with one). A file
 // whose breaks all are `style` is left as it is.
 FileRewrite ChangeLineBreaks(const FileText &in, LineBreak style, const ByteSink &sink);
+
+// The same rewrites of an editor's whole text (UTF-8, its line breaks written as
+// `lineBreak`), for the window's commands: the new text in the same breaks, and
+// nothing when it would be the same. `progress` is told how much is done at each
+// megabyte or so; false stops the rewrite (cancelled, no text).
+using RewriteProgress = std::function<bool(qsizetype done, qsizetype total)>;
+struct TextRewrite {
+    QByteArray text;
+    bool changed = false;
+    bool cancelled = false;
+    THtmlIndenter::Failure failure; // the indenter's, when it stopped
+};
+TextRewrite IndentText(const char *utf8, qsizetype size, LineBreak lineBreak, bool spaces,
+                       int width, const RewriteProgress &progress = {});
+TextRewrite ConvertAccentsInText(const char *utf8, qsizetype size, LineBreak lineBreak,
+                                 AccentDirection direction, bool named,
+                                 const RawTextRegions &regions,
+                                 const RewriteProgress &progress = {});
 
 } // namespace Assist

@@ -241,6 +241,7 @@ void THtmlIndenter::flushIfFull() {
     (*m_sink)(m_out.data(), m_out.size());
     m_flushed += m_out.size();
     m_out.clear();
+    if (OnProgress && !OnProgress(m_pos, m_end)) m_cancelled = true;
 }
 
 void THtmlIndenter::writeSource(const char *s, qsizetype n) {
@@ -565,10 +566,11 @@ qsizetype THtmlIndenter::run(const char *source, qsizetype size) {
     m_indentCount = 0;
     m_lines = 0;
     m_failed = false;
+    m_cancelled = false;
     m_failure = Failure();
 
     Token t;
-    while (m_pos < m_end && !m_failed) {
+    while (m_pos < m_end && !m_failed && !m_cancelled) {
         nextToken(t);
         switch (t.kind) {
         case Kind::Text:
@@ -597,6 +599,7 @@ qsizetype THtmlIndenter::run(const char *source, qsizetype size) {
         }
         flushIfFull();
     }
+    if (m_cancelled) return -1;
     if (!m_failed) checkEnd();
 
     qsizetype result = -1;

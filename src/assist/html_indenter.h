@@ -32,6 +32,10 @@ public:
     using Sink = std::function<void(const char *data, qsizetype size)>;
     qsizetype IndentHtml(const char *source, qsizetype size, std::string_view lineBreak,
                          const Sink &sink);
+    // Told, at each piece, how much of the source is done; false stops the run,
+    // which then gives no more text (Cancelled()).
+    std::function<bool(qsizetype done, qsizetype total)> OnProgress;
+    bool Cancelled() const { return m_cancelled; }
 
     // The line (from 1) of a text position: where a failed run stopped.
     static int LineAt(const QByteArray &text, qsizetype offset);
@@ -132,5 +136,6 @@ private:
     int m_lines = 0;   // line breaks written so far
     int m_tagLine = 0; // the line the last tag began on
     bool m_failed = false;
+    bool m_cancelled = false;
     Failure m_failure;
 };
