@@ -31,6 +31,8 @@ PACKAGES=(
   python3-openssl
   # tests: an SSH server started by the SFTP tests (never as a system service)
   openssh-server
+  # benchmarks: the reference the command line's indenter is measured against
+  tidy
 )
 
 missing=()

@@ -40,6 +40,30 @@ MultiHighlighter::MultiHighlighter(const Highlighter *defaultHighlighter,
             m_literalFirstBytes[unsigned(std::toupper(first))] = true;
         }
     }
+    m_literalPairs.assign(65536 / 64, 0);
+    for (const auto &[literal, ci] : m_startLiterals) {
+        if (literal.size() < 2) {
+            m_literalPairs.clear();
+            break;
+        }
+        const auto cases = [ci = ci](unsigned char c) {
+            return ci ? std::array<unsigned, 2>{unsigned(std::tolower(c)),
+                                                unsigned(std::toupper(c))}
+                      : std::array<unsigned, 2>{c, c};
+        };
+        for (unsigned a : cases(static_cast<unsigned char>(literal[0])))
+            for (unsigned b : cases(static_cast<unsigned char>(literal[1]))) {
+                const unsigned pair = (a << 8) | b;
+                m_literalPairs[pair >> 6] |= quint64(1) << (pair & 63);
+            }
+    }
+    int firstBytes = 0;
+    for (int c = 0; c < 256; ++c)
+        if (m_literalFirstBytes[size_t(c)]) {
+            ++firstBytes;
+            m_onlyFirstByte = c;
+        }
+    if (firstBytes != 1) m_onlyFirstByte = -1;
     if (stateBits() > 64) qFatal("MultiHighlighter: nested line states need more than 64 bits");
 }
 
@@ -54,6 +78,31 @@ bool MultiHighlighter::lineMayStartRegion(const char *line, int length) const {
             if (scan::startsWith(line, p, length, literal.c_str(), ci)) return true;
     }
     return false;
+}
+
+qsizetype MultiHighlighter::nextRegionLiteral(const char *s, qsizetype from, qsizetype to) const {
+    if (!m_filterLines) return from;
+    const auto *u = reinterpret_cast<const unsigned char *>(s);
+    for (qsizetype p = from; p < to; ++p) {
+        if (m_onlyFirstByte >= 0) {
+            const void *hit = std::memchr(s + p, m_onlyFirstByte, size_t(to - p));
+            if (!hit) return to;
+            p = static_cast<const char *>(hit) - s;
+        }
+        if (!m_literalPairs.empty()) {
+            // The first two bytes, looked up at once.
+            if (p + 1 >= to) return to;
+            const unsigned pair = (unsigned(u[p]) << 8) | u[p + 1];
+            if (!((m_literalPairs[pair >> 6] >> (pair & 63)) & 1)) continue;
+        } else if (!m_literalFirstBytes[u[p]]) {
+            continue;
+        }
+        // Literals are short: a line of text holds them whole.
+        const int span = int(std::min<qsizetype>(to - p, 256));
+        for (const auto &[literal, ci] : m_startLiterals)
+            if (scan::startsWith(s + p, 0, span, literal.c_str(), ci)) return p;
+    }
+    return to;
 }
 
 int MultiHighlighter::schemeAt(LineState state) const {

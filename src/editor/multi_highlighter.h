@@ -64,6 +64,9 @@ public:
     // False when no region can start in the line: a quick test on the literal text
     // every start marker contains, for callers that look through whole documents.
     bool lineMayStartRegion(const char *line, int length) const;
+    // Where in s[from, to) the next such literal text begins (to when nowhere;
+    // from when regions cannot be told apart this way).
+    qsizetype nextRegionLiteral(const char *s, qsizetype from, qsizetype to) const;
 
 protected:
     LineState scanSpan(const char *line, int lineLength, int begin, int end, LineState state,
@@ -89,6 +92,10 @@ private:
     std::vector<std::pair<std::string, bool>> m_startLiterals;
     std::array<bool, 256> m_literalFirstBytes{}; // either case when case is ignored
     bool m_filterLines = true;
+    int m_onlyFirstByte = -1; // the literals' first byte when they all share one
+    // The literals' first two bytes (either case when case is ignored); empty when a
+    // literal is one byte long.
+    std::vector<quint64> m_literalPairs;
     // State layout: scheme index + 1 (0: default), region state, default state.
     int m_schemeBits = 0;
     int m_regionBits = 0;

@@ -4,6 +4,7 @@
 #include "app/ui/document_manager.h"
 #include "app/ui/main_form.h"
 #include "app/ui/main_status_bar.h"
+#include "assist/ui/rewrite_commands.h"
 #include "cli/batch_command.h"
 #include "publish/ui/help.h"
 #include "ui/ui_test_support.h"
@@ -14,9 +15,11 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 class TestRewriteCommands : public QObject {
     Q_OBJECT
@@ -40,6 +43,8 @@ private slots:
     void indenterGivesTheCommandLineBytes_data();
     void indenterGivesTheCommandLineBytes();
     void indenterStopsAndSaysWhere();
+    void wholeDocumentProgress_data();
+    void wholeDocumentProgress();
 
 private:
     TMyMwCustomEdit *editor() { return f->form->documents()->ActiveEditor(); }
@@ -393,6 +398,60 @@ void TestRewriteCommands::indenterStopsAndSaysWhere() {
     QVERIFY(f->form->statusBar()->currentMessage().contains("ligne 3"));
     editor()->undo();
     QCOMPARE(editor()->textCrLf(), QString("<div>\r\nx\r\n</span>\r\n   <p>y"));
+}
+
+void TestRewriteCommands::wholeDocumentProgress_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("stop");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("indenter, stopped") << "OutilsIndenter" << true << "Indentation annulée";
+    QTest::newRow("indenter, let run") << "OutilsIndenter" << false << "";
+    QTest::newRow("accents, stopped")
+        << "ModifierConversion" << true << "Conversion des accents annulée";
+    QTest::newRow("accents, let run") << "ModifierConversion" << false << "";
+}
+
+void TestRewriteCommands::wholeDocumentProgress() {
+    // A page of a few megabytes: the progress shows at once here, as it does for
+    // a long run, and its "Annuler" leaves the document as it was.
+    QFETCH(QString, command);
+    QFETCH(bool, stop);
+    QFETCH(QString, message);
+    QString page;
+    while (page.size() < 3 << 20)
+        page += "<div>\r\n<p>Été <b>gras</b>\r\n</div>\r\n";
+    EditorState::set(editor(), page + "|");
+    editor()->clearUndoHistory();
+    f->ui.onDialog = [](QDialog *) { return true; };
+    const int delay = RewriteCommands::ProgressDelay;
+    RewriteCommands::ProgressDelay = 0;
+    QString label;
+    bool modal = false;
+    QTimer::singleShot(0, f->form.get(), [&] {
+        auto *dialog = f->form->findChild<QProgressDialog *>("RewriteProgress");
+        QVERIFY(dialog);
+        label = dialog->labelText();
+        modal = dialog->isVisible() && dialog->windowModality() == Qt::WindowModal;
+        if (stop) {
+            auto *button = dialog->findChild<QPushButton *>();
+            QCOMPARE(button->text(), QString("Annuler"));
+            button->click();
+        }
+    });
+    action(command)->trigger();
+    RewriteCommands::ProgressDelay = delay;
+    QVERIFY(modal);
+    QVERIFY(!label.isEmpty());
+    QVERIFY(!f->form->findChild<QProgressDialog *>("RewriteProgress"));
+    if (stop) {
+        QCOMPARE(editor()->textCrLf(), page);
+        QVERIFY(!editor()->isUndoAvailable());
+        QVERIFY(f->form->statusBar()->currentMessage().startsWith(message));
+    } else {
+        QVERIFY(editor()->textCrLf() != page);
+        editor()->undo();
+        QCOMPARE(editor()->textCrLf(), page);
+    }
 }
 
 QTEST_MAIN(TestRewriteCommands)
