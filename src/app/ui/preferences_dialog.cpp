@@ -11,7 +11,7 @@
 #include "editor/highlighter.h"
 #include "editor/ui/highlight_lexer.h"
 #include "publish/browser_targets.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -7,7 +7,7 @@
 #include "app/ui/document_host.h"
 #include "app/ui/editor_view.h"
 #include "app/ui/main_status_bar.h"
-#include "app/ui/menu_layout.h"
+#include "shell/ui/menu_layout.h"
 #include "app/ui/ui_services.h"
 #include "platform/text_file.h"
 #include "platform/ui/shell.h"

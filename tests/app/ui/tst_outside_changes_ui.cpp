@@ -2,7 +2,7 @@
 #include "app/outside_changes.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "app/ui/outside_change_check.h"
 #include "test_support.h"
 #include "ui_test_support.h"

@@ -2,7 +2,7 @@
 // own brace matching, which skips brackets in strings and comments.
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "assist/ui/bracket_highlight.h"
 #include "ui_test_support.h"
 

@@ -3,7 +3,7 @@
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "assist/document_info.h"
 #include "platform/file_attributes.h"
 #include "test_support.h"

@@ -1,5 +1,5 @@
 #include "app/ui/action_registry.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "authoring/font_colour.h"
 #include "authoring/ui/font_colour_module.h"
 #include "authoring/ui/screen_picker.h"

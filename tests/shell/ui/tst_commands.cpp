@@ -2,9 +2,9 @@
 // is reachable, each entry names something that exists, no key is given twice,
 // and no menu offers the same accelerator letter twice.
 #include "app/ui/action_registry.h"
-#include "app/ui/main_form.h"
-#include "app/ui/menu_layout.h"
-#include "app/ui/toolbar_manager.h"
+#include "shell/ui/main_form.h"
+#include "shell/ui/menu_layout.h"
+#include "shell/ui/toolbar_manager.h"
 #include "publish/ui/preview_panel.h"
 #include "ui_test_support.h"
 
