@@ -10,7 +10,6 @@
 #include "app/ui/ui_services.h"
 #include "editor/highlighter.h"
 #include "editor/ui/highlight_lexer.h"
-#include "publish/browser_targets.h"
 #include "app/ui/help.h"
 
 #include <QAction>

@@ -82,6 +82,9 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     m_ctx.options = options;
     m_ctx.events = new AppEvents(this);
     m_ctx.actions = new ActionRegistry(this);
+    m_ctx.actions->setContextMenuBuilder([this](const QString &name, QWidget *parent) {
+        return MenuLayout::buildContextMenu(name, *m_ctx.actions, parent);
+    });
     connect(m_ctx.events, &AppEvents::stateChanged, m_ctx.actions, &ActionRegistry::runUpdates);
 
     m_status = new MainStatusBar(this);

@@ -91,6 +91,9 @@ void TstDocumentInfoUi::rename_data() {
     QTest::addColumn<QString>("finalName");
     QTest::addColumn<QString>("message");
     QTest::newRow("renamed") << "neuf.htm" << int(MsgAnswer::Yes) << "neuf.htm" << QString();
+    // The old name's copy for the browsers is now the document itself: it stays.
+    QTest::newRow("to its own copy's name")
+        << "~$page.htm" << int(MsgAnswer::Yes) << "~$page.htm" << QString();
     QTest::newRow("not confirmed") << "neuf.htm" << int(MsgAnswer::No) << "page.htm" << QString();
     QTest::newRow("existing file kept")
         << "autre.htm" << int(MsgAnswer::Yes) << "page.htm" << InfoTexts::renameExists();

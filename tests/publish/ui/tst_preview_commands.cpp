@@ -201,7 +201,7 @@ void TstPreviewCommands::untitledDocumentTestsThroughTemporaryCopy()
     QCOMPARE(readAll(copy), QByteArray("\xC3\xA9t\xC3\xA9 \xC5\x91\r\n"));
     QCOMPARE(e->encoding, TextEncoding::Windows1252);
     QVERIFY(p.fx.ui.messages.isEmpty());
-    p.fx.form->documents()->DeletePreviewCopy(e);
+    p.commands->DeletePreviewCopy(e);
 }
 
 void TstPreviewCommands::copyIsWrittenAsSaveWrites_data()
