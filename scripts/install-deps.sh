@@ -31,6 +31,8 @@ PACKAGES=(
   python3-openssl
   # tests: an SSH server started by the SFTP tests (never as a system service)
   openssh-server
+  # tests: the desktop's validators for the desktop entry and the AppStream metainfo
+  desktop-file-utils appstream
 )
 
 missing=()
