@@ -37,10 +37,6 @@ public:
 
     // The current folder: start folder of file dialogs.
     virtual QString currentFolder() const = 0;
-
-    // The preview copy of a document, and its removal.
-    virtual QString PreviewCopyPath(const TMyMwCustomEdit *editor) const = 0;
-    virtual void DeletePreviewCopy(const TMyMwCustomEdit *editor) = 0;
 };
 
 // What document types add to opening, activating and saving documents.

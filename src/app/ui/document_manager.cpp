@@ -8,8 +8,6 @@
 #include "app/ui/main_status_bar.h"
 #include "app/ui/ui_services.h"
 #include "platform/file_attributes.h"
-#include "platform/temp_folder.h"
-#include "publish/preview_copy.h"
 
 #include <QAction>
 #include <QApplication>
@@ -313,7 +311,7 @@ void DocumentManager::detachFromFile(TMyMwCustomEdit *e) {
 void DocumentManager::discardTab(TMyMwCustomEdit *e) {
     const int i = indexOf(e);
     if (i < 0) return;
-    DeletePreviewCopy(e);
+    emit m_ctx.events->documentClosing(e);
     removeTab(i);
     if (m_tabs->count() == 0)
         FileNew();
@@ -324,6 +322,7 @@ void DocumentManager::discardTab(TMyMwCustomEdit *e) {
 
 void DocumentManager::fileRenamed(TMyMwCustomEdit *e, const QString &newPath) {
     const QString old = e->fileName;
+    const QString oldCaption = tabCaption(indexOf(e));
     e->fileName = newPath;
     const int i = indexOf(e);
     QString shown = QFileInfo(newPath).fileName();
@@ -333,6 +332,7 @@ void DocumentManager::fileRenamed(TMyMwCustomEdit *e, const QString &newPath) {
     m_recent.remove(old);
     addRecent(newPath);
     recordDiskState(e);
+    emit m_ctx.events->documentRenamed(e, old, oldCaption);
 }
 
 void DocumentManager::FileNew() { OpenDocument(QString(), false); }
@@ -543,11 +543,6 @@ void DocumentManager::saveEditorAs(TMyMwCustomEdit *e)
         return;
     }
     m_saveAsCancelled = false;
-    // The copy that belonged to the old name or caption goes after the save, unless
-    // it is now a document (the file just written, or another open one).
-    const QString oldCopy =
-        ::PreviewCopyPath(oldName, oldCaption, TemporaryFolder(),
-                          [this](const QString &p) { return isOpenDocument(p); });
     e->fileName = chosen;
     e->unsent = false; // a local file of the user's now holds the text
     setTabCaption(i, QFileInfo(chosen).fileName());
@@ -556,8 +551,7 @@ void DocumentManager::saveEditorAs(TMyMwCustomEdit *e)
     saveEditor(e);
     if (m_types)
         m_types->afterSaveAs(e);
-    if (QFileInfo::exists(oldCopy) && !isOpenDocument(oldCopy))
-        QFile::remove(oldCopy);
+    emit m_ctx.events->documentRenamed(e, oldName, oldCaption);
     m_saveFolder = folderOf(chosen);
 }
 
@@ -572,34 +566,7 @@ void DocumentManager::FileSaveAll()
     }
 }
 
-// ---- preview copies ----
-
-bool DocumentManager::isOpenDocument(const QString &path) const
-{
-    for (int i = 0; i < m_tabs->count(); ++i) {
-        const TMyMwCustomEdit *e = EditorAt(i);
-        if (e && sameFilePath(e->fileName, path))
-            return true;
-    }
-    return false;
-}
-
-QString DocumentManager::PreviewCopyPath(const TMyMwCustomEdit *e) const
-{
-    // A document named like a copy (a leftover opened to recover work) is never
-    // its own copy, nor another open document's.
-    const QString own = e->fileName;
-    return ::PreviewCopyPath(
-        e->fileName, tabCaption(indexOf(e)), TemporaryFolder(),
-        [this, own](const QString &p) { return sameFilePath(own, p) || isOpenDocument(p); });
-}
-
-void DocumentManager::DeletePreviewCopy(const TMyMwCustomEdit *e)
-{
-    const QString p = PreviewCopyPath(e);
-    if (QFileInfo::exists(p) && !sameFilePath(p, e->fileName) && !isOpenDocument(p))
-        QFile::remove(p);
-}
+// ---- FTP downloads ----
 
 void DocumentManager::DiscardFtpDownload(const QString &path)
 {
@@ -617,7 +584,7 @@ bool DocumentManager::closeQuestion(TMyMwCustomEdit *e, const QString &ftpBreaks
     // Its local copy holds the only copy of changes the server lacks.
     const bool unsent = ftp && e->unsent;
     if (!e->isModified() && !ftp) {
-        DeletePreviewCopy(e);
+        emit m_ctx.events->documentClosing(e);
         return true;
     }
     const QString name =
@@ -627,7 +594,7 @@ bool DocumentManager::closeQuestion(TMyMwCustomEdit *e, const QString &ftpBreaks
                                                  : DocTexts::closeQuestion(ftp, name, ftpBreaks));
     if (answer == MsgAnswer::Cancel)
         return false;
-    DeletePreviewCopy(e);
+    emit m_ctx.events->documentClosing(e);
     if (answer == MsgAnswer::No) {
         if (ftp && !unsent) DiscardFtpDownload(e->fileName);
         return true;

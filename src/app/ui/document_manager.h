@@ -36,8 +36,6 @@ public:
     void setUnsent(TMyMwCustomEdit *editor, bool unsent) override;
     void renameDocument(TMyMwCustomEdit *editor, const QString &path, int kind) override;
     QString currentFolder() const override;
-    QString PreviewCopyPath(const TMyMwCustomEdit *editor) const override;
-    void DeletePreviewCopy(const TMyMwCustomEdit *editor) override;
 
     // Commands.
     void FileNew();
@@ -103,8 +101,6 @@ private:
     void refreshActive();
     void addRecent(const QString &path);
     QString fileFilter() const;
-    // An open document's file, compared resolved.
-    bool isOpenDocument(const QString &path) const;
     QString folderOf(const QString &path) const;
 
     AppContext &m_ctx;

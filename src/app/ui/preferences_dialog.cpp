@@ -10,8 +10,7 @@
 #include "app/ui/ui_services.h"
 #include "editor/highlighter.h"
 #include "editor/ui/highlight_lexer.h"
-#include "publish/browser_targets.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QAction>
 #include <QCheckBox>

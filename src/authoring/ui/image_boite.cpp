@@ -4,7 +4,7 @@
 #include "authoring/ui/image_probe.h"
 #include "authoring/ui/png_scaled.h"
 #include "authoring/ui/up_down.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QApplication>
 #include <QCheckBox>

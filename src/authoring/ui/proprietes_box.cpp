@@ -2,7 +2,7 @@
 
 #include "app/ui/ui_services.h"
 #include "authoring/ui/insertion_glue.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

@@ -4,7 +4,7 @@
 #include "authoring/rule_markup.h"
 #include "authoring/ui/form_control_box.h"
 #include "authoring/ui/up_down.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

@@ -3,7 +3,7 @@
 #include "app/ui/ui_services.h"
 #include "publish/ftp_names.h"
 #include "publish/ftp_texts.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -7,7 +7,7 @@
 #include "publish/ftp_texts.h"
 #include "publish/ui/ftp_dialogs.h"
 #include "publish/ui/ftp_passwords.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QComboBox>
 #include <QDir>

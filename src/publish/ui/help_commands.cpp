@@ -10,7 +10,7 @@
 #include "publish/help_book.h"
 #include "publish/product_links.h"
 #include "publish/ui/about_box.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 #include "publish/ui/help_window_loader.h"
 #include "publish/ui/tips_box.h"
 

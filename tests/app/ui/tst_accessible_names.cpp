@@ -1,6 +1,6 @@
 #include "app/ui/accessible_names.h"
 #include "app/ui/action_registry.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "ui_test_support.h"
 
 #include <QAccessible>

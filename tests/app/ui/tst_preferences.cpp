@@ -6,12 +6,12 @@
 #include "app/ui/document_manager.h"
 #include "app/ui/document_type_module.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "app/ui/preferences_commands.h"
 #include "app/ui/preferences_dialog.h"
 #include "editor/highlighter.h"
 #include "editor/ui/highlight_lexer.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 #include "ui_test_support.h"
 
 #include <QAction>

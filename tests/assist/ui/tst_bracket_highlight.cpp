@@ -2,7 +2,7 @@
 // and comments, coloured or not yet, and is sought a screenful of lines away at most.
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "assist/ui/bracket_highlight.h"
 #include "editor/ui/highlight_lexer.h"
 #include "ui_test_support.h"

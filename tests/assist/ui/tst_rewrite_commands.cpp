@@ -2,11 +2,11 @@
 
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "app/ui/main_status_bar.h"
 #include "assist/ui/rewrite_commands.h"
 #include "cli/batch_command.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 #include "ui/ui_test_support.h"
 
 #include <QAction>

@@ -2,8 +2,8 @@
 
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
-#include "app/ui/main_form.h"
-#include "publish/ui/help.h"
+#include "shell/ui/main_form.h"
+#include "app/ui/help.h"
 #include "test_support.h"
 #include "ui/ui_test_support.h"
 

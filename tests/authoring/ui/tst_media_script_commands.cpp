@@ -2,9 +2,9 @@
 
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "authoring/ui/image_boite.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 #include "ui/ui_test_support.h"
 
 #include <QAction>

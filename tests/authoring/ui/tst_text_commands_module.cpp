@@ -2,7 +2,7 @@
 
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "ui/ui_test_support.h"
 
 #include "authoring/ui/hr_box.h"

@@ -1,4 +1,4 @@
-#include "app/ui/menu_layout.h"
+#include "shell/ui/menu_layout.h"
 
 #include "app/ui/action_registry.h"
 

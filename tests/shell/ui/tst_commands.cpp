@@ -3,9 +3,9 @@
 // An accelerator letter may repeat inside a menu (each press moves to the next
 // entry with it), so captions keep their letters as written.
 #include "app/ui/action_registry.h"
-#include "app/ui/main_form.h"
-#include "app/ui/menu_layout.h"
-#include "app/ui/toolbar_manager.h"
+#include "shell/ui/main_form.h"
+#include "shell/ui/menu_layout.h"
+#include "shell/ui/toolbar_manager.h"
 #include "publish/ui/preview_panel.h"
 #include "ui_test_support.h"
 
