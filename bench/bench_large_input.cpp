@@ -19,7 +19,7 @@
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "app/ui/ui_services.h"
 #include "assist/ui/bracket_highlight.h"
 #include "assist/ui/scan_thread_form.h"
