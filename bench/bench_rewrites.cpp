@@ -95,10 +95,12 @@ struct Best {
     }
 };
 
-// Confirms every dialog as shown (the accent dialog offers the whole document).
+// Confirms every dialog as shown (the accent dialog offers the whole document), and
+// answers any question (the page's folder removed meanwhile...) without waiting.
 class Confirm : public UiServices {
 public:
     int execDialog(QDialog *) override { return QDialog::Accepted; }
+    MsgAnswer message(MsgType, MsgButtons, const QString &) override { return MsgAnswer::Cancel; }
 };
 
 void resetPeak() {
