@@ -2,11 +2,16 @@
 
 // Byte classification and word tables shared by the language scanners.
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
 #include <string>
 #include <vector>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
 
 namespace scan {
 
@@ -62,6 +67,28 @@ inline bool startsWith(const char *s, int p, int end, const char *lit, bool ci =
 
 // Position of the first occurrence of `lit` in s[p, end), or -1.
 int find(const char *s, int p, int end, const char *lit, bool ci = false);
+// The same for a literal of n bytes.
+int find(const char *s, int p, int end, const char *lit, int n, bool ci);
+
+// Offers visit(p) every p in [from, to) where s[p] == byte, in order, until it
+// returns true; returns that p, or -1. Sixteen bytes at a time where it can.
+template <class Visit> inline int forEachByte(const char *s, int from, int to, char byte, Visit visit) {
+    int p = from;
+#if defined(__SSE2__) || defined(_M_X64)
+    const __m128i want = _mm_set1_epi8(byte);
+    for (; p + 16 <= to; p += 16) {
+        unsigned mask = unsigned(_mm_movemask_epi8(
+            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(s + p)), want)));
+        for (; mask; mask &= mask - 1) {
+            const int at = p + std::countr_zero(mask);
+            if (visit(at)) return at;
+        }
+    }
+#endif
+    for (; p < to; ++p)
+        if (s[p] == byte && visit(p)) return p;
+    return -1;
+}
 
 // Emits s[from, p) as one token when it is not empty.
 template <class Sink> inline void emitRun(Sink &out, int from, int to, int category) {
