@@ -162,8 +162,8 @@ void measure(const QString &path, const QString &ini, Place place, int keys, boo
 }
 
 struct AtOnce {
-    Cost end;        // Ctrl+End
-    Cost first;      // the key after it
+    Cost end;          // Ctrl+End
+    Cost first;        // the key after it
     double median = 0; // the keys after that, ms
     double worst = 0;
     double colouring = -1; // ms from the first screen to the end of the background colouring

@@ -14,8 +14,10 @@ MultiHighlighter::MultiHighlighter(const Highlighter *defaultHighlighter,
       m_defaultLanguageName(defaultLanguageName) {
     for (const RegionScheme &s : schemes) {
         m_schemes.push_back(std::unique_ptr<CompiledScheme>(
-            new CompiledScheme{s, RegionPattern(s.startExpression, s.caseSensitive),
-                               RegionPattern(s.endExpression, s.caseSensitive), {}}));
+            new CompiledScheme{s,
+                               RegionPattern(s.startExpression, s.caseSensitive),
+                               RegionPattern(s.endExpression, s.caseSensitive),
+                               {}}));
         for (int c = 0; c < 256; ++c)
             m_startBytes[c] = m_startBytes[c] || m_schemes.back()->start.canStartWith(c);
         m_regionBits = std::max(m_regionBits, s.highlighter->stateBits());

@@ -364,7 +364,8 @@ bool RegionPattern::matchAt(const char *s, int pos, int to, int *matchEnd) const
     const size_t n = size_t(spanEnd - pos);
     if (byTag)
         for (const Answer &a : answers)
-            if (a.pattern == m_id && a.text.size() == n && std::memcmp(a.text.data(), s + pos, n) == 0) {
+            if (a.pattern == m_id && a.text.size() == n &&
+                std::memcmp(a.text.data(), s + pos, n) == 0) {
                 if (a.length == 0) return false;
                 *matchEnd = pos + a.length;
                 return true;

@@ -46,8 +46,8 @@ int openConstructBefore(const char *s, int p, int length) {
         const char c = s[i];
         if (c == '>') {
             if (i >= 1 && (s[i - 1] == '?' || s[i - 1] == '%')) return -1;
-            if (i >= 2 && ((s[i - 1] == '-' && s[i - 2] == '-') ||
-                           (s[i - 1] == ']' && s[i - 2] == ']')))
+            if (i >= 2 &&
+                ((s[i - 1] == '-' && s[i - 2] == '-') || (s[i - 1] == ']' && s[i - 2] == ']')))
                 return -1;
         } else if (c == '<') {
             if (scan::startsWith(s, i, length, "</script", true) ||

@@ -72,7 +72,8 @@ int find(const char *s, int p, int end, const char *lit, int n, bool ci);
 
 // Offers visit(p) every p in [from, to) where s[p] == byte, in order, until it
 // returns true; returns that p, or -1. Sixteen bytes at a time where it can.
-template <class Visit> inline int forEachByte(const char *s, int from, int to, char byte, Visit visit) {
+template <class Visit>
+inline int forEachByte(const char *s, int from, int to, char byte, Visit visit) {
     int p = from;
 #if defined(__SSE2__) || defined(_M_X64)
     const __m128i want = _mm_set1_epi8(byte);

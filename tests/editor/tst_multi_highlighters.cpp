@@ -368,10 +368,11 @@ void TestMultiHighlighters::regionStartsFollowTheSchemes() {
         starts.emplace_back(h->scheme(k).startExpression,
                             h->scheme(k).caseSensitive ? QRegularExpression::NoPatternOption
                                                        : QRegularExpression::CaseInsensitiveOption);
-    const char *const pieces[] = {"<script", "<SCRIPT", " language=", "\"php\"", " type=",
-                                  "'text/javascript'", "text/vbscript", "module", "text/css",
-                                  "<style", "<STYLE ", ">", "<?php", "<?", "?>", "<%", "%>",
-                                  "<div", "</script>", " ", "x", "=", "\"", "javascript"};
+    const char *const pieces[] = {
+        "<script",       "<SCRIPT", " language=", "\"php\"", " type=",  "'text/javascript'",
+        "text/vbscript", "module",  "text/css",   "<style",  "<STYLE ", ">",
+        "<?php",         "<?",      "?>",         "<%",      "%>",      "<div",
+        "</script>",     " ",       "x",          "=",       "\"",      "javascript"};
     QRandomGenerator rng(2024);
     int found = 0;
     for (int round = 0; round < 4000; ++round) {
@@ -385,8 +386,9 @@ void TestMultiHighlighters::regionStartsFollowTheSchemes() {
         int expectedScheme = -1, expectedStart = -1, expectedEnd = -1;
         for (int p = from; p < to && expectedScheme < 0; ++p)
             for (int k = 0; k < int(starts.size()) && expectedScheme < 0; ++k) {
-                const auto m = starts[size_t(k)].match(text, p, QRegularExpression::NormalMatch,
-                                                       QRegularExpression::AnchorAtOffsetMatchOption);
+                const auto m =
+                    starts[size_t(k)].match(text, p, QRegularExpression::NormalMatch,
+                                            QRegularExpression::AnchorAtOffsetMatchOption);
                 if (m.hasMatch() && m.capturedLength() > 0) {
                     expectedScheme = k;
                     expectedStart = p;
@@ -397,16 +399,17 @@ void TestMultiHighlighters::regionStartsFollowTheSchemes() {
         int scheme = -1, start = -1, end = -1;
         if (!h->findRegionStart(line.constData(), from, to, &scheme, &start, &end))
             scheme = start = end = -1;
-        QVERIFY2(scheme == expectedScheme && start == expectedStart && end == expectedEnd,
-                 qPrintable(QStringLiteral("\"%1\" from %2: scheme %3 at %4-%5, expected %6 at %7-%8")
-                                .arg(text)
-                                .arg(from)
-                                .arg(scheme)
-                                .arg(start)
-                                .arg(end)
-                                .arg(expectedScheme)
-                                .arg(expectedStart)
-                                .arg(expectedEnd)));
+        QVERIFY2(
+            scheme == expectedScheme && start == expectedStart && end == expectedEnd,
+            qPrintable(QStringLiteral("\"%1\" from %2: scheme %3 at %4-%5, expected %6 at %7-%8")
+                           .arg(text)
+                           .arg(from)
+                           .arg(scheme)
+                           .arg(start)
+                           .arg(end)
+                           .arg(expectedScheme)
+                           .arg(expectedStart)
+                           .arg(expectedEnd)));
     }
     QVERIFY2(found > 300, qPrintable(QString::number(found)));
 }

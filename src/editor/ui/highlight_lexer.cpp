@@ -287,13 +287,12 @@ int HighlightLexer::lineStart(int line, int lineCount, int length) const {
 }
 
 int HighlightLexer::lineOf(int position) const {
-    return int(editor()->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION,
-                                       (unsigned long)position));
+    return int(
+        editor()->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, (unsigned long)position));
 }
 
 template <class Before, class After>
-int HighlightLexer::scanLines(int line, int lastLine, LineState state, Before before,
-                              After after) {
+int HighlightLexer::scanLines(int line, int lastLine, LineState state, Before before, After after) {
     QsciScintilla *ed = editor();
     const int length = int(ed->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
     const int lineCount = int(m_states.size());
@@ -455,8 +454,8 @@ HighlightLexer::Island HighlightLexer::newIsland(int frontierLine, int line) {
     const int to = lineStart(line + 1, lineCount, length);
     QByteArray text(to - from + 1, '\0');
     ed->SendScintilla(QsciScintillaBase::SCI_GETTEXTRANGE, long(from), long(to), text.data());
-    const int guess = from + guessRestartLine(*m_highlighter, text.constData(), to - from,
-                                              target - from);
+    const int guess =
+        from + guessRestartLine(*m_highlighter, text.constData(), to - from, target - from);
     const int first = std::clamp(lineOf(guess), lowest, line);
     if (first == m_validLines) return {first, first, first > 0 ? m_states[size_t(first - 1)] : 0};
     return {first, first, 0};
@@ -484,9 +483,9 @@ void HighlightLexer::styleShown(int frontierLine, int shownLine, int lastLine) {
     if (index == m_islands.size()) {
         const Island island = newIsland(frontierLine, shownLine);
         m_validLines = std::min(m_validLines, island.first);
-        const auto at = std::lower_bound(
-            m_islands.begin(), m_islands.end(), island.first,
-            [](const Island &a, int first) { return a.first < first; });
+        const auto at =
+            std::lower_bound(m_islands.begin(), m_islands.end(), island.first,
+                             [](const Island &a, int first) { return a.first < first; });
         index = size_t(at - m_islands.begin());
         m_islands.insert(at, island);
         // Few islands: the one furthest from the screen goes first.
@@ -503,8 +502,7 @@ void HighlightLexer::styleShown(int frontierLine, int shownLine, int lastLine) {
         LineState state = line == island.first ? island.start : m_states[size_t(line - 1)];
         bool joined = false;
         const auto before = [&](int l, LineState at) {
-            if (index + 1 >= m_islands.size() || m_islands[index + 1].first != l)
-                return Next::Scan;
+            if (index + 1 >= m_islands.size() || m_islands[index + 1].first != l) return Next::Scan;
             const Island next = m_islands[index + 1];
             m_islands.erase(m_islands.begin() + long(index + 1));
             if (next.start != at) return Next::Scan;

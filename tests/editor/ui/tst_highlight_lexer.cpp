@@ -383,16 +383,14 @@ void TestHighlightLexer::distantScreenConverges_data() {
         << html << comment << 530 << QByteArray("-->") << true;
     QTest::newRow("a comment opened on the screen")
         << html << script << 800 << QByteArray("<!--") << true;
-    const QByteArray phpBlocks = filler + "<?php\n" +
-                                 repeated("echo \"<td>#</td>\"; // ?\n", 150) + "?>\n" +
-                                 repeated("<p><?php echo $v#; ?></p>\n", 300);
+    const QByteArray phpBlocks = filler + "<?php\n" + repeated("echo \"<td>#</td>\"; // ?\n", 150) +
+                                 "?>\n" + repeated("<p><?php echo $v#; ?></p>\n", 300);
     QTest::newRow("inside a PHP block") << php << phpBlocks << 480 << QByteArray() << true;
     QTest::newRow("after PHP blocks") << php << phpBlocks << 700 << QByteArray() << true;
     const QByteArray cdata = repeated("<e n=\"#\">texte</e>\n", 400) + "<![CDATA[\n" +
-                             repeated("<notatag #>\n", 150) + "]]>\n" +
-                             repeated("<e/>\n", 100);
-    QTest::newRow("inside CDATA")
-        << int(DocumentTypes::SynXMLSyn1) << cdata << 480 << QByteArray() << true;
+                             repeated("<notatag #>\n", 150) + "]]>\n" + repeated("<e/>\n", 100);
+    QTest::newRow("inside CDATA") << int(DocumentTypes::SynXMLSyn1) << cdata << 480 << QByteArray()
+                                  << true;
     QByteArray longLines;
     for (int i = 0; i < 60; ++i)
         longLines += "<p>" + QByteArray(1500, 'a') + "<script>var a = '<b>';</script>" +
@@ -432,7 +430,8 @@ void TestHighlightLexer::distantScreenConverges() {
     editor.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, (unsigned long)screenLine);
     const auto screenEnd = [&] { return lineStartOf(editor, screenLine + onScreen); };
     styleTo(editor, screenEnd());
-    QVERIFY2(lexer->scannedLineCount() < 200, qPrintable(QString::number(lexer->scannedLineCount())));
+    QVERIFY2(lexer->scannedLineCount() < 200,
+             qPrintable(QString::number(lexer->scannedLineCount())));
     QVERIFY(lexer->islandLineCount() > 0);
     if (!typed.isEmpty()) {
         editor.SendScintilla(QsciScintillaBase::SCI_INSERTTEXT,
@@ -443,8 +442,8 @@ void TestHighlightLexer::distantScreenConverges() {
     const QByteArray now = bytesOf(editor);
     const QByteArray expected = expectedStyles(*m_types.highlighter(type), now);
     const int from = lineStartOf(editor, screenLine);
-    const bool right = stylesOf(editor).mid(from, screenEnd() - from) ==
-                       expected.mid(from, screenEnd() - from);
+    const bool right =
+        stylesOf(editor).mid(from, screenEnd() - from) == expected.mid(from, screenEnd() - from);
     QCOMPARE(right, rightAtOnce);
     // The language in the middle of the screen comes from its colouring too.
     const int middle = screenLine + onScreen / 2;
@@ -468,8 +467,9 @@ void TestHighlightLexer::distantScreenConverges() {
 // many lines), undo, and bits of background colouring in between: once the
 // background colouring is done, the colours are a pass from the start's.
 void TestHighlightLexer::randomScreensAndEditsConverge() {
-    const char *const pieces[] = {"<!--", "-->", "<script>", "</script>", "<?php ", " ?>", "/*",
-                                  "*/", "\"", "\n", "\r\n", "\n\n\n", "<p>", "<![CDATA["};
+    const char *const pieces[] = {"<!--", "-->",    "<script>", "</script>", "<?php ",
+                                  " ?>",  "/*",     "*/",       "\"",        "\n",
+                                  "\r\n", "\n\n\n", "<p>",      "<![CDATA["};
     QByteArray base;
     for (int i = 0; i < 150; ++i)
         base += QByteArray(PhpPage) + "\n";
@@ -497,9 +497,9 @@ void TestHighlightLexer::randomScreensAndEditsConverge() {
         islandsSeen += lexer->islandLineCount() > 0;
         const int action = int(rng.bounded(5));
         // Mostly on the screen, where the user types.
-        const int pos = action == 4 ? int(rng.bounded(length + 1))
-                                    : std::min(length, lineStartOf(editor, top) +
-                                                           int(rng.bounded(200)));
+        const int pos = action == 4
+                            ? int(rng.bounded(length + 1))
+                            : std::min(length, lineStartOf(editor, top) + int(rng.bounded(200)));
         if (action == 0 && length > 0) {
             const int n = std::min(int(rng.bounded(1, 600)), length - pos);
             editor.SendScintilla(QsciScintillaBase::SCI_DELETERANGE, (unsigned long)pos, long(n));
@@ -516,9 +516,10 @@ void TestHighlightLexer::randomScreensAndEditsConverge() {
                    !deadline.hasExpired())
                 QTest::qWait(5);
             styleTo(editor);
-            const int diff = firstDifference(stylesOf(editor),
-                                             expectedStyles(*lexer->highlighter(), bytesOf(editor)));
-            QVERIFY2(diff < 0, qPrintable(QStringLiteral("round %1, byte %2").arg(round).arg(diff)));
+            const int diff = firstDifference(
+                stylesOf(editor), expectedStyles(*lexer->highlighter(), bytesOf(editor)));
+            QVERIFY2(diff < 0,
+                     qPrintable(QStringLiteral("round %1, byte %2").arg(round).arg(diff)));
         }
     }
     QVERIFY(islandsSeen > 50);
