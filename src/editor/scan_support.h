@@ -2,6 +2,7 @@
 
 // Byte classification and word tables shared by the language scanners.
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -20,26 +21,26 @@ inline unsigned char byteAt(const char *s, int i) {
 }
 
 // Blanks and control bytes separate tokens like spaces do.
-inline bool isSpace(unsigned char c) {
+constexpr bool isSpace(unsigned char c) {
     return c <= ' ';
 }
-inline bool isDigit(unsigned char c) {
+constexpr bool isDigit(unsigned char c) {
     return c >= '0' && c <= '9';
 }
-inline bool isAsciiLetter(unsigned char c) {
+constexpr bool isAsciiLetter(unsigned char c) {
     return ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
 }
-inline bool isHexDigit(unsigned char c) {
+constexpr bool isHexDigit(unsigned char c) {
     return isDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f');
 }
 // Letters, '_' and every non-ASCII byte (parts of UTF-8 characters).
-inline bool isWordStart(unsigned char c) {
+constexpr bool isWordStart(unsigned char c) {
     return isAsciiLetter(c) || c == '_' || c >= 0x80;
 }
-inline bool isWordChar(unsigned char c) {
+constexpr bool isWordChar(unsigned char c) {
     return isWordStart(c) || isDigit(c);
 }
-inline unsigned char lower(unsigned char c) {
+constexpr unsigned char lower(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? c + 32 : c;
 }
 
@@ -77,12 +78,19 @@ inline int forEachByte(const char *s, int from, int to, char byte, Visit visit) 
     int p = from;
 #if defined(__SSE2__) || defined(_M_X64)
     const __m128i want = _mm_set1_epi8(byte);
-    for (; p + 16 <= to; p += 16) {
-        unsigned mask = unsigned(_mm_movemask_epi8(
-            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(s + p)), want)));
-        for (; mask; mask &= mask - 1) {
-            const int at = p + std::countr_zero(mask);
-            if (visit(at)) return at;
+    const auto matches = [&](int q) {
+        return unsigned(_mm_movemask_epi8(
+            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(s + q)), want)));
+    };
+    if (to - p >= 16) {
+        for (;; p += 16) {
+            // The last step goes back to to - 16, past the positions already offered.
+            const int q = std::min(p, to - 16);
+            for (unsigned mask = matches(q) & (~0u << (p - q)); mask; mask &= mask - 1) {
+                const int at = q + std::countr_zero(mask);
+                if (visit(at)) return at;
+            }
+            if (q + 16 >= to) return -1;
         }
     }
 #endif
