@@ -71,9 +71,9 @@ public:
     // screen, when it shows text that far, from a checkpoint or a guess), and the
     // time one slice of that work may take.
     static constexpr int BackgroundThreshold = 1 << 20;
-    // The same distance for this lexer (tests use short texts).
-    void setFarThreshold(int bytes) { m_farThreshold = std::max(bytes, 1); }
     static constexpr int BackgroundSliceMs = 2;
+    // The first distance for this lexer (tests use short texts).
+    void setFarThreshold(int bytes) { m_farThreshold = std::max(bytes, 1); }
     // The pause after a change before the background work goes on.
     static constexpr int BackgroundPauseMs = 400;
     // Whether the background colouring is under way.
@@ -140,6 +140,7 @@ private:
     // The state at the start of a line, as far as it is known.
     LineState stateBefore(int line) const;
     void shiftIslands(int line, int linesAdded);
+
     const Highlighter *m_highlighter;
     const Highlighter *m_plain[LanguageCount] = {};
     QByteArray m_name;
