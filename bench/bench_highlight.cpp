@@ -55,6 +55,8 @@ QByteArray makePage(qint64 bytes) {
 void load(QsciScintilla &editor, const QByteArray &text) {
     editor.SendScintilla(QsciScintillaBase::SCI_CLEARALL);
     editor.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
+    // Room to type, as the program leaves when it loads a file.
+    editor.SendScintilla(QsciScintillaBase::SCI_ALLOCATE, (unsigned long)(text.size() * 7 / 6));
     editor.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, uintptr_t(text.size()),
                          text.constData());
     editor.SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
