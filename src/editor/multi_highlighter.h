@@ -77,6 +77,14 @@ private:
         RegionScheme definition;
         RegionPattern start;
         RegionPattern end;
+        // Literal runs the start needs (indexes into m_runs), to screen candidates.
+        std::vector<int> runs;
+    };
+    // A literal run some start expression needs, and the screen's memory of
+    // where it next occurs in the span being searched.
+    struct Run {
+        std::string text;
+        bool caseInsensitive;
     };
     bool findStart(const char *line, int from, int to, int *scheme, int *matchStart,
                    int *matchEnd) const;
@@ -86,6 +94,13 @@ private:
     const Highlighter *m_default;
     QString m_defaultLanguageName;
     std::vector<std::unique_ptr<CompiledScheme>> m_schemes;
+    std::vector<Run> m_runs;
+    // Screens of the first 64 schemes, one bit each: those whose start can begin
+    // with a byte, can have a byte second (index 256: the span ends after one
+    // byte), and those that need a run.
+    std::array<std::uint64_t, 256> m_firstByteSchemes{};
+    std::array<std::uint64_t, 257> m_secondByteSchemes{};
+    std::vector<std::uint64_t> m_runSchemes;
     std::array<bool, 256> m_startBytes{};
     int m_startByte = -1; // the only byte a region can start with, if there is one
     // Distinct literal runs, one of which every region start contains (empty: no test).
