@@ -3,8 +3,8 @@
 // Usage: bench_help [page switches]
 #include "app/app_settings.h"
 #include "app/settings_store.h"
-#include "app/ui/main_form.h"
-#include "publish/ui/help.h"
+#include "shell/ui/main_form.h"
+#include "app/ui/help.h"
 #include "publish/ui/help_commands.h"
 
 #include <QApplication>

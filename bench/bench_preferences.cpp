@@ -5,7 +5,7 @@
 #include "app/document_types.h"
 #include "app/settings_store.h"
 #include "app/ui/document_type_module.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "app/ui/preferences_dialog.h"
 
 #include <QApplication>

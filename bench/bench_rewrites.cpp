@@ -12,7 +12,7 @@
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "app/ui/ui_services.h"
 
 #include <QAction>
@@ -95,10 +95,12 @@ struct Best {
     }
 };
 
-// Confirms every dialog as shown (the accent dialog offers the whole document).
+// Confirms every dialog as shown (the accent dialog offers the whole document), and
+// answers any question (the page's folder removed meanwhile...) without waiting.
 class Confirm : public UiServices {
 public:
     int execDialog(QDialog *) override { return QDialog::Accepted; }
+    MsgAnswer message(MsgType, MsgButtons, const QString &) override { return MsgAnswer::Cancel; }
 };
 
 void resetPeak() {

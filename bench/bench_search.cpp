@@ -9,7 +9,7 @@
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "app/ui/ui_services.h"
 #include "assist/ui/editor_search.h"
 #include "assist/ui/search_commands.h"

@@ -80,12 +80,12 @@ set(CPACK_GENERATOR DEB)
 include(CPack)
 
 # Checks of the installed files: the desktop's validators, and the package installed,
-# run and removed (root only; both skip cleanly when their tools are missing).
+# run and removed (skipped without the administrator's rights or on another system).
 add_test(NAME packaging_desktop_files
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/packaging/validate_desktop_files.sh
                  ${BALIZOR_DESKTOP_DIR}/fr.balizor.Balizor.desktop
                  ${CMAKE_BINARY_DIR}/fr.balizor.Balizor.metainfo.xml)
-set_tests_properties(packaging_desktop_files PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 60)
+set_tests_properties(packaging_desktop_files PROPERTIES TIMEOUT 60)
 add_test(NAME packaging_deb_roundtrip
          COMMAND bash ${CMAKE_SOURCE_DIR}/tests/packaging/deb_roundtrip.sh ${CMAKE_BINARY_DIR})
 set_tests_properties(packaging_deb_roundtrip PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600

@@ -33,6 +33,10 @@ PACKAGES=(
   python3-openssl
   # tests: an SSH server started by the SFTP tests (never as a system service)
   openssh-server
+  # benchmarks: the reference the command line's indenter is measured against
+  tidy
+  # tests: the desktop's validators for the desktop entry and the AppStream metainfo
+  desktop-file-utils appstream
 )
 
 missing=()

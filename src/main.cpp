@@ -1,4 +1,4 @@
-#include "app/ui/app_main.h"
+#include "shell/ui/app_main.h"
 
 int main(int argc, char *argv[]) {
     return runBalizor(argc, argv);

@@ -20,11 +20,6 @@ int textAsInteger(const QString &text, int def)
     return ok ? n : def;
 }
 
-QString labelOrDefault(const QString &label)
-{
-    return label.isEmpty() ? BrowserSettings::defaultLabel() : label;
-}
-
 void readSearch(const SettingsStore &s, const QString &section, SearchFlags &f)
 {
     f.backwards = s.readBool(section, QStringLiteral("SearchBackwards"), false);
@@ -135,8 +130,10 @@ void loadSettings(const SettingsStore &s, Options &o)
         b.nav[i] = s.readBool(kBrowser, QStringLiteral("Nav%1").arg(i + 1), i == 0);
     b.cheminNav3 = s.readString(kBrowser, QStringLiteral("CheminNav3"), QString());
     b.cheminNav4 = s.readString(kBrowser, QStringLiteral("CheminNav4"), QString());
-    b.libelleNav3 = labelOrDefault(s.readString(kBrowser, QStringLiteral("LibelleNav3"), QString()));
-    b.libelleNav4 = labelOrDefault(s.readString(kBrowser, QStringLiteral("LibelleNav4"), QString()));
+    b.libelleNav3 =
+        userBrowserLabel(s.readString(kBrowser, QStringLiteral("LibelleNav3"), QString()));
+    b.libelleNav4 =
+        userBrowserLabel(s.readString(kBrowser, QStringLiteral("LibelleNav4"), QString()));
 }
 
 void saveSessionSettings(SettingsStore &s, const Options &o)
@@ -208,6 +205,11 @@ void savePreferences(SettingsStore &s, const Options &o)
     writeNavChoice(s, o.browser);
     s.writeString(kBrowser, QStringLiteral("CheminNav3"), o.browser.cheminNav3);
     s.writeString(kBrowser, QStringLiteral("CheminNav4"), o.browser.cheminNav4);
-    s.writeString(kBrowser, QStringLiteral("LibelleNav3"), labelOrDefault(o.browser.libelleNav3));
-    s.writeString(kBrowser, QStringLiteral("LibelleNav4"), labelOrDefault(o.browser.libelleNav4));
+    s.writeString(kBrowser, QStringLiteral("LibelleNav3"), userBrowserLabel(o.browser.libelleNav3));
+    s.writeString(kBrowser, QStringLiteral("LibelleNav4"), userBrowserLabel(o.browser.libelleNav4));
+}
+
+QString userBrowserLabel(const QString &label)
+{
+    return label.isEmpty() ? BrowserSettings::defaultLabel() : label;
 }

@@ -61,6 +61,9 @@ struct BrowserSettings {
     QString libelleNav4 = defaultLabel();
 };
 
+// The caption of a user browser: never empty.
+QString userBrowserLabel(const QString &label);
+
 struct FontPreset {
     QString nom;
     QString taille;

@@ -69,6 +69,17 @@ inline QString closeQuestion(bool ftp, const QString &name, const QString &ftpBr
            kCrLf + QStringLiteral("Voulez-vous enregistrer les modifications ?");
 }
 
+// An FTP document whose changes did not reach the server: the mark after its name
+// (tab and title), and the close question.
+inline QString unsentMark() {
+    return QStringLiteral(" (non envoyé)");
+}
+inline QString unsentCloseQuestion(const QString &name, const QString &ftpBreaks) {
+    return QStringLiteral("Les modifications du fichier \"") + name +
+           QStringLiteral("\" n'ont pas été envoyées au serveur FTP.") + ftpBreaks +
+           QStringLiteral("Voulez-vous l'enregistrer en local ?");
+}
+
 inline QString win32Error(int code, const QString &text)
 {
     return QStringLiteral("Erreur Win32.  Code : %1.").arg(code) + QLatin1Char('\n') + text;

@@ -2,6 +2,7 @@
 
 #include "editor/multi_highlighter.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
@@ -92,13 +93,52 @@ const AccentRow *referenceAt(const char *s, qsizetype n, qsizetype *length) {
     return it == t.named.end() ? nullptr : it->second;
 }
 
-// Converts one span that lies outside every region.
-void convertSpan(const char *s, qsizetype from, qsizetype to, AccentDirection direction, bool named,
-                 QByteArray &out) {
+// The row of a Windows-1252 byte: the code page agrees with Latin-1 from 0xA0 on,
+// and holds the two ligatures at 0x8C and 0x9C.
+const AccentRow *rowOfByte(const Tables &t, unsigned char b) {
+    if (b == 0x8C) return &t.rows[96];
+    if (b == 0x9C) return &t.rows[95];
+    return t.byLatin1[b];
+}
+
+void appendReference(QByteArray &out, const AccentRow *row, bool named) {
+    const char *text = named ? row->named : row->numeric;
+    out.append(text, qsizetype(std::char_traits<char>::length(text)));
+}
+
+char byteOf(const AccentRow *row) {
+    if (row->character == 0x152) return char(0x8C);
+    if (row->character == 0x153) return char(0x9C);
+    return char(row->character);
+}
+
+// Converts one span that lies outside every region; returns the replacements made.
+qsizetype convertSpan(const char *s, qsizetype from, qsizetype to, AccentDirection direction,
+                      bool named, bool singleByte, QByteArray &out) {
     const Tables &t = tables();
     qsizetype run = from;
     qsizetype i = from;
-    if (direction == AccentDirection::ToReferences) {
+    qsizetype replaced = 0;
+    if (direction == AccentDirection::ToReferences && singleByte) {
+        while (i < to) {
+            while (i + 8 <= to) {
+                quint64 word;
+                std::memcpy(&word, s + i, 8);
+                if (word & 0x8080808080808080ULL) break;
+                i += 8;
+            }
+            if (i >= to) break;
+            const AccentRow *row = rowOfByte(t, static_cast<unsigned char>(s[i]));
+            if (!row) {
+                ++i;
+                continue;
+            }
+            out.append(s + run, i - run);
+            appendReference(out, row, named);
+            ++replaced;
+            run = ++i;
+        }
+    } else if (direction == AccentDirection::ToReferences) {
         while (i < to) {
             // Skip ASCII eight bytes at a time.
             while (i + 8 <= to) {
@@ -124,7 +164,8 @@ void convertSpan(const char *s, qsizetype from, qsizetype to, AccentDirection di
                 continue;
             }
             out.append(s + run, i - run);
-            out.append(named ? row->named : row->numeric);
+            appendReference(out, row, named);
+            ++replaced;
             i += 2;
             run = i;
         }
@@ -140,12 +181,17 @@ void convertSpan(const char *s, qsizetype from, qsizetype to, AccentDirection di
                 continue;
             }
             out.append(s + run, i - run);
-            appendUtf8(out, row->character);
+            if (singleByte)
+                out.append(byteOf(row));
+            else
+                appendUtf8(out, row->character);
+            ++replaced;
             i += length;
             run = i;
         }
     }
     out.append(s + run, to - run);
+    return replaced;
 }
 
 } // namespace
@@ -175,6 +221,16 @@ std::vector<std::pair<qsizetype, qsizetype>> RawTextRegions::find(const char *s,
     qsizetype regionStart = 0;
     qsizetype lineStart = 0;
     while (lineStart < size) {
+        if (scheme < 0) {
+            // Straight to the line where a region may start.
+            const qsizetype at = m_page->nextRegionLiteral(s, lineStart, size);
+            if (at >= size) break;
+            for (qsizetype b = at; b > lineStart; --b)
+                if (s[b - 1] == '\n' || s[b - 1] == '\r') {
+                    lineStart = b;
+                    break;
+                }
+        }
         // Region markers are matched within one line, as the colouring does.
         qsizetype lineEnd = lineStart;
         while (lineEnd < size && s[lineEnd] != '\n' && s[lineEnd] != '\r')
@@ -182,7 +238,6 @@ std::vector<std::pair<qsizetype, qsizetype>> RawTextRegions::find(const char *s,
         const char *line = s + lineStart;
         const int length = int(lineEnd - lineStart);
         int p = 0;
-        if (scheme < 0 && !m_page->lineMayStartRegion(line, length)) p = length + 1;
         while (p <= length) {
             int ms = 0, me = 0;
             if (scheme < 0) {
@@ -206,21 +261,32 @@ std::vector<std::pair<qsizetype, qsizetype>> RawTextRegions::find(const char *s,
     return spans;
 }
 
+qsizetype AppendConvertedAccents(const char *s, qsizetype from, qsizetype to,
+                                 AccentDirection direction, bool named, bool singleByte,
+                                 const std::vector<std::pair<qsizetype, qsizetype>> &spans,
+                                 QByteArray &out) {
+    qsizetype replaced = 0;
+    qsizetype p = from;
+    // The first region that ends after `from`.
+    auto it = std::upper_bound(spans.begin(), spans.end(), from,
+                               [](qsizetype v, const auto &span) { return v < span.second; });
+    for (; it != spans.end() && p < to; ++it) {
+        const auto [b, e] = *it;
+        if (b >= to) break;
+        if (b > p) replaced += convertSpan(s, p, b, direction, named, singleByte, out);
+        const qsizetype keepFrom = std::max(p, b);
+        out.append(s + keepFrom, std::min(e, to) - keepFrom);
+        p = std::min(e, to);
+    }
+    if (p < to) replaced += convertSpan(s, p, to, direction, named, singleByte, out);
+    return replaced;
+}
+
 QByteArray ConvertAccents(const char *s, qsizetype size, qsizetype from, qsizetype to,
                           AccentDirection direction, bool named, const RawTextRegions &regions) {
     QByteArray out;
     out.reserve((to - from) + (to - from) / 8 + 16);
-    const auto spans = regions.find(s, to);
-    qsizetype p = from;
-    for (const auto &[b, e] : spans) {
-        if (e <= p) continue;
-        if (b > p) convertSpan(s, p, b, direction, named, out);
-        const qsizetype keepFrom = std::max(p, b);
-        out.append(s + keepFrom, std::min(e, to) - keepFrom);
-        p = std::min(e, to);
-        if (p >= to) break;
-    }
-    if (p < to) convertSpan(s, p, to, direction, named, out);
+    AppendConvertedAccents(s, from, to, direction, named, false, regions.find(s, to), out);
     Q_UNUSED(size);
     return out;
 }

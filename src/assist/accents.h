@@ -53,6 +53,15 @@ QByteArray ConvertAccents(const char *utf8, qsizetype size, qsizetype from, qsiz
                           AccentDirection direction, bool named,
                           const RawTextRegions &regions = {});
 
+// The same conversion appended to `out`, for the text s[from, to) of a larger
+// text whose regions are `spans` (RawTextRegions::find, in the larger text's
+// offsets). `singleByte`: the text is Windows-1252 bytes rather than UTF-8.
+// Returns how many characters or references were replaced.
+qsizetype AppendConvertedAccents(const char *s, qsizetype from, qsizetype to,
+                                 AccentDirection direction, bool named, bool singleByte,
+                                 const std::vector<std::pair<qsizetype, qsizetype>> &spans,
+                                 QByteArray &out);
+
 inline QByteArray ConvertAccents(const QByteArray &utf8, AccentDirection direction, bool named,
                                  const RawTextRegions &regions = {}) {
     return ConvertAccents(utf8.constData(), utf8.size(), 0, utf8.size(), direction, named, regions);

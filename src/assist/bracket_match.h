@@ -5,9 +5,7 @@
 #include <cstring>
 #include <functional>
 
-// Which bracket beside the caret is highlighted with its partner. The partner
-// itself is found by the editor's own brace matching, which skips brackets of
-// another style (strings, comments).
+// Which bracket beside the caret is highlighted, and its partner.
 namespace Brackets {
 
 // The brackets looked at around the caret; angle brackets stop the look-up.
@@ -26,5 +24,13 @@ inline bool isPaired(char c) {
 int highlightedBracket(qsizetype caret, bool hasSelection,
                        const std::function<char(qsizetype)> &charAt,
                        const std::function<bool(qsizetype)> &isLoneSymbol);
+
+// The partner of the paired bracket at `position`, or -1. The search runs
+// forwards from an opening bracket, backwards from a closing one, and only
+// within [low, high): `text` holds those bytes (text[0] is the byte at `low`).
+// Each further bracket like the first counts one more, each partner one less;
+// brackets for which `counts` is false (in a string or comment) are passed over.
+qsizetype findPartner(const char *text, qsizetype low, qsizetype high, qsizetype position,
+                      const std::function<bool(qsizetype)> &counts);
 
 } // namespace Brackets

@@ -35,10 +35,33 @@ IndentOutcome IndentDocument(const QByteArray &crlfText, bool spaces, int tabWid
     }
     IndentOutcome o;
     o.text = indenter.IndentHtml(crlfText, &o.failedAt);
-    if (o.failedAt >= 0) o.failedLine = THtmlIndenter::LineAt(o.text, o.failedAt);
+    o.failure = indenter.LastFailure();
+    o.failedLine = o.failure.line;
     if (crlfText.endsWith("\r\n") && !o.text.isEmpty()) o.text.append("\r\n", 2);
     o.changed = o.text != crlfText;
     return o;
+}
+
+QString IndentStopReason(const THtmlIndenter::Failure &f) {
+    const QString element = QString::fromLatin1(f.element);
+    switch (f.stop) {
+    case THtmlIndenter::Stop::None:
+        break;
+    case THtmlIndenter::Stop::UnmatchedEnd:
+        return QStringLiteral("balise de fin </%1> sans balise d'ouverture").arg(element);
+    case THtmlIndenter::Stop::UnclosedElement:
+        if (f.atEnd)
+            return QStringLiteral("élément <%1> ouvert à la ligne %2 et jamais fermé")
+                .arg(element)
+                .arg(f.openedAt);
+        return QStringLiteral("élément <%1> ouvert à la ligne %2 et non fermé avant </%3>")
+            .arg(element)
+            .arg(f.openedAt)
+            .arg(QString::fromLatin1(f.endTag));
+    case THtmlIndenter::Stop::OpenQuote:
+        return QStringLiteral("guillemet ouvert à la ligne %1 et jamais fermé").arg(f.openedAt);
+    }
+    return {};
 }
 
 } // namespace Assist

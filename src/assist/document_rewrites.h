@@ -1,6 +1,9 @@
 #pragma once
 
+#include "assist/html_indenter.h"
+
 #include <QByteArray>
+#include <QString>
 
 namespace Assist {
 
@@ -15,7 +18,11 @@ struct IndentOutcome {
     qsizetype failedAt = -1; // length of the indented part when the run stopped
     int failedLine = 0;      // its line in the result, from 1
     bool changed = false;    // false: the document is already indented this way
+    THtmlIndenter::Failure failure;
 };
+
+// Why an indent stopped, in French: "balise de fin </span> sans balise d'ouverture".
+QString IndentStopReason(const THtmlIndenter::Failure &failure);
 
 // Re-indents a whole document given with CR LF breaks: one tab per level, or
 // `tabWidth` spaces per level when tabs are converted to spaces. A final line break

@@ -1,6 +1,7 @@
 #include "assist/identifier_scan.h"
 
 #include "editor/plain_highlighters.h"
+#include "editor/scan_support.h"
 
 #include <QMutexLocker>
 #include <QSet>
@@ -10,8 +11,33 @@
 
 namespace IdentifierScan {
 
+namespace {
+
+bool runsOnInATag(unsigned char c) {
+    return scan::isWordChar(c) || c == '-' || c == ':' || c == '.' || c == '<' || c == '/' ||
+           c == '!' || c == '?';
+}
+
+// Where a piece of a line longer than the limit ends. Just after a space or a
+// ">" no token that counts runs on (an element name, the "<" or "</" before it,
+// the end of a comment), and the colouring's state carries the rest. Failing
+// one in the second half of the piece, before the name or tag opening that the
+// limit would cut.
+qsizetype pieceEnd(const char *s, qsizetype start, qsizetype limit) {
+    for (qsizetype p = limit; p > start + (limit - start) / 2; --p) {
+        const unsigned char c = static_cast<unsigned char>(s[p - 1]);
+        if (scan::isSpace(c) || c == '>') return p;
+    }
+    qsizetype p = limit;
+    while (p > start && runsOnInATag(static_cast<unsigned char>(s[p - 1])))
+        --p;
+    return p > start ? p : limit;
+}
+
+} // namespace
+
 bool scan(const QByteArray &text, const std::atomic<bool> &stop,
-          const std::function<void(int)> &progress, std::vector<Found> *out) {
+          const std::function<void(int)> &progress, std::vector<Found> *out, qsizetype pieceBytes) {
     out->clear();
     const HtmlHighlighter html; // its own, independent of the editors'
     TokenSink sink;
@@ -19,20 +45,28 @@ bool scan(const QByteArray &text, const std::atomic<bool> &stop,
     std::string key;
     const char *s = text.constData();
     const qsizetype n = text.size();
+    pieceBytes = std::max<qsizetype>(pieceBytes, 1);
     LineState state = 0;
     int lastPercent = -1;
+    qsizetype lineStart = 0;
+    // Piece by piece: a line, or a part of a long one, never more than pieceBytes.
     for (qsizetype start = 0; start < n;) {
         if (stop.load(std::memory_order_relaxed)) {
             out->clear();
             return false;
         }
-        const char *nl = static_cast<const char *>(std::memchr(s + start, '\n', size_t(n - start)));
-        const qsizetype next = nl ? nl - s + 1 : n;
-        qsizetype end = nl ? nl - s : n;
-        if (end > start && s[end - 1] == '\r') --end;
-        const char *line = s + start;
+        // Lines end at CR, LF or CR LF, as the editor's lines do.
+        const qsizetype limit = std::min(n, start + pieceBytes);
+        qsizetype eol = start;
+        while (eol < limit && s[eol] != '\n' && s[eol] != '\r')
+            ++eol;
+        const bool lineEnds = eol < limit || limit == n;
+        const qsizetype end = lineEnds ? eol : pieceEnd(s, start, limit);
+        const char *line = s + lineStart;
         sink.clear();
-        state = html.scanLine(line, int(end - start), state, sink);
+        // A piece inside its line says so (length past its end): nothing closes there.
+        state = html.scan(line, int(end - lineStart) + (lineEnds ? 0 : 1), int(start - lineStart),
+                          int(end - lineStart), state, sink);
         for (const HighlightToken &t : sink.tokens()) {
             if (t.category != HtmlHighlighter::Identifier) continue;
             const bool closing =
@@ -50,7 +84,14 @@ bool scan(const QByteArray &text, const std::atomic<bool> &stop,
                                 0});
             ++(*out)[size_t(it->second)].count;
         }
-        start = next;
+        if (lineEnds) {
+            start = end;
+            if (start < n)
+                start += (s[start] == '\r' && start + 1 < n && s[start + 1] == '\n') ? 2 : 1;
+            lineStart = start;
+        } else {
+            start = end;
+        }
         const int percent = int((start * 100 + n / 2) / n);
         if (percent != lastPercent && progress) progress(lastPercent = percent);
     }

@@ -19,11 +19,17 @@ struct Found {
     int count = 0;
 };
 
+// The most bytes tokenized between two looks at the stop flag and the progress:
+// a page on one line (minified, or with CR line breaks) is taken in pieces of
+// at most this size, so that the tokens held at once stay few.
+inline constexpr qsizetype ScanPieceBytes = 1 << 16;
+
 // Tokenizes UTF-8 text with the HTML colouring and counts the known element
 // names of tags (case ignored). `progress` gets each new whole percentage.
 // Returns false, with nothing counted, when `stop` became true.
 bool scan(const QByteArray &text, const std::atomic<bool> &stop,
-          const std::function<void(int)> &progress, std::vector<Found> *out);
+          const std::function<void(int)> &progress, std::vector<Found> *out,
+          qsizetype pieceBytes = ScanPieceBytes);
 
 struct Lists {
     QStringList full;       // "name: count", sorted without regard to case
@@ -39,7 +45,7 @@ Q_DECLARE_METATYPE(IdentifierScan::Lists)
 
 // The scanner's worker: it scans copies of the text handed to it and posts its
 // results, never waiting for the window. A new request abandons the scan under
-// way; stop() ends the thread at the next line.
+// way; stop() ends the thread within one piece of text.
 class TScanKeywordThread : public QThread {
     Q_OBJECT
 public:
@@ -47,7 +53,7 @@ public:
     ~TScanKeywordThread() override;
 
     void request(const QByteArray &text);
-    // Asks the thread to end and waits for it (at most one line of work).
+    // Asks the thread to end and waits for it (at most one piece of work).
     void stop();
 
 signals:

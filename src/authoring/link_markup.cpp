@@ -58,8 +58,11 @@ QString TargetDescription(const QString &target) {
 }
 
 QString BuildAnchorMarkup(const QString &name, UrlEncoding encoding, bool casse) {
-    const QString start = QStringLiteral("<a") +
-                          EscapedAttribute(QStringLiteral("name"), UrlEncode(name, encoding)) + u'>';
+    // The rule of a typed link address, so that the name matches the fragment of a link
+    // to it ("#a%20b" and the name offered from it, "a%20b").
+    const QString start =
+        QStringLiteral("<a") +
+        EscapedAttribute(QStringLiteral("name"), EncodeAddress(name, false, encoding)) + u'>';
     return ApplyTagCase(start, casse) + ApplyTagCase(QStringLiteral("</a>"), casse);
 }
 
@@ -105,11 +108,12 @@ QString ExtractEmailAddress(const QString &selection) {
 }
 
 QString BuildMailOpening(const QString &address, const QString &subject) {
-    // The characters a mailto address may hold as they are; "+" stays (user+tag@),
-    // but in the subject it is encoded, since some programs read it as a space.
-    QString href = QStringLiteral("mailto:") + mailtoEncode(address, "-._~!$'()*+,;:@");
+    QString href = QStringLiteral("mailto:") + address;
+    // "+" is encoded in the subject, since some programs read it as a space.
     if (!subject.isEmpty())
-        href += QStringLiteral("?subject=") + mailtoEncode(subject, "-._~!$'()*,;:@/");
+        href += (address.contains(u'?') ? QStringLiteral("&subject=")
+                                         : QStringLiteral("?subject=")) +
+                mailtoEncode(subject, "-._~!$'()*,;:@/");
     return QStringLiteral("<a") + EscapedAttribute(QStringLiteral("href"), href) + u'>';
 }
 

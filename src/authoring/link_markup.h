@@ -21,7 +21,8 @@ QString BuildLinkOpening(const LinkValues &v, UrlEncoding encoding);
 QString TargetDescription(const QString &target);
 
 // '<a name="NAME"></a>', to be put before the selection raw: the tag case is applied
-// here to each tag, so that the end tag follows it too.
+// here to each tag, so that the end tag follows it too. The name is encoded as a typed
+// link address is: the "%XX" escapes it holds are kept.
 QString BuildAnchorMarkup(const QString &name, UrlEncoding encoding, bool casse = false);
 
 // What the anchor dialog offers: its own remembered names with the fragments of the
@@ -38,9 +39,10 @@ bool LooksLikeEmailAddress(const QString &text);
 // The bare address taken out of a selection such as 'Écrire à : <nom@site.fr> merci'.
 QString ExtractEmailAddress(const QString &text);
 
-// '<a href="mailto:ADDRESS?subject=SUBJECT">' with both parts percent-encoded as
-// mailto URIs need them (UTF-8, "?", "&", "%", quotes and spaces escaped); the
-// subject part is left out when it is empty.
+// '<a href="mailto:ADDRESS?subject=SUBJECT">': the address as typed, so that headers
+// typed with it ("?cc=...") stay headers, and the subject percent-encoded in UTF-8
+// (joined with "&" when the address already has headers). The subject part is left
+// out when it is empty; the value is escaped as any attribute value.
 QString BuildMailOpening(const QString &address, const QString &subject);
 
 } // namespace Authoring

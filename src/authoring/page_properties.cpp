@@ -4,6 +4,7 @@
 
 #include <QList>
 
+#include <algorithm>
 #include <cctype>
 
 namespace Authoring {
@@ -39,28 +40,57 @@ bool isSpace(QChar c) {
     return c.isSpace();
 }
 
-// Skips a construct that holds no elements of its own (comment, server code).
-int skipOpaque(const QString &t, int i) {
+// Skips a construct that holds no elements of its own (comment, server code); `open`
+// tells whether it runs to the end of the text without its closing mark.
+int skipOpaque(const QString &t, int i, bool *open = nullptr) {
     if (i + 1 >= t.size()) return -1;
     const QChar next = t[i + 1];
     if (next != QLatin1Char('!') && next != QLatin1Char('?') && next != QLatin1Char('%')) return -1;
     static const std::array<std::pair<const char *, const char *>, 4> kinds = {
         {{"<!--", "-->"}, {"<![CDATA[", "]]>"}, {"<?", "?>"}, {"<%", "%>"}}};
-    for (const auto &[open, close] : kinds) {
-        if (QStringView(t).mid(i).startsWith(QLatin1String(open))) {
-            const int e = t.indexOf(QLatin1String(close), i + int(qstrlen(open)));
+    for (const auto &[openMark, close] : kinds) {
+        if (QStringView(t).mid(i).startsWith(QLatin1String(openMark))) {
+            const int e = int(t.indexOf(QLatin1String(close), i + int(qstrlen(openMark))));
+            if (open) *open = e < 0;
             return e < 0 ? int(t.size()) : e + int(qstrlen(close));
         }
     }
     return -1;
 }
 
+// Server code inside a tag ("<body <?php body_class(); ?>>", bgcolor="<%=c%>"): where
+// it ends, or -1 when none starts at i.
+int skipServerCode(const QString &t, int i, bool *open = nullptr) {
+    if (i + 1 >= t.size() || t[i] != QLatin1Char('<') ||
+        (t[i + 1] != QLatin1Char('?') && t[i + 1] != QLatin1Char('%')))
+        return -1;
+    return skipOpaque(t, i, open);
+}
+
+// The first `c` at or after `from` that is not inside server code, or -1.
+int findOutsideCode(const QString &t, int from, QChar c) {
+    int i = from;
+    for (;;) {
+        const int hit = int(t.indexOf(c, i));
+        if (hit < 0) return -1;
+        int lt = int(t.indexOf(QLatin1Char('<'), i));
+        int codeEnd = -1;
+        while (lt >= 0 && lt <= hit) {
+            codeEnd = skipServerCode(t, lt);
+            if (codeEnd >= 0 || lt == hit) break;
+            lt = int(t.indexOf(QLatin1Char('<'), lt + 1));
+        }
+        if (lt < 0 || lt > hit || codeEnd < 0) return hit;
+        i = codeEnd;
+    }
+}
+
 bool isKeptName(QStringView name) {
-    static const QLatin1String kept[] = {QLatin1String("html"),  QLatin1String("/html"),
-                                         QLatin1String("head"),  QLatin1String("/head"),
-                                         QLatin1String("title"), QLatin1String("/title"),
-                                         QLatin1String("body"),  QLatin1String("/body"),
-                                         QLatin1String("meta"),  QLatin1String("!doctype")};
+    static const QLatin1String kept[] = {
+        QLatin1String("html"),     QLatin1String("/html"),   QLatin1String("head"),
+        QLatin1String("/head"),    QLatin1String("title"),   QLatin1String("/title"),
+        QLatin1String("body"),     QLatin1String("/body"),   QLatin1String("meta"),
+        QLatin1String("!doctype"), QLatin1String("frameset")};
     if (name.size() < 4 || name.size() > 8) return false;
     for (const QLatin1String &k : kept)
         if (k.size() == name.size() && name.compare(k, Qt::CaseInsensitive) == 0) return true;
@@ -74,16 +104,21 @@ bool isRawTextName(QStringView name) {
 
 // The tags of the elements above, in order, that start in [from, until) (until -1: the
 // end). Lenient: a tag without ">" ends where the next "<" starts; comments, server
-// code, script and style contents are not looked into.
-QList<Tag> scanTags(const QString &t, int from = 0, int until = -1) {
+// code, script and style contents are not looked into. `openAtEnd` tells whether the
+// text ends inside one of those, or inside a tag, left open.
+QList<Tag> scanTags(const QString &t, int from = 0, int until = -1, bool *openAtEnd = nullptr) {
+    if (openAtEnd) *openAtEnd = false;
+    int lastOpenTag = -1;
     QList<Tag> tags;
     const int n = int(t.size());
     int i = from;
     while (i < n) {
         i = int(t.indexOf(QLatin1Char('<'), i));
         if (i < 0 || (until >= 0 && i >= until)) break;
-        const int skipped = skipOpaque(t, i);
+        bool open = false;
+        const int skipped = skipOpaque(t, i, &open);
         if (skipped >= 0) {
+            if (open && openAtEnd) *openAtEnd = true;
             i = skipped;
             continue;
         }
@@ -111,7 +146,13 @@ QList<Tag> scanTags(const QString &t, int from = 0, int until = -1) {
                 tag.end = j;
                 break;
             }
-            if (c == QLatin1Char('<')) break;
+            if (c == QLatin1Char('<')) {
+                const int code = skipServerCode(t, j, &open);
+                if (code < 0) break;
+                if (open && openAtEnd) *openAtEnd = true;
+                j = code;
+                continue;
+            }
             if (isSpace(c) || c == QLatin1Char('/')) {
                 ++j;
                 continue;
@@ -131,10 +172,15 @@ QList<Tag> scanTags(const QString &t, int from = 0, int until = -1) {
                 while (k < n && isSpace(t[k]))
                     ++k;
                 if (k < n && (t[k] == QLatin1Char('"') || t[k] == QLatin1Char('\''))) {
-                    const int close = int(t.indexOf(t[k], k + 1));
-                    const int nextTag = int(t.indexOf(QLatin1Char('<'), k + 1));
+                    int close = int(t.indexOf(t[k], k + 1));
+                    int nextTag = int(t.indexOf(QLatin1Char('<'), k + 1));
+                    if (nextTag >= 0 && (close < 0 || nextTag < close)) {
+                        // Server code in the value may hold quotes and "<", ">" of its own.
+                        close = findOutsideCode(t, k + 1, t[k]);
+                        nextTag = findOutsideCode(t, k + 1, QLatin1Char('<'));
+                    }
                     if (close >= 0 && (nextTag < 0 || close < nextTag ||
-                                       t.indexOf(QLatin1Char('>'), k + 1) > close)) {
+                                       findOutsideCode(t, k + 1, QLatin1Char('>')) > close)) {
                         a.valueStart = k;
                         a.valueEnd = close + 1;
                         j = close + 1;
@@ -145,11 +191,18 @@ QList<Tag> scanTags(const QString &t, int from = 0, int until = -1) {
                         continue;
                     }
                 }
-                // Unquoted: up to white space or ">".
+                // Unquoted: up to white space or ">", server code included.
                 a.valueStart = k;
-                while (k < n && !isSpace(t[k]) && t[k] != QLatin1Char('>') &&
-                       t[k] != QLatin1Char('<'))
+                while (k < n && !isSpace(t[k]) && t[k] != QLatin1Char('>')) {
+                    if (t[k] == QLatin1Char('<')) {
+                        const int code = skipServerCode(t, k, &open);
+                        if (code < 0) break;
+                        if (open && openAtEnd) *openAtEnd = true;
+                        k = code;
+                        continue;
+                    }
                     ++k;
+                }
                 a.valueEnd = k;
                 if (keep) a.value = t.mid(a.valueStart, k - a.valueStart);
                 j = k;
@@ -158,6 +211,7 @@ QList<Tag> scanTags(const QString &t, int from = 0, int until = -1) {
         }
         if (keep) tags << tag;
         if (tag.end < 0) {
+            lastOpenTag = tag.start;
             i = j;
             continue;
         }
@@ -170,9 +224,14 @@ QList<Tag> scanTags(const QString &t, int from = 0, int until = -1) {
                 if (after >= n || isSpace(t[after]) || t[after] == QLatin1Char('>')) break;
                 k = after;
             }
+            if (k < 0 && openAtEnd) *openAtEnd = true;
             i = k < 0 ? n : k;
         }
     }
+    // No ">" after a tag left open: one added at the end would change how the quotes
+    // before it pair up.
+    if (openAtEnd && lastOpenTag >= 0 && t.lastIndexOf(QLatin1Char('>')) < lastOpenTag)
+        *openAtEnd = true;
     return tags;
 }
 
@@ -316,6 +375,8 @@ public:
                 insert(a->nameEnd, QLatin1Char('=') + quoted);
             return true;
         }
+        // A missing attribute reads as empty: nothing to write.
+        if (value.isEmpty()) return true;
         const QString shownName = m_casse ? name.toUpper() : name;
         insert(attributeInsertPoint(tag), QLatin1Char(' ') + shownName + QLatin1Char('=') + quoted);
         return true;
@@ -346,12 +407,15 @@ public:
     }
 
     const QString &eol() const { return m_eol; }
+    // The text ends inside a comment, script, server code or tag left open.
+    bool openAtEnd() const { return m_openAtEnd; }
 
 private:
-    void rescan() { m_tags = scanTags(m_text); }
+    void rescan() { m_tags = scanTags(m_text, 0, -1, &m_openAtEnd); }
     QString m_text;
     QString m_eol;
     bool m_casse;
+    bool m_openAtEnd = false;
     QList<Tag> m_tags;
 };
 
@@ -383,6 +447,8 @@ PageProperties ReadPageProperties(const QString &text) {
     if (const Tag *body = firstTag(tags, QStringLiteral("body"))) {
         for (int i = 0; i < BodyCount; ++i)
             if (const Attr *a = body->attr(bodyAttributeText(i))) p.body[size_t(i)] = a->value;
+    } else {
+        p.frameset = firstTag(tags, QStringLiteral("frameset")) != nullptr;
     }
     for (int m = 0; m < MetaCount; ++m) {
         if (const Tag *meta = firstMeta(tags, m)) {
@@ -397,18 +463,36 @@ PageWrite WritePageProperties(const QString &text, const PageProperties &values,
                               bool casse, bool xhtml) {
     Writer w(text, eol, casse);
     // Never an empty text without a reason: the caller would take it for the new page.
-    auto failed = [&w] { return PageWrite{QString(), 0, w.error.isEmpty() ? notFound() : w.error}; };
+    auto failed = [&w] {
+        return PageWrite{QString(), 0, w.error.isEmpty() ? notFound() : w.error};
+    };
     const auto has = [&w](const char *name) { return w.find(QLatin1String(name)) != nullptr; };
+
+    // A frames page keeps its frameset as its body.
+    const bool frames = has("frameset");
 
     // The skeleton.
     if (!has("html")) {
-        int lead = 0;
-        while (lead < w.text().size() &&
-               (isSpace(w.text()[lead]) || w.text()[lead] == QChar(0xFEFF)))
-            ++lead;
+        const QString &t = w.text();
+        const auto skipBlank = [&t](int at) {
+            while (at < t.size() && (isSpace(t[at]) || t[at] == QChar(0xFEFF)))
+                ++at;
+            return at;
+        };
+        int lead = skipBlank(0);
+        // An XML declaration goes before everything, the doctype included.
+        Tag declaration;
+        while (QStringView(t).mid(lead).startsWith(QLatin1String("<?xml"), Qt::CaseInsensitive)) {
+            const int close = int(t.indexOf(QLatin1String("?>"), lead));
+            if (close < 0) break;
+            declaration.start = lead;
+            declaration.end = close + 1;
+            lead = skipBlank(close + 2);
+        }
         const Tag *doctype = nullptr;
-        for (const Tag &t : w.tags())
-            if (t.start == lead && t.name == QLatin1String("!doctype")) doctype = &t;
+        for (const Tag &tag : w.tags())
+            if (tag.start == lead && tag.name == QLatin1String("!doctype")) doctype = &tag;
+        if (!doctype && declaration.end >= 0) doctype = &declaration;
         if (doctype) {
             if (!w.insertAfterTag(doctype, w.cased(QStringLiteral("<html>")))) return failed();
         } else {
@@ -440,7 +524,7 @@ PageWrite WritePageProperties(const QString &text, const PageProperties &values,
     }
     if (!has("/head") && !w.insertAfterTag(titleClose(), w.cased(QStringLiteral("</head>"))))
         return failed();
-    if (!has("body") &&
+    if (!has("body") && !frames &&
         !w.insertAfterTag(w.find(QStringLiteral("/head")), w.cased(QStringLiteral("<body>"))))
         return failed();
     for (int m = MetaCount - 1; m >= 0; --m) {
@@ -453,14 +537,19 @@ PageWrite WritePageProperties(const QString &text, const PageProperties &values,
                             XhtmlAdjust(QStringLiteral(">"), xhtml);
         w.insert(close->end + 1, eol + w.cased(tag));
     }
-    if (!has("/html")) {
+    // End tags put at the end of a text left inside a comment or script would be part
+    // of it: unseen, and added again at each run; after a tag left open, they could
+    // change how it reads.
+    if (!has("/html") && !w.openAtEnd()) {
         if (!w.text().isEmpty() && !endsWithBreak(w.text())) w.insert(int(w.text().size()), eol);
         w.insert(int(w.text().size()), w.cased(QStringLiteral("</html>")) + eol);
     }
-    if (!has("/body")) {
+    if (!has("/body") && !frames) {
         const Tag *html = w.find(QStringLiteral("/html"));
-        if (!html) return failed();
-        w.insert(html->start, eol + w.cased(QStringLiteral("</body>")) + eol);
+        if (html)
+            w.insert(html->start, eol + w.cased(QStringLiteral("</body>")) + eol);
+        else if (!w.openAtEnd())
+            return failed();
     }
 
     // The title.
@@ -473,11 +562,13 @@ PageWrite WritePageProperties(const QString &text, const PageProperties &values,
             w.replace(open->end + 1, close->start, values.title,
                       !values.title.contains(QLatin1Char('<')));
     }
-    // The body attributes; an empty field leaves the attribute alone.
+    // The body attributes; an empty field leaves the attribute alone. A frames page
+    // without a body has nowhere to hold them.
     for (int i = 0; i < BodyCount; ++i) {
         const QString &v = values.body[size_t(i)];
         if (v.isEmpty()) continue;
         const Tag *body = w.find(QStringLiteral("body"));
+        if (!body && frames) break;
         if (!body || !w.setAttribute(*body, bodyAttributeText(i), v)) return failed();
     }
     // The meta elements.
@@ -493,14 +584,61 @@ PageWrite WritePageProperties(const QString &text, const PageProperties &values,
         }
     }
     const Tag *body = w.find(QStringLiteral("body"));
+    if (!body && frames) body = w.find(QStringLiteral("frameset"));
     if (!body) return failed();
-    if (body->end < 0) return w.fail(QStringLiteral("body")), failed();
+    if (body->end < 0) return w.fail(body->name), failed();
     return PageWrite{w.text(), w.lineAfter(*body), QString()};
 }
 
+PageProperties PagePropertiesFields(const PageProperties &read) {
+    PageProperties fields = read;
+    if (!fields.hasMeta[MetaGenerator]) fields.meta[MetaGenerator] = QStringLiteral("Balizor");
+    return fields;
+}
+
+namespace {
+bool isHexDigit(QChar c) {
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) ||
+           (c >= QLatin1Char('a') && c <= QLatin1Char('f')) ||
+           (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+}
+} // namespace
+
 QString CompleteColourField(const QString &text) {
-    if (text.size() == 6 && !text.startsWith(QLatin1Char('#'))) return QLatin1Char('#') + text;
+    // Six letters may name a colour ("yellow", "maroon"): only digits get the "#".
+    if (text.size() == 6 && std::all_of(text.cbegin(), text.cend(), isHexDigit))
+        return QLatin1Char('#') + text;
     return text;
+}
+
+QString TypedColourField(const QString &before, const QString &typed, bool backgroundField) {
+    if (backgroundField) {
+        const ChangedSpan span = FindChangedSpan(before, typed);
+        const QStringView inserted = QStringView(typed).mid(span.from, span.afterEnd - span.from);
+        for (qsizetype i = 0; i < inserted.size(); ++i) {
+            const bool leadingHash = inserted[i] == QLatin1Char('#') && span.from + i == 0;
+            if (!isHexDigit(inserted[i]) && !leadingHash) return before;
+        }
+        // A longer value read from the page may still be shortened.
+        if (!inserted.isEmpty() && typed.size() > 7 && typed.size() > before.size()) return before;
+    }
+    return CompleteColourField(typed);
+}
+
+ChangedSpan FindChangedSpan(const QString &before, const QString &after) {
+    const qsizetype shorter = std::min(before.size(), after.size());
+    qsizetype head = 0;
+    while (head < shorter && before[head] == after[head])
+        ++head;
+    if (head == before.size() && head == after.size()) return {int(head), int(head), int(head)};
+    // Never between the two halves of a character.
+    if (head > 0 && before[head - 1].isHighSurrogate()) --head;
+    qsizetype tail = 0;
+    while (tail < shorter - head &&
+           before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
+        ++tail;
+    if (tail > 0 && before[before.size() - tail].isLowSurrogate()) --tail;
+    return {int(head), int(before.size() - tail), int(after.size() - tail)};
 }
 
 std::optional<unsigned> ParseColourField(const QString &text) {

@@ -39,7 +39,7 @@ std::optional<int> TableCount(const QString &text) {
     bool ok = false;
     const int n = text.trimmed().toInt(&ok);
     if (!ok) return std::nullopt;
-    return std::clamp(n, 1, CellStore::Size);
+    return std::clamp(n, 0, CellStore::Size);
 }
 
 QString TableSizeText(const QString &text) {
@@ -64,6 +64,7 @@ QString BuildTableMarkup(const TableValues &v, const CellStore &cells, bool cass
         return {};
     }
     if (error) error->clear();
+    if (*rows == 0 || *columns == 0) return {};
     auto tag = [casse](const QString &markup) { return ApplyTagCase(markup, casse); };
 
     QString start = QStringLiteral("<table");

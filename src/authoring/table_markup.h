@@ -35,8 +35,8 @@ struct CellPos {
 // the next row; the last cell stays where it is.
 CellPos NextCell(CellPos pos, int rows, int columns);
 
-// A row or column count typed into its field: brought into 1-99, nothing when the
-// text is not a number.
+// A row or column count typed into its field: brought into 0-99 (0 makes no table),
+// nothing when the text is not a number.
 std::optional<int> TableCount(const QString &text);
 
 // A width or height field's text: emptied when it holds 0 or no number.
@@ -63,8 +63,8 @@ struct TableValues {
 };
 
 // The whole table, to be inserted raw: tags and attribute names take the tag case,
-// the caption and cell texts are written as typed. Empty when a count is not a
-// number; *error then holds the message.
+// the caption and cell texts are written as typed. Empty when a count is 0, and when
+// a count is not a number (*error then holds the message).
 QString BuildTableMarkup(const TableValues &values, const CellStore &cells, bool casse,
                          QString *error = nullptr);
 

@@ -35,7 +35,7 @@ const struct {
     {u"TexteParagraphe",  u"&Paragraphe",  u"Ctrl+Shift+P", u"<p>",          u"</p>",          false},
     {u"TexteRetrait",     u"&Retrait",     u"",             u"<blockquote>", u"</blockquote>", false},
     // Ctrl and the keypad's "/"; a comment keeps its case.
-    {u"TexteCommentaire", u"C&ommentaire", u"Ctrl+Num+/",   u"<!-- ",        u" -->",          true},
+    {u"TexteCommentaire", u"&Commentaire", u"Ctrl+Num+/",   u"<!-- ",        u" -->",          true},
     {u"AlignementGauche",   u"à &gauche", u"", u"<div align=\"left\">",               u"</div>", false},
     {u"AlignementCentre",   u"&centré",   u"", u"<div align=\"center\">",             u"</div>", false},
     {u"AlignementDroite",   u"à &droite", u"", u"<div align=\"right\">",              u"</div>", false},

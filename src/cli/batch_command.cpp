@@ -1,8 +1,8 @@
 #include "cli/batch_command.h"
 
 #include "app/document_types.h"
-#include "assist/accents.h"
 #include "assist/document_rewrites.h"
+#include "assist/file_rewrites.h"
 #include "editor/multi_highlighter.h"
 #include "platform/text_file.h"
 
@@ -85,34 +85,19 @@ QString parse(const QStringList &args, Options *o) {
     return {};
 }
 
-struct Rewrite {
-    bool changed = false;
-    QByteArray utf8;
-    LineBreak lineBreak = LineBreak::CrLf;
-    int failedLine = 0;
-};
-
-Rewrite rewrite(const Options &o, const LoadedText &t, const Assist::RawTextRegions &regions) {
-    Rewrite r{false, t.utf8, t.lineBreak, 0};
+// Runs the command on one file's bytes, handing the new file's bytes to `sink`.
+Assist::FileRewrite rewrite(const Options &o, const QByteArray &bytes,
+                            const Assist::RawTextRegions &regions, const Assist::ByteSink &sink) {
+    const Assist::FileText text = Assist::InspectFileBytes(bytes, o.command != Command::Eol);
     switch (o.command) {
-    case Command::Indent: {
-        const QByteArray before = Assist::WithCrLfBreaks(t.utf8);
-        Assist::IndentOutcome out = Assist::IndentDocument(before, o.spaces, o.width);
-        r.failedLine = out.failedAt >= 0 ? out.failedLine : 0;
-        r.changed = out.changed;
-        if (r.changed) r.utf8 = std::move(out.text);
-        break;
-    }
+    case Command::Indent:
+        return Assist::IndentFile(text, o.spaces, o.width, sink);
     case Command::Accents:
-        r.utf8 = Assist::ConvertAccents(t.utf8, *o.direction, o.named, regions);
-        r.changed = r.utf8 != t.utf8;
-        break;
+        return Assist::ConvertAccentsInFile(text, *o.direction, o.named, regions, sink);
     case Command::Eol:
-        r.lineBreak = *o.lineBreak;
-        r.changed = r.lineBreak != t.lineBreak;
         break;
     }
-    return r;
+    return Assist::ChangeLineBreaks(text, *o.lineBreak, sink);
 }
 
 } // namespace
@@ -143,8 +128,15 @@ QString HelpText() {
         "écriture atomique. Un fichier illisible ou impossible à écrire est signalé\n"
         "et les autres fichiers sont traités.\n"
         "\n"
-        "Codes de sortie : 0 terminé ; 1 un fichier serait modifié (--check) ;\n"
-        "2 erreur (ligne de commande, lecture ou écriture).\n");
+        "Codes de sortie :\n"
+        "  0  terminé\n"
+        "  1  un fichier serait modifié (--check)\n"
+        "  2  erreur : ligne de commande, fichier illisible ou impossible à écrire\n"
+        "  3  indent : balise de fin sans balise d'ouverture, élément ou guillemet\n"
+        "     jamais fermé ; le fichier est indenté jusqu'à ce point, la suite est\n"
+        "     laissée telle quelle\n"
+        "Quand plusieurs fichiers donnent des codes différents, le code est 2 s'il y a\n"
+        "eu une erreur, sinon 3, sinon 1.\n");
 }
 
 int Run(const QStringList &arguments, const Io &io) {
@@ -171,25 +163,39 @@ int Run(const QStringList &arguments, const Io &io) {
     for (const QString &file : std::as_const(o.files)) {
         const bool piped = file == QLatin1String("-");
         const QString name = piped ? QStringLiteral("(entrée standard)") : file;
-        LoadedText text;
-        QByteArray original;
+        QByteArray bytes;
         if (piped) {
-            original = io.readStdin();
-            text = decodeFileBytes(original);
-        } else if (readTextFile(file, &text) != ReadStatus::Ok) {
+            bytes = io.readStdin();
+        } else if (readFileBytes(file, &bytes) != ReadStatus::Ok) {
             io.writeStderr(
                 QStringLiteral("balizor-cli : impossible de lire le fichier %1").arg(file));
             status = Failed;
             continue;
         }
 
-        const Rewrite r = rewrite(o, text, regions);
-        if (r.failedLine > 0)
-            io.writeStderr(QStringLiteral("balizor-cli : %1 : indentation arrêtée à la ligne %2 "
-                                          "(balise de fin sans balise d'ouverture) ; la suite "
-                                          "est laissée telle quelle")
-                               .arg(name)
-                               .arg(r.failedLine));
+        // The new bytes go straight to standard output or to the new file.
+        std::optional<AtomicFileWriter> writer;
+        Assist::ByteSink sink;
+        if (piped && !o.check) {
+            sink = [&io](const char *data, qsizetype size) {
+                io.writeStdout(QByteArray::fromRawData(data, size));
+            };
+        } else if (!o.check) {
+            writer.emplace(file);
+            sink = [&writer](const char *data, qsizetype size) { writer->write(data, size); };
+        }
+        const Assist::FileRewrite r = rewrite(o, bytes, regions, sink);
+        if (r.failure.stop != THtmlIndenter::Stop::None) {
+            const QString reason = Assist::IndentStopReason(r.failure);
+            io.writeStderr(r.failure.atEnd
+                               ? QStringLiteral("balizor-cli : %1 : %2").arg(name, reason)
+                               : QStringLiteral("balizor-cli : %1 : indentation arrêtée à la "
+                                                "ligne %2 (%3) ; la suite est laissée telle quelle")
+                                     .arg(name)
+                                     .arg(r.failure.line)
+                                     .arg(reason));
+            if (status != Failed) status = Stopped;
+        }
         if (o.check) {
             if (r.changed) {
                 io.writeStderr(QStringLiteral("balizor-cli : %1 serait modifié").arg(name));
@@ -197,23 +203,9 @@ int Run(const QStringList &arguments, const Io &io) {
             }
             continue;
         }
-        if (!r.changed) {
-            if (piped) io.writeStdout(original);
-            continue;
-        }
-        QByteArray bytes;
-        qsizetype bad = -1;
-        if (!encodeForFile(r.utf8.constData(), r.utf8.size(), text.encoding, r.lineBreak, &bytes,
-                           &bad)) {
-            io.writeStderr(QStringLiteral("balizor-cli : %1 : un caractère ne peut pas être "
-                                          "écrit dans le codage du fichier ; fichier inchangé")
-                               .arg(name));
-            status = Failed;
-            continue;
-        }
         if (piped) {
-            io.writeStdout(bytes);
-        } else if (writeFileAtomically(file, bytes) != WriteStatus::Ok) {
+            if (!r.changed) io.writeStdout(bytes);
+        } else if (r.changed && writer->commit() != WriteStatus::Ok) {
             io.writeStderr(
                 QStringLiteral("balizor-cli : impossible d'écrire le fichier %1").arg(file));
             status = Failed;

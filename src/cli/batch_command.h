@@ -10,8 +10,9 @@
 // with the same code as the editor's commands, for scripts and CI hooks.
 namespace Batch {
 
-// Exit statuses.
-enum Status { Done = 0, WouldChange = 1, Failed = 2 };
+// Exit statuses. Across several files: Failed if any failed, else Stopped, else
+// WouldChange.
+enum Status { Done = 0, WouldChange = 1, Failed = 2, Stopped = 3 };
 
 struct Io {
     std::function<QByteArray()> readStdin;

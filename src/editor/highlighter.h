@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 // Syntax highlighting engine. A highlighter scans one line of UTF-8 bytes, given
@@ -92,16 +93,58 @@ struct HighlightToken {
 // Receives the tokens of a scan. Reuse one across lines: it keeps its capacity.
 class TokenSink {
 public:
+    // A style byte for each (language, category).
+    using StyleTable = unsigned char[LanguageCount][32];
+
     void add(int start, int length, int category) {
+        if (m_paint) {
+            fill(m_paint + start, length, m_styleRow[category]);
+            return;
+        }
         m_tokens.push_back({start, length, std::uint8_t(category), m_language});
     }
-    void setLanguage(Language language) { m_language = language; }
+    void setLanguage(Language language) {
+        m_language = language;
+        if (m_table) m_styleRow = (*m_table)[int(language)];
+    }
     void clear() { m_tokens.clear(); }
     const std::vector<HighlightToken> &tokens() const { return m_tokens; }
 
+    // Instead of keeping the tokens, writes each one's style into `styles`
+    // (indexed like the line) from `table`: for callers that only paint, it
+    // saves a copy of every token. A null `styles` goes back to keeping them.
+    void paintInto(char *styles, const StyleTable *table) {
+        m_paint = styles;
+        m_table = styles ? table : nullptr;
+        if (m_table) m_styleRow = (*m_table)[int(m_language)];
+    }
+
 private:
+    // Most tokens are short: two overlapping stores beat a call.
+    static void fill(char *d, int n, unsigned char style) {
+        if (n >= 4 && n <= 16) {
+            if (n >= 8) {
+                const std::uint64_t v = 0x0101010101010101ull * style;
+                std::memcpy(d, &v, 8);
+                std::memcpy(d + n - 8, &v, 8);
+            } else {
+                const std::uint32_t v = 0x01010101u * style;
+                std::memcpy(d, &v, 4);
+                std::memcpy(d + n - 4, &v, 4);
+            }
+        } else if (n > 16) {
+            std::memset(d, style, size_t(n));
+        } else {
+            for (int i = 0; i < n; ++i)
+                d[i] = char(style);
+        }
+    }
+
     std::vector<HighlightToken> m_tokens;
     Language m_language = Language::General;
+    char *m_paint = nullptr;
+    const StyleTable *m_table = nullptr;
+    const unsigned char *m_styleRow = nullptr;
 };
 
 class Highlighter : public QObject {

@@ -2,6 +2,8 @@
 #include "editor/plain_highlighters.h"
 #include "editor/scan_support.h"
 
+#include <array>
+
 using scan::byteAt;
 
 namespace {
@@ -35,8 +37,22 @@ enum Mode {
     InComment,
 };
 
-bool isNameChar(unsigned char c) {
-    return scan::isWordChar(c) || c == '-' || c == ':' || c == '.';
+// Byte classes, looked up once per byte in the loops that run over names and text.
+enum ByteClass : unsigned char { NameByte = 1, EndsText = 2 };
+
+constexpr std::array<unsigned char, 256> byteClasses() {
+    std::array<unsigned char, 256> table{};
+    for (int c = 0; c < 256; ++c) {
+        const unsigned char b = static_cast<unsigned char>(c);
+        if (scan::isWordChar(b) || b == '-' || b == ':' || b == '.') table[size_t(c)] |= NameByte;
+        if (scan::isSpace(b) || b == '<' || b == '&') table[size_t(c)] |= EndsText;
+    }
+    return table;
+}
+constexpr std::array<unsigned char, 256> ByteClasses = byteClasses();
+
+inline bool isNameChar(unsigned char c) {
+    return ByteClasses[c] & NameByte;
 }
 
 // A character reference at s[p] == '&': its end, or p when there is none.
@@ -165,11 +181,8 @@ LineState HtmlHighlighter::scanSpan(const char *s, int, int begin, int end, Line
                 }
             } else {
                 const int from = p;
-                while (p < end) {
-                    const unsigned char k = byteAt(s, p);
-                    if (scan::isSpace(k) || k == '<' || k == '&') break;
+                while (p < end && !(ByteClasses[byteAt(s, p)] & EndsText))
                     ++p;
-                }
                 out.add(from, p - from, Text);
             }
             break;

@@ -6,6 +6,8 @@
 #include <QSet>
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <string>
 
 namespace HtmlVocabulary {
@@ -263,7 +265,56 @@ QStringList completionElements(bool classicOnly) {
     return out;
 }
 
+namespace {
+
+// The colouring asks about every tag name. Names of up to eight bytes, all
+// letters and digits like every element's, are packed into one integer (in
+// order, letters in lower case) and found with one multiply and a compare or two.
+class ShortNames {
+public:
+    ShortNames() {
+        for (const Element &e : tables().elements) {
+            const QByteArray name = e.name.toLatin1();
+            std::uint64_t key = 0;
+            if (name.size() > 8 || !pack(name.constData(), int(name.size()), &key)) continue;
+            size_t k = slot(key);
+            while (m_keys[k] != 0)
+                k = (k + 1) % m_keys.size();
+            m_keys[k] = key;
+        }
+    }
+    // False when the name is not made of letters and digits.
+    static bool pack(const char *s, int length, std::uint64_t *key) {
+        std::uint64_t packed = 0;
+        for (int i = 0; i < length; ++i) {
+            const unsigned char b = static_cast<unsigned char>(s[i]);
+            const unsigned char c = b | 0x20;
+            if (!((c >= 'a' && c <= 'z') || (b >= '0' && b <= '9'))) return false;
+            packed |= std::uint64_t(c) << (8 * i);
+        }
+        *key = packed;
+        return true;
+    }
+    bool contains(std::uint64_t key) const {
+        for (size_t k = slot(key);; k = (k + 1) % m_keys.size()) {
+            if (m_keys[k] == key) return true;
+            if (m_keys[k] == 0) return false;
+        }
+    }
+
+private:
+    static size_t slot(std::uint64_t key) { return size_t((key * 0x9E3779B97F4A7C15ull) >> 55); }
+    std::array<std::uint64_t, 512> m_keys{};
+};
+
+} // namespace
+
 bool isKnownElement(const char *name, int length) {
+    std::uint64_t key = 0;
+    if (length > 0 && length <= 8 && ShortNames::pack(name, length, &key)) {
+        static const ShortNames shortNames;
+        return shortNames.contains(key);
+    }
     static const scan::WordTable table({{1, tables().colourWords.c_str()}}, true);
     return table.contains(name, length);
 }

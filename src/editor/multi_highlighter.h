@@ -64,6 +64,9 @@ public:
     // False when no region can start in the line: a quick test on the literal text
     // every start marker contains, for callers that look through whole documents.
     bool lineMayStartRegion(const char *line, int length) const;
+    // Where in s[from, to) the next such literal text begins (to when nowhere;
+    // from when regions cannot be told apart this way).
+    qsizetype nextRegionLiteral(const char *s, qsizetype from, qsizetype to) const;
 
 protected:
     LineState scanSpan(const char *line, int lineLength, int begin, int end, LineState state,
@@ -74,6 +77,14 @@ private:
         RegionScheme definition;
         RegionPattern start;
         RegionPattern end;
+        // Literal runs the start needs (indexes into m_runs), to screen candidates.
+        std::vector<int> runs;
+    };
+    // A literal run some start expression needs, and the screen's memory of
+    // where it next occurs in the span being searched.
+    struct Run {
+        std::string text;
+        bool caseInsensitive;
     };
     bool findStart(const char *line, int from, int to, int *scheme, int *matchStart,
                    int *matchEnd) const;
@@ -83,12 +94,23 @@ private:
     const Highlighter *m_default;
     QString m_defaultLanguageName;
     std::vector<std::unique_ptr<CompiledScheme>> m_schemes;
+    std::vector<Run> m_runs;
+    // Screens of the first 64 schemes, one bit each: those whose start can begin
+    // with a byte, can have a byte second (index 256: the span ends after one
+    // byte), and those that need a run.
+    std::array<std::uint64_t, 256> m_firstByteSchemes{};
+    std::array<std::uint64_t, 257> m_secondByteSchemes{};
+    std::vector<std::uint64_t> m_runSchemes;
     std::array<bool, 256> m_startBytes{};
     int m_startByte = -1; // the only byte a region can start with, if there is one
     // Distinct literal runs, one of which every region start contains (empty: no test).
     std::vector<std::pair<std::string, bool>> m_startLiterals;
     std::array<bool, 256> m_literalFirstBytes{}; // either case when case is ignored
     bool m_filterLines = true;
+    int m_onlyFirstByte = -1; // the literals' first byte when they all share one
+    // The literals' first two bytes (either case when case is ignored); empty when a
+    // literal is one byte long.
+    std::vector<quint64> m_literalPairs;
     // State layout: scheme index + 1 (0: default), region state, default state.
     int m_schemeBits = 0;
     int m_regionBits = 0;

@@ -2,6 +2,7 @@
 
 #include "editor/scan_support.h"
 
+#include <atomic>
 #include <bitset>
 #include <cstring>
 
@@ -253,6 +254,8 @@ RegionPattern::RegionPattern(const QString &pattern, bool caseSensitive)
                                   caseSensitive ? QRegularExpression::NoPatternOption
                                                 : QRegularExpression::CaseInsensitiveOption),
       m_caseSensitive(caseSensitive) {
+    static std::atomic<std::uint64_t> patterns{0};
+    m_id = ++patterns;
     // The engine compiles an expression at its first use, and checking one compiles
     // it: done here for every type's expressions, that took a noticeable part of the
     // program's start, mostly for expressions never used. An expression the reading
@@ -348,11 +351,32 @@ bool RegionPattern::matchAt(const char *s, int pos, int to, int *matchEnd) const
         }
     }
     if (!m_regex.isValid()) return false;
+    // A page repeats the same few tags, and the engine's answer for a tag (the
+    // text up to its '>') is a function of that text: the last few are kept.
+    struct Answer {
+        std::uint64_t pattern = 0;
+        std::string text;
+        int length = 0; // of the match, 0 for none
+    };
+    thread_local std::array<Answer, 8> answers;
+    thread_local unsigned nextAnswer = 0;
+    const bool byTag = m_analysed && m_greaterThan != GreaterThan::Anywhere;
+    const size_t n = size_t(spanEnd - pos);
+    if (byTag)
+        for (const Answer &a : answers)
+            if (a.pattern == m_id && a.text.size() == n &&
+                std::memcmp(a.text.data(), s + pos, n) == 0) {
+                if (a.length == 0) return false;
+                *matchEnd = pos + a.length;
+                return true;
+            }
     const QString text = QString::fromLatin1(s + pos, spanEnd - pos);
     const QRegularExpressionMatch m = m_regex.match(text, 0, QRegularExpression::NormalMatch,
                                                     QRegularExpression::AnchorAtOffsetMatchOption);
-    if (!m.hasMatch() || m.capturedLength(0) == 0) return false;
-    *matchEnd = pos + int(m.capturedEnd(0));
+    const int length = m.hasMatch() ? int(m.capturedEnd(0)) : 0;
+    if (byTag) answers[nextAnswer++ % answers.size()] = {m_id, std::string(s + pos, n), length};
+    if (length == 0) return false;
+    *matchEnd = pos + length;
     return true;
 }
 

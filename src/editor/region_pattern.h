@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,9 @@
 // handed to the engine). A pattern that is a plain literal never uses the engine.
 class RegionPattern {
 public:
+    // Where a match can hold a '>': anywhere, only as its last byte, or nowhere.
+    enum class GreaterThan { Anywhere, OnlyAtEnd, Never };
+
     RegionPattern(const QString &pattern, bool caseSensitive);
 
     QString pattern() const { return m_pattern; }
@@ -36,11 +40,21 @@ public:
     std::string longestRequiredRun() const;
     bool caseSensitive() const { return m_caseSensitive; }
 
+    // For callers that screen many positions against several patterns before
+    // calling matchAt: whether the pattern was read (the rest is meaningful only
+    // then), the text every match starts with (lower-cased when case is
+    // ignored), and where a match can hold a '>'.
+    bool isAnalysed() const { return m_analysed; }
+    const std::string &prefix() const { return m_prefix; }
+    // The literal runs every match contains, in order (lower-cased when case is ignored).
+    const std::vector<std::string> &requiredRuns() const { return m_required; }
+    GreaterThan greaterThan() const { return m_greaterThan; }
+
 private:
-    enum class GreaterThan { Anywhere, OnlyAtEnd, Never };
     void analyse(const std::string &pattern);
 
     QString m_pattern;
+    std::uint64_t m_id; // tells patterns apart in the memory of the engine's answers
     QRegularExpression m_regex;
     bool m_caseSensitive;
     bool m_valid = false;

@@ -2,11 +2,17 @@
 
 // Byte classification and word tables shared by the language scanners.
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
 #include <string>
 #include <vector>
+
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#endif
 
 namespace scan {
 
@@ -15,26 +21,26 @@ inline unsigned char byteAt(const char *s, int i) {
 }
 
 // Blanks and control bytes separate tokens like spaces do.
-inline bool isSpace(unsigned char c) {
+constexpr bool isSpace(unsigned char c) {
     return c <= ' ';
 }
-inline bool isDigit(unsigned char c) {
+constexpr bool isDigit(unsigned char c) {
     return c >= '0' && c <= '9';
 }
-inline bool isAsciiLetter(unsigned char c) {
+constexpr bool isAsciiLetter(unsigned char c) {
     return ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
 }
-inline bool isHexDigit(unsigned char c) {
+constexpr bool isHexDigit(unsigned char c) {
     return isDigit(c) || ((c | 0x20) >= 'a' && (c | 0x20) <= 'f');
 }
 // Letters, '_' and every non-ASCII byte (parts of UTF-8 characters).
-inline bool isWordStart(unsigned char c) {
+constexpr bool isWordStart(unsigned char c) {
     return isAsciiLetter(c) || c == '_' || c >= 0x80;
 }
-inline bool isWordChar(unsigned char c) {
+constexpr bool isWordChar(unsigned char c) {
     return isWordStart(c) || isDigit(c);
 }
-inline unsigned char lower(unsigned char c) {
+constexpr unsigned char lower(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? c + 32 : c;
 }
 
@@ -62,6 +68,36 @@ inline bool startsWith(const char *s, int p, int end, const char *lit, bool ci =
 
 // Position of the first occurrence of `lit` in s[p, end), or -1.
 int find(const char *s, int p, int end, const char *lit, bool ci = false);
+// The same for a literal of n bytes.
+int find(const char *s, int p, int end, const char *lit, int n, bool ci);
+
+// Offers visit(p) every p in [from, to) where s[p] == byte, in order, until it
+// returns true; returns that p, or -1. Sixteen bytes at a time where it can.
+template <class Visit>
+inline int forEachByte(const char *s, int from, int to, char byte, Visit visit) {
+    int p = from;
+#if defined(__SSE2__) || defined(_M_X64)
+    const __m128i want = _mm_set1_epi8(byte);
+    const auto matches = [&](int q) {
+        return unsigned(_mm_movemask_epi8(
+            _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(s + q)), want)));
+    };
+    if (to - p >= 16) {
+        for (;; p += 16) {
+            // The last step goes back to to - 16, past the positions already offered.
+            const int q = std::min(p, to - 16);
+            for (unsigned mask = matches(q) & (~0u << (p - q)); mask; mask &= mask - 1) {
+                const int at = q + std::countr_zero(mask);
+                if (visit(at)) return at;
+            }
+            if (q + 16 >= to) return -1;
+        }
+    }
+#endif
+    for (; p < to; ++p)
+        if (s[p] == byte && visit(p)) return p;
+    return -1;
+}
 
 // Emits s[from, p) as one token when it is not empty.
 template <class Sink> inline void emitRun(Sink &out, int from, int to, int category) {

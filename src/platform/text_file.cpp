@@ -195,6 +195,15 @@ LoadedText decodeFileBytes(const QByteArray &bytes)
 
 ReadStatus readTextFile(const QString &path, LoadedText *out)
 {
+    QByteArray bytes;
+    const ReadStatus st = readFileBytes(path, &bytes);
+    if (st == ReadStatus::Ok)
+        *out = decodeFileBytes(bytes);
+    return st;
+}
+
+ReadStatus readFileBytes(const QString &path, QByteArray *out)
+{
     const QFileInfo info(path);
     if (!info.exists())
         return ReadStatus::NotFound;
@@ -203,10 +212,9 @@ ReadStatus readTextFile(const QString &path, LoadedText *out)
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return ReadStatus::Unreadable;
-    const QByteArray bytes = f.readAll();
+    *out = f.readAll();
     if (f.error() != QFileDevice::NoError)
         return ReadStatus::Unreadable;
-    *out = decodeFileBytes(bytes);
     return ReadStatus::Ok;
 }
 
@@ -291,14 +299,53 @@ bool encodeForFile(const char *utf8, qsizetype size, TextEncoding encoding, Line
 
 WriteStatus writeFileAtomically(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile f(path);
-    f.setDirectWriteFallback(true);
-    if (!f.open(QIODevice::WriteOnly))
-        return WriteStatus::CannotCreate;
-    keepOwner(path, f.handle());
-    if (f.write(bytes) != bytes.size()) {
-        f.cancelWriting();
-        return WriteStatus::Failed;
+    AtomicFileWriter w(path);
+    w.write(bytes.constData(), bytes.size());
+    return w.commit();
+}
+
+struct AtomicFileWriter::Private {
+    QSaveFile file;
+    bool opened = false;
+    WriteStatus status = WriteStatus::Ok;
+    explicit Private(const QString &path) : file(path) {}
+};
+
+AtomicFileWriter::AtomicFileWriter(const QString &path) : d(new Private(path))
+{
+    d->file.setDirectWriteFallback(true);
+}
+
+AtomicFileWriter::~AtomicFileWriter()
+{
+    if (d->opened && d->file.isOpen())
+        d->file.cancelWriting();
+    delete d;
+}
+
+void AtomicFileWriter::write(const char *data, qsizetype size)
+{
+    if (d->status != WriteStatus::Ok)
+        return;
+    if (!d->opened) {
+        d->opened = true;
+        if (!d->file.open(QIODevice::WriteOnly)) {
+            d->status = WriteStatus::CannotCreate;
+            return;
+        }
+        keepOwner(d->file.fileName(), d->file.handle());
     }
-    return f.commit() ? WriteStatus::Ok : WriteStatus::Failed;
+    if (size > 0 && d->file.write(data, size) != size) {
+        d->file.cancelWriting();
+        d->status = WriteStatus::Failed;
+    }
+}
+
+WriteStatus AtomicFileWriter::commit()
+{
+    if (!d->opened)
+        write(nullptr, 0); // an empty file
+    if (d->status != WriteStatus::Ok)
+        return d->status;
+    return d->file.commit() ? WriteStatus::Ok : WriteStatus::Failed;
 }

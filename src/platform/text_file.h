@@ -30,6 +30,8 @@ LoadedText decodeFileBytes(const QByteArray &bytes);
 
 enum class ReadStatus { Ok, NotFound, NotAFile, Unreadable };
 ReadStatus readTextFile(const QString &path, LoadedText *out);
+// The file's bytes as they are.
+ReadStatus readFileBytes(const QString &path, QByteArray *out);
 
 // Builds the bytes of a file from the editor's UTF-8 text: every line, the last
 // one included, ends in the given break; an empty text gives an empty file.
@@ -46,3 +48,17 @@ enum class WriteStatus { Ok, CannotCreate, Failed };
 // An existing file keeps its permissions and, where allowed, its owner; one the
 // user may not write is left alone (CannotCreate).
 WriteStatus writeFileAtomically(const QString &path, const QByteArray &bytes);
+
+// The same write given in pieces: nothing replaces the file before commit().
+class AtomicFileWriter {
+public:
+    explicit AtomicFileWriter(const QString &path);
+    ~AtomicFileWriter();
+    // Opens the new file at the first piece.
+    void write(const char *data, qsizetype size);
+    WriteStatus commit();
+
+private:
+    struct Private;
+    Private *d;
+};

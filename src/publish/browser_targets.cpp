@@ -56,8 +56,3 @@ BrowserLaunch planBrowserTest(const BrowserSettings &settings, const QString &co
     l.arguments = {copyPath};
     return l;
 }
-
-QString userBrowserLabel(const QString &label)
-{
-    return label.isEmpty() ? BrowserSettings::defaultLabel() : label;
-}

@@ -34,6 +34,3 @@ struct BrowserLaunch {
 };
 BrowserLaunch planBrowserTest(const BrowserSettings &settings, const QString &copyPath,
                               bool panelAvailable);
-
-// The caption of a user browser: never empty.
-QString userBrowserLabel(const QString &label);

@@ -53,7 +53,13 @@ private:
     // Runs server commands (absolute paths) on the folder's connection.
     CURLcode quote(const QString &folder, const QStringList &commands, FtpReply &reply);
     QString sftpPath(const QString &path) const;
-    qint64 remoteSize(const QString &path, FtpReply &reply);
+    // False when the request failed; *size is -1 when the server does not tell (no SIZE).
+    bool remoteSize(const QString &path, FtpReply &reply, qint64 *size);
+    QStringList renameCommands(const QString &from, const QString &to) const;
+    QStringList deleteCommands(const QString &path) const;
+    // Puts an uploaded file in the target's place.
+    CURLcode replaceTarget(const QString &folder, const QString &name, const QString &uploaded,
+                           const QString &tag, FtpReply &reply);
 
     void doConnect(const FtpRequest &r, FtpReply &reply);
     void doList(const QString &folder, FtpReply &reply);
@@ -307,14 +313,50 @@ CURLcode FtpWorker::quote(const QString &folder, const QStringList &commands, Ft
     return rc;
 }
 
-qint64 FtpWorker::remoteSize(const QString &path, FtpReply &reply) {
+bool FtpWorker::remoteSize(const QString &path, FtpReply &reply, qint64 *size) {
+    *size = -1;
     prepare();
     curl_easy_setopt(m_curl, CURLOPT_URL, url(path, false).constData());
     curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
-    if (perform(reply) != CURLE_OK) return -1;
-    curl_off_t size = -1;
-    curl_easy_getinfo(m_curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size);
-    return qint64(size);
+    if (perform(reply) != CURLE_OK) return false;
+    curl_off_t known = -1;
+    curl_easy_getinfo(m_curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &known);
+    *size = qint64(known);
+    return true;
+}
+
+QStringList FtpWorker::renameCommands(const QString &from, const QString &to) const {
+    if (isFtp()) return {QStringLiteral("RNFR ") + from, QStringLiteral("RNTO ") + to};
+    return {QStringLiteral("rename ") + sftpPath(from) + QLatin1Char(' ') + sftpPath(to)};
+}
+
+QStringList FtpWorker::deleteCommands(const QString &path) const {
+    return {isFtp() ? QStringLiteral("DELE ") + path : QStringLiteral("rm ") + sftpPath(path)};
+}
+
+CURLcode FtpWorker::replaceTarget(const QString &folder, const QString &name,
+                                  const QString &uploaded, const QString &tag, FtpReply &reply) {
+    const QString target = FtpNames::join(folder, name);
+    CURLcode rc = quote(folder, renameCommands(uploaded, target), reply);
+    if (rc == CURLE_OK || reply.aborted) return rc;
+    // Many servers (SFTP ones too) do not rename over an existing file. The old file
+    // is moved aside rather than deleted first: a server that refuses every rename
+    // then keeps its file instead of losing it.
+    m_abort->store(false); // once files move, the steps run to their end
+    const QString aside = FtpNames::join(folder, FtpNames::setAsideName(name, tag));
+    FtpReply step;
+    if (quote(folder, renameCommands(target, aside), step) != CURLE_OK)
+        return rc; // no old file, or no rename at all: the first refusal says why
+    if (quote(folder, renameCommands(uploaded, target), step) != CURLE_OK) {
+        reply.error = step.error;
+        FtpReply back;
+        if (quote(folder, renameCommands(aside, target), back) != CURLE_OK)
+            reply.message = FtpTexts::targetSetAside(FtpNames::setAsideName(name, tag), name);
+        return CURLE_QUOTE_ERROR;
+    }
+    FtpReply ignored;
+    quote(folder, QStringList{QLatin1Char('*') + deleteCommands(aside).first()}, ignored);
+    return CURLE_OK;
 }
 
 void FtpWorker::close() {
@@ -417,6 +459,7 @@ void FtpWorker::doConnect(const FtpRequest &r, FtpReply &reply) {
     curl_easy_setopt(m_curl, CURLOPT_NOBODY, 1L);
     const CURLcode rc = perform(reply);
     if (rc != CURLE_OK) {
+        reply.loginRefused = rc == CURLE_LOGIN_DENIED;
         if (m_keyTrust.kind != FtpTrust::None)
             reply.trust = m_keyTrust;
         else if (rc == CURLE_PEER_FAILED_VERIFICATION && m_session.protocol == FtpProtocol::Ftps)
@@ -513,8 +556,8 @@ void FtpWorker::doList(const QString &folder, FtpReply &reply) {
 void FtpWorker::doDownload(const FtpRequest &r, FtpReply &reply) {
     const QString path = FtpNames::join(r.folder, r.name);
     reply.localFile = r.localFile;
-    const qint64 size = remoteSize(path, reply);
-    if (size < 0 && reply.aborted) return;
+    qint64 size = -1;
+    if (!remoteSize(path, reply, &size) && reply.aborted) return;
     reply.error.clear();
     QFile file(r.localFile);
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
@@ -531,15 +574,26 @@ void FtpWorker::doDownload(const FtpRequest &r, FtpReply &reply) {
     emit transferStarted(qMax<qint64>(size, 0));
     const CURLcode rc = perform(reply);
     m_transfer = false;
+    curl_off_t received = -1;
+    curl_easy_getinfo(m_curl, CURLINFO_SIZE_DOWNLOAD_T, &received);
+    // What the file system did not take shows only when the buffer is written out.
+    const bool written = !sink.failed && file.flush();
     file.close();
-    if (rc == CURLE_OK && !sink.failed) {
+    const qint64 kept = written && file.error() == QFileDevice::NoError ? file.size() : -1;
+    if (rc == CURLE_OK && kept >= 0 && kept == qint64(received) && (size < 0 || kept == size)) {
         reply.ok = true;
-        reply.bytes = file.size();
+        reply.bytes = kept;
         emit transferProgress(reply.bytes);
         return;
     }
-    if (sink.failed && !reply.aborted) reply.error = file.errorString();
-    // Nothing of an aborted or failed download is kept.
+    if (rc == CURLE_OK) {
+        reply.protocolError = false;
+        reply.error = kept < 0 ? FtpTexts::localCopyFailed(file.errorString())
+                               : FtpTexts::downloadShort(kept, size >= 0 ? size : received);
+    } else if (sink.failed && !reply.aborted) {
+        reply.error = FtpTexts::localCopyFailed(file.errorString());
+    }
+    // Nothing of an aborted, failed or short download is kept.
     file.remove();
 }
 
@@ -553,7 +607,6 @@ void FtpWorker::doUpload(const FtpRequest &r, FtpReply &reply) {
     const QString tag = QString::number(QRandomGenerator::global()->generate(), 16);
     const QString temporary = FtpNames::uploadTemporaryName(r.name, tag);
     const QString temporaryPath = FtpNames::join(r.folder, temporary);
-    const QString targetPath = FtpNames::join(r.folder, r.name);
 
     prepare();
     curl_easy_setopt(m_curl, CURLOPT_URL, url(temporaryPath, false).constData());
@@ -565,52 +618,40 @@ void FtpWorker::doUpload(const FtpRequest &r, FtpReply &reply) {
     emit transferStarted(size);
     CURLcode rc = perform(reply);
     m_transfer = false;
+    curl_off_t sent = -1;
+    curl_easy_getinfo(m_curl, CURLINFO_SIZE_UPLOAD_T, &sent);
     file.close();
 
-    auto removeTemporary = [&] {
+    // Whatever goes wrong, the temporary file does not stay on the server; one that
+    // was sent whole and cannot be removed is named to the user.
+    auto removeTemporary = [&](bool whole = false) {
         m_abort->store(false);
         FtpReply ignored;
-        quote(r.folder,
-              {isFtp() ? QStringLiteral("DELE ") + temporaryPath
-                       : QStringLiteral("rm ") + sftpPath(temporaryPath)},
-              ignored);
+        if (quote(r.folder, deleteCommands(temporaryPath), ignored) != CURLE_OK && whole)
+            reply.leftover = temporary;
     };
     if (rc != CURLE_OK) {
         removeTemporary();
         return;
     }
     emit transferProgress(size);
-    // The server must hold every byte before the old file is replaced.
-    const qint64 stored = remoteSize(temporaryPath, reply);
-    if (stored != size) {
-        if (stored >= 0) reply.message = FtpTexts::sizeMismatch(size, stored);
-        reply.protocolError = stored >= 0;
-        reply.bytes = stored;
+    // The server must hold every byte before the old file is replaced. A server
+    // without SIZE is judged by what the transfer itself counted.
+    qint64 stored = -1;
+    if (!remoteSize(temporaryPath, reply, &stored)) {
         removeTemporary();
         return;
     }
-    if (isFtp()) {
-        rc = quote(r.folder,
-                   {QStringLiteral("RNFR ") + temporaryPath, QStringLiteral("RNTO ") + targetPath},
-                   reply);
-    } else {
-        rc = quote(r.folder,
-                   {QStringLiteral("rename ") + sftpPath(temporaryPath) + QLatin1Char(' ') +
-                    sftpPath(targetPath)},
-                   reply);
-        if (rc != CURLE_OK) {
-            // SFTP servers refuse to rename over an existing file: it goes first.
-            FtpReply second;
-            rc = quote(r.folder,
-                       {QStringLiteral("*rm ") + sftpPath(targetPath),
-                        QStringLiteral("rename ") + sftpPath(temporaryPath) + QLatin1Char(' ') +
-                            sftpPath(targetPath)},
-                       second);
-            if (rc != CURLE_OK) reply.error = second.error;
-        }
+    if (stored != size && (stored >= 0 || qint64(sent) != size)) {
+        reply.message = stored >= 0 ? FtpTexts::sizeMismatch(size, stored)
+                                    : FtpTexts::uploadShort(qint64(sent), size);
+        reply.protocolError = stored >= 0;
+        reply.bytes = stored >= 0 ? stored : qint64(sent);
+        removeTemporary();
+        return;
     }
-    if (rc != CURLE_OK) {
-        reply.leftover = temporary;
+    if (replaceTarget(r.folder, r.name, temporaryPath, tag, reply) != CURLE_OK) {
+        removeTemporary(true);
         return;
     }
     reply.ok = true;

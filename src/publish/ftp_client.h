@@ -44,6 +44,7 @@ struct FtpReply {
     bool ok = false;
     bool aborted = false;
     bool protocolError = false; // the server refused (as opposed to a network failure)
+    bool loginRefused = false;  // Connect: the server refused the user name or password
     QString error;              // the server's or the library's text
     QString message;            // a complete message for the user, when there is one
     QString folder;             // the folder listed (Connect, List)

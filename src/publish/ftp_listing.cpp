@@ -1,5 +1,6 @@
 #include "publish/ftp_listing.h"
 
+#include <QLocale>
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTimeZone>
@@ -210,6 +211,12 @@ QList<FtpEntry> parse(const QByteArray &reply, FtpListingFormat format, const QD
         out.append(e);
     }
     return out;
+}
+
+QString dateText(const QDateTime &modified) {
+    if (!modified.isValid()) return {};
+    static const QLocale french(QLocale::French);
+    return french.toString(modified.toLocalTime(), QLocale::ShortFormat);
 }
 
 void sort(QList<FtpEntry> &entries, int column, bool descending) {

@@ -31,6 +31,10 @@ bool parseMlsdLine(const QString &line, FtpEntry *out);
 // when the bytes are valid UTF-8, Latin-1 otherwise.
 QList<FtpEntry> parse(const QByteArray &reply, FtpListingFormat format, const QDateTime &now);
 
+// The date column's text: the local time in the program's French short format
+// ("10/12/2026 04:55"), whatever the system's language; empty without a date.
+QString dateText(const QDateTime &modified);
+
 // Sort columns of the listing.
 enum Column { ByName = 0, BySize = 1, ByDate = 2 };
 // Folders first whatever the order; names compare without regard to case.

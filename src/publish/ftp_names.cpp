@@ -77,4 +77,8 @@ QString uploadTemporaryName(const QString &target, const QString &tag) {
     return QStringLiteral(".") + target + QStringLiteral(".") + tag + QStringLiteral(".part");
 }
 
+QString setAsideName(const QString &target, const QString &tag) {
+    return QStringLiteral(".") + target + QStringLiteral(".") + tag + QStringLiteral(".old");
+}
+
 } // namespace FtpNames

@@ -24,5 +24,8 @@ QString startFolder(const QString &entryPath, const QString &sessionFolder);
 
 // The temporary name an upload is written under, beside the target.
 QString uploadTemporaryName(const QString &target, const QString &tag);
+// Where the old file waits while an upload takes its name, on servers that do not
+// rename over an existing file.
+QString setAsideName(const QString &target, const QString &tag);
 
 } // namespace FtpNames

@@ -69,6 +69,17 @@ bool erasePlainPassword(SettingsStore &store, const QString &name) {
     return true;
 }
 
+bool movePlainPassword(SettingsStore &store, const QString &name,
+                       const std::function<bool(const QString &)> &keep) {
+    const QString plain = read(store, name).password;
+    return !plain.isEmpty() && keep(plain) && erasePlainPassword(store, name);
+}
+
+void keepPlainPassword(SettingsStore &store, const QString &name, const QString &password) {
+    store.writeString(sub(name), QStringLiteral("UserPasswordEdit"), password);
+    makePrivate(store);
+}
+
 void makePrivate(SettingsStore &store) {
     store.sync();
     const QString file = store.fileName();

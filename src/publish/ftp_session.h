@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class SettingsStore;
 
@@ -34,6 +35,13 @@ void write(SettingsStore &store, const FtpSession &session);
 void erase(SettingsStore &store, const QString &name);
 // Removes a plain password from a stored session; true when there was one.
 bool erasePlainPassword(SettingsStore &store, const QString &name);
+// Hands a plain password left by older versions to `keep` (the secret store) and
+// erases it only once kept; true when it moved.
+bool movePlainPassword(SettingsStore &store, const QString &name,
+                       const std::function<bool(const QString &password)> &keep);
+// Puts back a plain password that the secret store could not take yet (it is
+// moved at a later selection of the session).
+void keepPlainPassword(SettingsStore &store, const QString &name, const QString &password);
 void makePrivate(SettingsStore &store);
 
 // "Mon site", or "Mon site N" with the first free N from 1.

@@ -101,6 +101,29 @@ inline QString sizeMismatch(qint64 sent, qint64 reported) {
         .arg(reported)
         .arg(sent);
 }
+inline QString uploadShort(qint64 sent, qint64 size) {
+    return QStringLiteral("Seuls %1 octets sur %2 ont été envoyés : l'envoi est abandonné et le "
+                          "fichier du serveur n'a pas été modifié.")
+        .arg(sent)
+        .arg(size);
+}
+inline QString targetSetAside(const QString &aside, const QString &target) {
+    return QStringLiteral("Le serveur a refusé de remplacer le fichier \"") + target +
+           QStringLiteral("\" : son ancienne version se trouve maintenant sous le nom \"") + aside +
+           QStringLiteral("\".");
+}
+inline QString downloadShort(qint64 received, qint64 expected) {
+    return QStringLiteral("Le fichier reçu ne fait que %1 octets au lieu de %2 : la copie est "
+                          "incomplète et n'est pas ouverte.")
+        .arg(received)
+        .arg(expected);
+}
+inline QString localCopyFailed(const QString &why) {
+    return QStringLiteral("La copie locale du fichier n'a pas pu être écrite : ") + why;
+}
+inline QString stopTransferQuestion() {
+    return QStringLiteral("Un transfert est en cours.\r\nVoulez-vous l'interrompre ?");
+}
 inline QString uploadFailed(const QString &why) {
     return QStringLiteral("L'envoi du fichier a échoué : ") + why +
            QStringLiteral("\r\nLe fichier du serveur n'a pas été modifié.");

@@ -9,6 +9,8 @@ class TestBracketMatch : public QObject {
 private slots:
     void highlighted_data();
     void highlighted();
+    void partner_data();
+    void partner();
 };
 
 void TestBracketMatch::highlighted_data() {
@@ -69,6 +71,41 @@ void TestBracketMatch::highlighted() {
         caret, selection, [&](qsizetype p) { return p < text.size() ? text.at(p) : char(0); },
         [&](qsizetype p) { return lone[size_t(p)]; });
     QCOMPARE(got, bracket);
+}
+
+void TestBracketMatch::partner_data() {
+    QTest::addColumn<QByteArray>("text"); // "^" marks the bracket; text in "..." does not count
+    QTest::addColumn<int>("low");         // bounds of the search, -1: the whole text
+    QTest::addColumn<int>("high");
+    QTest::addColumn<int>("partner"); // offset in the text without the mark, or -1
+    QTest::newRow("forwards") << QByteArray("f^(a)") << -1 << -1 << 3;
+    QTest::newRow("nested, backwards") << QByteArray("((a)(b)^)") << -1 << -1 << 0;
+    QTest::newRow("other kinds do not pair") << QByteArray("^(]}") << -1 << -1 << -1;
+    QTest::newRow("string passed over") << QByteArray("f^(\")\", a)") << -1 << -1 << 8;
+    QTest::newRow("unmatched") << QByteArray("^(a(b)") << -1 << -1 << -1;
+    QTest::newRow("partner at the bound") << QByteArray("^(ab)cd") << -1 << 3 << -1;
+    QTest::newRow("backwards bound") << QByteArray("ab(cd^)") << 3 << -1 << -1;
+    QTest::newRow("not a bracket") << QByteArray("^a()") << -1 << -1 << -1;
+}
+
+void TestBracketMatch::partner() {
+    QFETCH(QByteArray, text);
+    QFETCH(int, low);
+    QFETCH(int, high);
+    QFETCH(int, partner);
+    const qsizetype bracket = text.indexOf('^');
+    text.remove(bracket, 1);
+    if (low < 0) low = 0;
+    if (high < 0) high = int(text.size());
+    std::vector<bool> quoted(size_t(text.size()), false);
+    bool in = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '"') in = !in;
+        quoted[size_t(i)] = in;
+    }
+    const qsizetype got = Brackets::findPartner(text.constData() + low, low, high, bracket,
+                                                [&](qsizetype p) { return !quoted[size_t(p)]; });
+    QCOMPARE(int(got), partner);
 }
 
 QTEST_GUILESS_MAIN(TestBracketMatch)

@@ -15,6 +15,10 @@ private slots:
     void realPage();
     void stopAbandons();
     void worker();
+    void longLinesInPieces_data();
+    void longLinesInPieces();
+    void oneLineProgress_data();
+    void oneLineProgress();
 };
 
 namespace {
@@ -116,6 +120,76 @@ void TestIdentifierScan::worker() {
     QCOMPARE(results[1].full, QStringList{"i: 1"});
     thread.stop();
     QVERIFY(thread.isFinished());
+}
+
+namespace {
+QByteArray markupPage() {
+    QFile f(QStringLiteral(BALIZOR_SOURCE_DIR "/resources/Ressources/reference_marqueurs.htm"));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+QByteArray withBreaks(QByteArray page, const QByteArray &lineBreak) {
+    page.replace("\r\n", "\n");
+    return page.replace("\n", lineBreak);
+}
+} // namespace
+
+void TestIdentifierScan::longLinesInPieces_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("reference"); // the same tags on lines of their own
+    const QByteArray tricky =
+        "<blockquote title=\"a <b> b\"><!--<i>--><table border=1><tr><td>x<td\n"
+        "align=left>y</td></tr></table><a href=a<b>z</a>&eacute;<br/></blockquote>";
+    QTest::newRow("minified page")
+        << withBreaks(markupPage(), " ") << withBreaks(markupPage(), "\n");
+    QTest::newRow("CR line breaks")
+        << withBreaks(markupPage(), "\r") << withBreaks(markupPage(), "\n");
+    QTest::newRow("tags, values and comments across the cuts")
+        << withBreaks(tricky.repeated(6), " ") << withBreaks(tricky, "\n").repeated(6);
+}
+
+void TestIdentifierScan::longLinesInPieces() {
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, reference);
+    QVERIFY(!text.isEmpty());
+    const QStringList expected = scanText(reference).full;
+    QVERIFY(expected.size() > 1);
+    std::atomic<bool> stop{false};
+    for (qsizetype piece : {16, 23, 64, 100, 257}) {
+        std::vector<Found> found;
+        QVERIFY(scan(text, stop, {}, &found, piece));
+        QCOMPARE(buildLists(found).full, expected);
+    }
+}
+
+void TestIdentifierScan::oneLineProgress_data() {
+    QTest::addColumn<QByteArray>("text");
+    const QByteArray page = withBreaks(markupPage(), " ").repeated(20);
+    QTest::newRow("one line") << page;
+    QTest::newRow("CR line breaks") << QByteArray(page).replace("<p", "\r<p");
+}
+
+void TestIdentifierScan::oneLineProgress() {
+    QFETCH(QByteArray, text);
+    const qsizetype piece = text.size() / 200;
+    std::atomic<bool> stop{false};
+    std::vector<Found> found;
+    QList<int> shown;
+    QVERIFY(scan(
+        text, stop, [&](int p) { shown << p; }, &found, piece));
+    QVERIFY2(shown.size() >= 90, qPrintable(QString::number(shown.size())));
+    QCOMPARE(shown.last(), 100);
+    // Stopped at the first step: the rest of the line is never read.
+    shown.clear();
+    QVERIFY(!scan(
+        text, stop,
+        [&](int p) {
+            shown << p;
+            stop = true;
+        },
+        &found, piece));
+    QCOMPARE(shown.size(), 1);
+    QVERIFY(shown.first() < 5);
+    QVERIFY(found.empty());
 }
 
 QTEST_GUILESS_MAIN(TestIdentifierScan)

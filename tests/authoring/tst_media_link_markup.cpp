@@ -355,6 +355,8 @@ void TestMediaLinkMarkup::anchors() {
     QCOMPARE(BuildAnchorMarkup("haut de page", UrlEncoding::Windows1252),
              "<a name=\"haut%20de%20page\"></a>");
     QCOMPARE(BuildAnchorMarkup("Haut", UrlEncoding::Windows1252, true), "<A NAME=\"Haut\"></A>");
+    // The name offered from a link "#a%20b" is written as the link is: not encoded twice.
+    QCOMPARE(BuildAnchorMarkup("a%20b", UrlEncoding::Windows1252), "<a name=\"a%20b\"></a>");
 }
 
 void TestMediaLinkMarkup::looksLikeAddress_data() {
@@ -412,9 +414,15 @@ void TestMediaLinkMarkup::mail_data() {
         << "a@b.fr"
         << "Q&R? \"oui\" 1+1=2 #5 100%" << false
         << "<a href=\"mailto:a@b.fr?subject=Q%26R%3F%20%22oui%22%201%2B1%3D2%20%235%20100%25\">";
-    QTest::newRow("delimiters in the address")
-        << "jean+web@site.fr?cc=x&y"
-        << "" << false << "<a href=\"mailto:jean+web@site.fr%3Fcc%3Dx%26y\">";
+    QTest::newRow("address as typed, headers kept")
+        << "jean+web@site.fr?cc=x@y.fr&bcc=z@y.fr"
+        << "" << false << "<a href=\"mailto:jean+web@site.fr?cc=x@y.fr&amp;bcc=z@y.fr\">";
+    QTest::newRow("subject after typed headers")
+        << "a@b.fr?cc=c@d.fr"
+        << "Été" << false << "<a href=\"mailto:a@b.fr?cc=c@d.fr&amp;subject=%C3%89t%C3%A9\">";
+    QTest::newRow("quote in the address escaped")
+        << "a\"b@c.fr"
+        << "" << false << "<a href=\"mailto:a&quot;b@c.fr\">";
     QTest::newRow("typed escapes kept")
         << "a%40b@c.fr"
         << "x%20y" << false << "<a href=\"mailto:a%40b@c.fr?subject=x%20y\">";

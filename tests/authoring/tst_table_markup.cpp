@@ -65,8 +65,8 @@ void TestTableMarkup::counts_data() {
     QTest::addColumn<int>("count"); // -1: refused
     QTest::newRow("one") << "1" << 1;
     QTest::newRow("ninety-nine") << "99" << 99;
-    QTest::newRow("zero brought up") << "0" << 1;
-    QTest::newRow("negative brought up") << "-4" << 1;
+    QTest::newRow("zero kept") << "0" << 0;
+    QTest::newRow("negative brought to zero") << "-4" << 0;
     QTest::newRow("too many brought down") << "150" << 99;
     QTest::newRow("huge") << "99999999999" << -1;
     QTest::newRow("spaces") << " 7 " << 7;
@@ -147,9 +147,8 @@ void TestTableMarkup::markup_data() {
     QTest::newRow("cells outside the counts kept but not written")
         << QStringList{"rows=1", "columns=1"} << false
         << "<table border=\"0\">\r\n<tr>\r\n   <td>a</td>\r\n</tr>\r\n</table>";
-    QTest::newRow("zero rows written as one")
-        << QStringList{"rows=0"} << false
-        << "<table border=\"0\">\r\n<tr>\r\n   <td>a</td>\r\n</tr>\r\n</table>";
+    QTest::newRow("zero rows: nothing") << QStringList{"rows=0", "columns=2"} << false << "";
+    QTest::newRow("zero columns: nothing") << QStringList{"rows=3", "columns=0"} << false << "";
     QTest::newRow("colour escaped")
         << QStringList{"colour=\"red\""} << false
         << "<table border=\"0\" bgcolor=\"&quot;red&quot;\">\r\n<tr>\r\n   <td>a</td>\r\n</tr>\r\n"

@@ -1,5 +1,12 @@
 #include "cli/batch_command.h"
 
+#include "app/document_types.h"
+#include "assist/accents.h"
+#include "assist/document_rewrites.h"
+#include "editor/multi_highlighter.h"
+#include "platform/text_file.h"
+#include "platform/windows1252.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,6 +40,77 @@ void write(const QString &path, const QByteArray &bytes) {
     f.write(bytes);
 }
 
+// The bytes the command gave when it decoded the whole file to the editor's text,
+// rewrote that and encoded it again, as a save does: the reference for the byte road.
+QByteArray textRoad(const QStringList &args, const QByteArray &bytes, bool *changed) {
+    static DocumentTypes types;
+    static const Assist::RawTextRegions regions(
+        static_cast<const MultiHighlighter *>(types.highlighter(DocumentTypes::SynMultiSynHTML)));
+    const LoadedText t = decodeFileBytes(bytes);
+    QByteArray text = t.utf8;
+    LineBreak style = t.lineBreak;
+    if (args.first() == "indent") {
+        const bool spaces = !args.contains("--tabs");
+        const Assist::IndentOutcome o = Assist::IndentDocument(
+            Assist::WithCrLfBreaks(t.utf8), spaces, spaces ? args.at(2).toInt() : 4);
+        *changed = o.changed;
+        text = o.text;
+    } else if (args.first() == "accents") {
+        text = Assist::ConvertAccents(t.utf8,
+                                      args.contains("--to-text")
+                                          ? Assist::AccentDirection::ToCharacters
+                                          : Assist::AccentDirection::ToReferences,
+                                      !args.contains("--numeric"), regions);
+        *changed = text != t.utf8;
+    } else {
+        style = args.contains("--lf")   ? LineBreak::Lf
+                : args.contains("--cr") ? LineBreak::Cr
+                                        : LineBreak::CrLf;
+        // Mixed breaks count as a change even in the detected style.
+        bool other = false;
+        const QByteArray &u = t.utf8;
+        for (qsizetype i = 0; i < u.size(); ++i) {
+            if (u[i] != '\r' && u[i] != '\n') continue;
+            const bool pair = u[i] == '\r' && i + 1 < u.size() && u[i + 1] == '\n';
+            other = other || (pair           ? LineBreak::CrLf
+                              : u[i] == '\r' ? LineBreak::Cr
+                                             : LineBreak::Lf) != style;
+            i += pair;
+        }
+        *changed = style != t.lineBreak || other;
+    }
+    if (!*changed) return bytes;
+    QByteArray out;
+    if (!encodeForFile(text.constData(), text.size(), t.encoding, style, &out)) return "<failed>";
+    return out;
+}
+
+// The page in the given encoding and line breaks ("mixed": LF, CR LF and CR in turn).
+QByteArray pageBytes(const QString &page, const QString &encoding, const QString &breaks) {
+    QByteArray bytes;
+    if (encoding == "windows-1252") {
+        for (const QChar c : page) {
+            const int b = Windows1252::fromUnicode(c.unicode());
+            bytes.append(char(b < 0 ? '?' : b));
+        }
+    } else {
+        bytes = page.toUtf8();
+        if (encoding == "utf-8 bom") bytes.prepend("\xEF\xBB\xBF");
+    }
+    QByteArray out;
+    int line = 0;
+    for (const char c : bytes) {
+        if (c != '\n') {
+            out.append(c);
+            continue;
+        }
+        const QString b =
+            breaks == "mixed" ? QStringList{"lf", "crlf", "cr"}.at(line++ % 3) : breaks;
+        out.append(b == "lf" ? "\n" : b == "cr" ? "\r" : "\r\n");
+    }
+    return out;
+}
+
 } // namespace
 
 class TestBatchCommand : public QObject {
@@ -41,9 +119,13 @@ private slots:
     void bytes_data();
     void bytes();
     void check();
+    void stoppedIndent_data();
+    void stoppedIndent();
     void failuresLeaveOtherFilesDone();
     void usage_data();
     void usage();
+    void byteRoadMatchesTextRoad_data();
+    void byteRoadMatchesTextRoad();
 };
 
 void TestBatchCommand::bytes_data() {
@@ -80,6 +162,11 @@ void TestBatchCommand::bytes_data() {
                                   << QByteArray("a\r\nb\r\n\xE9\r\n");
     QTest::newRow("eol to CR") << QStringList{"eol", "--cr"} << QByteArray("a\r\nb")
                                << QByteArray("a\rb\r");
+    QTest::newRow("eol to CR LF on mixed breaks")
+        << QStringList{"eol", "--crlf"} << QByteArray("a\nb\r\nc\rd")
+        << QByteArray("a\r\nb\r\nc\r\nd\r\n");
+    QTest::newRow("eol to LF on mixed breaks")
+        << QStringList{"eol", "--lf"} << QByteArray("a\r\nb\n") << QByteArray("a\nb\n");
     QTest::newRow("eol unchanged: file untouched")
         << QStringList{"eol", "--lf"} << QByteArray("a\nb") << QByteArray("a\nb");
     QTest::newRow("already indented: file untouched")
@@ -119,18 +206,46 @@ void TestBatchCommand::check() {
     QCOMPARE(readAll(messy), QByteArray("<div>\nx\n</div>\n"));
     QCOMPARE(r.errors.size(), 1);
     QVERIFY(r.errors.first().contains(messy));
+    r = run({"eol", "--crlf", "--check", "-"}, "a\nb\r\n");
+    QCOMPARE(r.status, int(Batch::WouldChange));
     r = run({"indent", "--check", "-"}, "<div>\nx\n</div>");
     QCOMPARE(r.status, int(Batch::WouldChange));
     QVERIFY(r.out.isEmpty());
+}
 
-    // A stopped indent says where, and still rewrites the indented part.
+void TestBatchCommand::stoppedIndent_data() {
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("stray end tag")
+        << QByteArray("<div>\nx\n</span>\n<p>y\n") << QByteArray("<div>\n\tx\n</span>\n<p>y\n")
+        << "indentation arrêtée à la ligne 3 (balise de fin </span> sans balise d'ouverture)";
+    QTest::newRow("element left open")
+        << QByteArray("<div>\ntexte\n") << QByteArray("<div>\n\ttexte\n")
+        << "c.html : élément <div> ouvert à la ligne 1 et jamais fermé";
+}
+
+void TestBatchCommand::stoppedIndent() {
+    // A stopped indent names its cause and exits with its own status; the indented
+    // part is still written.
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
     const QString broken = dir.filePath(QStringLiteral("c.html"));
-    write(broken, "<div>\nx\n</span>\n<p>y\n");
-    r = run({"indent", "--tabs", broken});
-    QCOMPARE(r.status, int(Batch::Done));
-    QCOMPARE(readAll(broken), QByteArray("<div>\n\tx\n</span>\n<p>y\n"));
+    const QString tidy = dir.filePath(QStringLiteral("d.html"));
+    write(broken, before);
+    write(tidy, "<b>\n</b>\n");
+    Run r = run({"indent", "--tabs", broken, tidy});
+    QCOMPARE(r.status, int(Batch::Stopped));
+    QCOMPARE(readAll(broken), after);
     QCOMPARE(r.errors.size(), 1);
-    QVERIFY(r.errors.first().contains(QStringLiteral("ligne 3")));
+    QVERIFY2(r.errors.first().contains(message), qPrintable(r.errors.first()));
+    r = run({"indent", "--check", tidy, broken});
+    QCOMPARE(r.status, int(Batch::Stopped));
+    // An error outweighs a stop.
+    r = run({"indent", broken, dir.filePath(QStringLiteral("absent.html"))});
+    QCOMPARE(r.status, int(Batch::Failed));
 }
 
 void TestBatchCommand::failuresLeaveOtherFilesDone() {
@@ -155,7 +270,8 @@ void TestBatchCommand::failuresLeaveOtherFilesDone() {
     const Run w = run({"accents", "--to-entities", inside});
     QFile::setPermissions(locked,
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    if (w.status == int(Batch::Done)) QSKIP("running with rights that ignore permissions");
+    if (w.status == int(Batch::Done))
+        QSKIP("needs a plain user's rights: the administrator writes in any folder");
     QCOMPARE(w.status, int(Batch::Failed));
     QCOMPARE(readAll(inside), QByteArray("\xE9\n"));
     QVERIFY(w.errors.first().startsWith(QStringLiteral("balizor-cli : impossible d'écrire")));
@@ -189,6 +305,84 @@ void TestBatchCommand::usage() {
         QCOMPARE(r.errors.size(), 1);
         QVERIFY2(r.errors.first().contains(message), qPrintable(r.errors.first()));
     }
+}
+
+void TestBatchCommand::byteRoadMatchesTextRoad_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("bytes");
+
+    const QStringList pages = {
+        // A whole page: accents, entities, regions left alone, pre, items left open.
+        "<!DOCTYPE html>\n<html>\n<head>\n<title>Été à Noël</title>\n"
+        "<style type=\"text/css\">\np { content: \"é\"; }\n</style>\n</head>\n<body>\n"
+        "<p>Un   Œ été <b>chaud</b> &eacute;t&eacute; &#233; &#339; &nbsp; œuvre 12 €\n"
+        "<p>Second\n<pre>\n  gardé   tel quel\n\tà la tabulation près\n</pre>\n"
+        "<ul>\n<li>un\n<li>deux &amp; trois\n</ul>\n<table><tr><td>a<td>ç\n</table>\n"
+        "<script>\nvar s = \"é\" + \"&eacute;\";\n</script>\n"
+        "   \n\n</body>\n</html>\n",
+        // Stops in the middle: the rest stays as it was.
+        "<div>\n<span>déjà\n</div>\n   reste  à   laisser\n<p>è\n\n\n",
+        "<div>\n<a href=\"x>\n<b>é</b></div>",
+        "<div>\n  <p>\n    déjà indenté\n  </p>\n</div>\n",
+        "<b>é</b>",
+        "",
+        "\n\n  \n",
+        "<p>&eacute;&#339;&Eacute;</p>\n",
+        "<meta charset=\"utf-8\">\n<p>&agrave; bient&ocirc;t\n",
+    };
+    const QList<QStringList> commands = {
+        {"indent", "--spaces", "2"},
+        {"indent", "--tabs"},
+        {"accents", "--to-entities"},
+        {"accents", "--to-entities", "--numeric"},
+        {"accents", "--to-text"},
+        {"eol", "--lf"},
+        {"eol", "--crlf"},
+        {"eol", "--cr"},
+    };
+    for (int p = 0; p < pages.size(); ++p)
+        for (const char *encoding : {"windows-1252", "utf-8", "utf-8 bom"})
+            for (const char *breaks : {"lf", "crlf", "cr", "mixed"})
+                for (const QStringList &c : commands)
+                    QTest::addRow("page %d, %s, %s, %s", p, encoding, breaks,
+                                  qPrintable(c.join(' ')))
+                        << c << pageBytes(pages.at(p), encoding, breaks);
+
+    // Bytes the code page leaves undefined, and control characters.
+    static const char raw[] = "<p>\x81\x8D\x8F\x90\x9D\0\x01\r\n\xE9\x9C</p>\n\r";
+    for (const QStringList &c : commands)
+        QTest::addRow("undefined bytes, %s", qPrintable(c.join(' ')))
+            << c << QByteArray(raw, sizeof raw - 1);
+
+    // Pages larger than the pieces the output is written in: a pre block and a
+    // stopped run whose rest both run over several pieces.
+    QString big = "<html>\n<body>\n";
+    for (int i = 0; i < 12000; ++i)
+        big += "<div class=\"a\">\n<p>Été <i>n°" + QString::number(i) + "</i> &eacute;\n</div>\n";
+    big += "<pre>\n";
+    for (int i = 0; i < 30000; ++i)
+        big += "  ligne   é " + QString::number(i) + "\n";
+    big += "</pre>\n</span>\n";
+    for (int i = 0; i < 30000; ++i)
+        big += "   reste à laisser " + QString::number(i) + "\n";
+    for (const QStringList &c : commands) {
+        QTest::addRow("large page, windows-1252, crlf, %s", qPrintable(c.join(' ')))
+            << c << pageBytes(big, "windows-1252", "crlf");
+        QTest::addRow("large page, utf-8 bom, mixed, %s", qPrintable(c.join(' ')))
+            << c << pageBytes(big, "utf-8 bom", "mixed");
+    }
+}
+
+void TestBatchCommand::byteRoadMatchesTextRoad() {
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, bytes);
+    bool changed = false;
+    const QByteArray expected = textRoad(args, bytes, &changed);
+    const Run piped = run(args + QStringList{"-"}, bytes);
+    QVERIFY(piped.status == Batch::Done || piped.status == Batch::Stopped);
+    QCOMPARE(piped.out, expected);
+    const Run check = run(args + QStringList{"--check", "-"}, bytes);
+    QCOMPARE(check.errors.join('\n').contains("serait modifié"), changed);
 }
 
 QTEST_APPLESS_MAIN(TestBatchCommand)

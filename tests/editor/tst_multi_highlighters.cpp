@@ -23,6 +23,8 @@ private slots:
     void patternsAgreeWithRegexEngine();
     void malformedPatterns_data();
     void malformedPatterns();
+    void regionStartsFollowTheSchemes_data();
+    void regionStartsFollowTheSchemes();
 
 private:
     DocumentTypes m_types;
@@ -346,6 +348,70 @@ void TestMultiHighlighters::malformedPatterns() {
         QVERIFY(!rp.matchAt(line.constData(), 0, int(line.size()), &end));
     }
     QCOMPARE(rp.isValid(), valid);
+}
+
+void TestMultiHighlighters::regionStartsFollowTheSchemes_data() {
+    QTest::addColumn<int>("type");
+    QTest::newRow("html page") << int(DocumentTypes::SynMultiSynHTML);
+    QTest::newRow("php page") << int(DocumentTypes::SynMultiSynPHP);
+    QTest::newRow("asp page") << int(DocumentTypes::SynMultiSynASP);
+}
+
+// Candidates are screened (first bytes, runs such as "script" before the tag's
+// end, what earlier candidates learnt) before any full match: the region found
+// must be the one trying every scheme in order at every position finds.
+void TestMultiHighlighters::regionStartsFollowTheSchemes() {
+    QFETCH(int, type);
+    const auto *h = static_cast<const MultiHighlighter *>(m_types.highlighter(type));
+    std::vector<QRegularExpression> starts;
+    for (int k = 0; k < h->schemeCount(); ++k)
+        starts.emplace_back(h->scheme(k).startExpression,
+                            h->scheme(k).caseSensitive ? QRegularExpression::NoPatternOption
+                                                       : QRegularExpression::CaseInsensitiveOption);
+    const char *const pieces[] = {
+        "<script",       "<SCRIPT", " language=", "\"php\"", " type=",  "'text/javascript'",
+        "text/vbscript", "module",  "text/css",   "<style",  "<STYLE ", ">",
+        "<?php",         "<?",      "?>",         "<%",      "%>",      "<div",
+        "</script>",     " ",       "x",          "=",       "\"",      "javascript"};
+    QRandomGenerator rng(2024);
+    int found = 0;
+    for (int round = 0; round < 4000; ++round) {
+        QByteArray line;
+        const int n = int(rng.bounded(1, 14));
+        for (int i = 0; i < n; ++i)
+            line += pieces[rng.bounded(int(std::size(pieces)))];
+        const int from = int(rng.bounded(line.size() / 2 + 1));
+        const int to = std::max(from, int(line.size() - rng.bounded(line.size() / 4 + 1)));
+        const QString text = QString::fromLatin1(line.left(to));
+        int expectedScheme = -1, expectedStart = -1, expectedEnd = -1;
+        for (int p = from; p < to && expectedScheme < 0; ++p)
+            for (int k = 0; k < int(starts.size()) && expectedScheme < 0; ++k) {
+                const auto m =
+                    starts[size_t(k)].match(text, p, QRegularExpression::NormalMatch,
+                                            QRegularExpression::AnchorAtOffsetMatchOption);
+                if (m.hasMatch() && m.capturedLength() > 0) {
+                    expectedScheme = k;
+                    expectedStart = p;
+                    expectedEnd = int(m.capturedEnd());
+                }
+            }
+        found += expectedScheme >= 0;
+        int scheme = -1, start = -1, end = -1;
+        if (!h->findRegionStart(line.constData(), from, to, &scheme, &start, &end))
+            scheme = start = end = -1;
+        QVERIFY2(
+            scheme == expectedScheme && start == expectedStart && end == expectedEnd,
+            qPrintable(QStringLiteral("\"%1\" from %2: scheme %3 at %4-%5, expected %6 at %7-%8")
+                           .arg(text)
+                           .arg(from)
+                           .arg(scheme)
+                           .arg(start)
+                           .arg(end)
+                           .arg(expectedScheme)
+                           .arg(expectedStart)
+                           .arg(expectedEnd)));
+    }
+    QVERIFY2(found > 300, qPrintable(QString::number(found)));
 }
 
 QTEST_GUILESS_MAIN(TestMultiHighlighters)

@@ -2,8 +2,10 @@
 
 #include "app/document_types.h"
 #include "editor/plain_highlighters.h"
+#include "editor/scan_support.h"
 #include "highlight_probe.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 
 class TestScanners : public QObject {
@@ -14,6 +16,10 @@ private slots:
     void exactTokens_data();
     void exactTokens();
     void htmlElementNames();
+    void elementNamesOfAnyCase_data();
+    void elementNamesOfAnyCase();
+    void findAgreesWithAPlainSearch_data();
+    void findAgreesWithAPlainSearch();
     void multiLineStatesSettle_data();
     void multiLineStatesSettle();
 
@@ -281,6 +287,68 @@ void TestScanners::htmlElementNames() {
     QVERIFY(!names.contains(QLatin1String("blah")));
     QVERIFY(HtmlHighlighter::isElementName("TaBlE", 5));
     QVERIFY(!HtmlHighlighter::isElementName("tab", 3));
+}
+
+void TestScanners::elementNamesOfAnyCase_data() {
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<bool>("known");
+    for (const char *name : {"H1", "B", "NoScript", "FIELDset", "blockquote"})
+        QTest::newRow(name) << QByteArray(name) << true;
+    for (const char *name : {"h\x11", "_", "t@ble", "bloc", "a-b", "t\xc3\xa9", ""})
+        QTest::newRow(name) << QByteArray(name) << false;
+}
+
+// Names are looked up fast by their packed bytes: every case of a known name, and
+// no byte that packs like a letter or a digit without being one.
+void TestScanners::elementNamesOfAnyCase() {
+    QFETCH(QByteArray, name);
+    QFETCH(bool, known);
+    QCOMPARE(HtmlHighlighter::isElementName(name.constData(), int(name.size())), known);
+}
+
+void TestScanners::findAgreesWithAPlainSearch_data() {
+    QTest::addColumn<QByteArray>("literal");
+    QTest::addColumn<bool>("caseInsensitive");
+    for (const char *literal : {"script", "</style", "s/c", "s"})
+        QTest::newRow(literal) << QByteArray(literal) << true;
+    for (const char *literal : {"script", "-->", ">", "<?"})
+        QTest::newRow(literal) << QByteArray(literal) << false;
+}
+
+// The search looks at sixteen positions at a time and goes back for the last
+// few: every start, end and length around those steps finds what a plain search
+// finds.
+void TestScanners::findAgreesWithAPlainSearch() {
+    QFETCH(QByteArray, literal);
+    QFETCH(bool, caseInsensitive);
+    const QByteArray alphabet = "sScCrRiIpPtT<>/-?! \xe9" + literal;
+    QRandomGenerator rng(99);
+    int hits = 0;
+    for (int round = 0; round < 4000; ++round) {
+        QByteArray text;
+        const int n = int(rng.bounded(0, 70));
+        for (int i = 0; i < n; ++i)
+            text += alphabet[int(rng.bounded(alphabet.size()))];
+        if (round % 3 == 0)
+            text.insert(int(rng.bounded(text.size() + 1)),
+                        caseInsensitive ? literal.toUpper() : literal);
+        const int from = int(rng.bounded(text.size() / 3 + 1));
+        const int to = std::max(from, int(text.size() - rng.bounded(text.size() / 3 + 1)));
+        int expected = -1;
+        for (int p = from; p + literal.size() <= to && expected < 0; ++p) {
+            const QByteArray here = text.mid(p, literal.size());
+            if (caseInsensitive ? here.compare(literal, Qt::CaseInsensitive) == 0 : here == literal)
+                expected = p;
+        }
+        hits += expected >= 0;
+        const int found = scan::find(text.constData(), from, to, literal.constData(),
+                                     int(literal.size()), caseInsensitive);
+        QVERIFY2(found == expected, qPrintable(QStringLiteral("\"%1\" [%2, %3)")
+                                                   .arg(QString::fromLatin1(text))
+                                                   .arg(from)
+                                                   .arg(to)));
+    }
+    QVERIFY(hits > 400);
 }
 
 // After a construct spanning lines closes, the state must be the initial one

@@ -1,9 +1,10 @@
 // Feeds seeded random and mutated real inputs to every reader of outside text: the
 // colouring scanners, the indenter, the search, the accent conversion, the file
-// decoder, the settings reader, the single-instance message decoder and the batch
-// command line. Each target runs for a time budget: BALIZOR_FUZZ_SECONDS (default 0.25
-// per target), seed BALIZOR_FUZZ_SEED. Under the sanitizers (scripts/test.sh
-// --sanitize) a memory or undefined-behaviour fault ends the run with its report.
+// decoder, the settings reader, the single-instance message decoder, the batch
+// command line and the rewrites of file bytes. Each target runs for a time budget:
+// BALIZOR_FUZZ_SECONDS (default 0.25 per target), seed BALIZOR_FUZZ_SEED. Under the
+// sanitizers (scripts/test.sh --sanitize) a memory or undefined-behaviour fault ends
+// the run with its report.
 
 #include "app/app_settings.h"
 #include "app/document_types.h"
@@ -12,6 +13,7 @@
 #include "assist/bracket_match.h"
 #include "assist/completion.h"
 #include "assist/document_rewrites.h"
+#include "assist/file_rewrites.h"
 #include "assist/html_indenter.h"
 #include "assist/identifier_scan.h"
 #include "assist/text_search.h"
@@ -271,8 +273,36 @@ void TstFuzz::initTestCase() {
         if (err >= 0) THtmlIndenter::LineAt(in, std::min<qsizetype>(err, in.size()));
         return QString();
     });
+    m_targets.insert(QStringLiteral("file rewrites"), [](const QByteArray &in,
+                                                         QRandomGenerator &rng) {
+        // On the file's own bytes: the line breaks all become the style asked for,
+        // and the indenter changes nothing but white space.
+        const Assist::FileText text = Assist::InspectFileBytes(in);
+        QByteArray out;
+        const Assist::ByteSink sink = [&out](const char *d, qsizetype n) { out.append(d, n); };
+        const LineBreak style = LineBreak(rng.bounded(3));
+        if (Assist::ChangeLineBreaks(text, style, sink).changed) {
+            QByteArray rest = out;
+            rest.replace(lineBreakBytes(style), "");
+            if (rest.contains('\r') || rest.contains('\n'))
+                return QStringLiteral("a line break of another style left");
+        }
+        out.clear();
+        if (Assist::IndentFile(text, rng.bounded(2) == 0, int(rng.bounded(1, 9)), sink).changed) {
+            const auto solid = [](const QByteArray &b) {
+                QByteArray k;
+                for (char c : b)
+                    if (uchar(c) > 0x20) k.append(c);
+                return k;
+            };
+            if (solid(out) != solid(in)) return QStringLiteral("indent changed more than spaces");
+        }
+        Assist::ConvertAccentsInFile(text, Assist::AccentDirection(rng.bounded(2)),
+                                     rng.bounded(2) == 0, {}, sink);
+        return QString();
+    });
     m_targets.insert(QStringLiteral("identifier scan"),
-                     [](const QByteArray &in, QRandomGenerator &) {
+                     [](const QByteArray &in, QRandomGenerator &rng) {
                          std::atomic<bool> stop{false};
                          std::vector<IdentifierScan::Found> found;
                          int last = -1;
@@ -283,7 +313,8 @@ void TstFuzz::initTestCase() {
                                  ordered = ordered && p > last && p <= 100;
                                  last = p;
                              },
-                             &found);
+                             &found, rng.bounded(2) ? rng.bounded(1, 64)
+                                                    : IdentifierScan::ScanPieceBytes);
                          IdentifierScan::buildLists(found);
                          return ordered ? QString() : QStringLiteral("progress out of order");
                      });
@@ -418,12 +449,20 @@ void TstFuzz::initTestCase() {
                                                            QRandomGenerator &rng) {
         const QString text = asText(in);
         const Authoring::PageProperties read = Authoring::ReadPageProperties(text);
-        // Writing back what was read never changes the page.
-        const Authoring::PageWrite same = Authoring::WritePageProperties(
-            text, read, QStringLiteral("\r\n"), rng.bounded(2), rng.bounded(2));
+        // Writing back what the dialog shows never changes the properties; a page
+        // written once is complete, and writing it again changes nothing.
+        const bool casse = rng.bounded(2), xhtml = rng.bounded(2);
+        const auto ok = [casse, xhtml](const QString &t) {
+            return Authoring::WritePageProperties(
+                t, Authoring::PagePropertiesFields(Authoring::ReadPageProperties(t)),
+                QStringLiteral("\r\n"), casse, xhtml);
+        };
+        const Authoring::PageWrite same = ok(text);
         if (same.error.isEmpty() && !same.text.isEmpty() && same.text != text &&
             Authoring::ReadPageProperties(same.text) != read)
             return QStringLiteral("writing back what was read changed the properties");
+        if (same.error.isEmpty() && !same.text.isEmpty() && ok(same.text).text != same.text)
+            return QStringLiteral("writing twice changed the page again");
         // A new title is read back as written.
         Authoring::PageProperties changed = read;
         changed.title = QStringLiteral("Titre \"essai\" & <b>");
@@ -470,7 +509,7 @@ void TstFuzz::initTestCase() {
             io.writeStdout = [](const QByteArray &) {};
             io.writeStderr = [](const QString &) {};
             const int status = Batch::Run(args, io);
-            if (status < 0 || status > 2) return QStringLiteral("exit status %1").arg(status);
+            if (status < 0 || status > 3) return QStringLiteral("exit status %1").arg(status);
             return QString();
         });
 }

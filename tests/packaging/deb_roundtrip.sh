@@ -2,14 +2,18 @@
 # Builds the Debian package, installs it with dpkg, starts the installed program on a
 # page under a virtual display, checks that its window comes up and that it found its
 # help book and modules, then removes the package and checks nothing is left behind.
-# Usage: deb_roundtrip.sh BUILD_DIR   (exit 77 when it cannot run here)
+# Usage: deb_roundtrip.sh BUILD_DIR
+# Exit 77 (skipped) only for what this machine cannot give: the administrator's rights,
+# a Debian system, or a balizor package of the user's own that must be left alone.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 
 skip() { echo "SKIP: $*"; exit 77; }
 [ "$(id -u)" -eq 0 ] || skip "installing a package needs root"
-for tool in dpkg dpkg-deb cpack xvfb-run xdotool; do
-    command -v "$tool" >/dev/null || skip "$tool is missing"
+command -v dpkg >/dev/null && command -v dpkg-deb >/dev/null || skip "not a Debian system"
+for tool in cpack xvfb-run xdotool; do
+    command -v "$tool" >/dev/null ||
+        { echo "$tool is missing: bash scripts/install-deps.sh installs it"; exit 1; }
 done
 if dpkg-query -W -f='${Status}' balizor 2>/dev/null | grep -q "install ok installed"; then
     skip "a balizor package is already installed on this machine; it is left alone"

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # The desktop entry and the AppStream metainfo pass the desktop's own validators.
-# Usage: validate_desktop_files.sh ENTRY.desktop METAINFO.xml  (exit 77: validators missing)
+# Usage: validate_desktop_files.sh ENTRY.desktop METAINFO.xml
 set -euo pipefail
 entry=$1
 metainfo=$2
 if ! command -v desktop-file-validate >/dev/null || ! command -v appstreamcli >/dev/null; then
-    echo "SKIP: desktop-file-validate or appstreamcli is not installed"
-    exit 77
+    echo "desktop-file-validate or appstreamcli is missing: bash scripts/install-deps.sh installs them"
+    exit 1
 fi
 desktop-file-validate "$entry"
 # Errors and warnings fail; the screenshot's address is not fetched.

@@ -1,5 +1,6 @@
 #include "ftp_test_server.h"
 #include "publish/ftp_client.h"
+#include "publish/ftp_texts.h"
 #include "test_support.h"
 
 #include <QDir>
@@ -7,6 +8,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
 
 namespace {
 const char *kScript = BALIZOR_SOURCE_DIR "/tests/support/ftp_test_server.py";
@@ -37,7 +42,9 @@ private slots:
     void downloadAndUploadBack();
     void abortedDownloadLeavesNothing();
     void abortedUploadLeavesServerFile();
-    void refusedRenameNamesTheLeftover();
+    void uploadToServersThatRefuse_data();
+    void uploadToServersThatRefuse();
+    void downloadCutShortIsAnError();
     void hostileNamesNeverReachTheServer_data();
     void hostileNamesNeverReachTheServer();
     void wrongPassword();
@@ -288,20 +295,57 @@ void TstFtpClient::abortedUploadLeavesServerFile() {
                               5000);
 }
 
-void TstFtpClient::refusedRenameNamesTheLeftover() {
-    const QByteArray old = "<p>ancienne</p>\n";
-    QVERIFY(TestSupport::writeAll(remote(QStringLiteral("page.html")), old));
+void TstFtpClient::uploadToServersThatRefuse_data() {
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("existed"); // the server had a file of that name
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("no rename over a file") << QStringList{"--refuse-replace"} << true << true;
+    QTest::newRow("no rename at all") << QStringList{"--refuse-rename"} << true << false;
+    QTest::newRow("no rename at all, new name") << QStringList{"--refuse-rename"} << false << false;
+    QTest::newRow("no SIZE") << QStringList{"--no-size"} << true << true;
+}
+
+void TstFtpClient::uploadToServersThatRefuse() {
+    QFETCH(QStringList, options);
+    QFETCH(bool, existed);
+    QFETCH(bool, replaced);
+    const QByteArray old = "<p>ancienne</p>\n", edited = "<p>nouvelle version</p>\n";
+    const QString target = remote(QStringLiteral("page.html"));
+    if (existed) QVERIFY(TestSupport::writeAll(target, old));
     const QString local = m_local.filePath(QStringLiteral("page.html"));
-    QVERIFY(TestSupport::writeAll(local, "<p>nouvelle</p>\n"));
-    QVERIFY(start({QStringLiteral("--refuse-rename")}));
+    QVERIFY(TestSupport::writeAll(local, edited));
+    QVERIFY(start(options));
     QVERIFY(connectSession().ok);
     m_client->upload(local, QStringLiteral("/"), QStringLiteral("page.html"));
     const FtpReply r = next();
+    QCOMPARE(r.ok, replaced);
+    QVERIFY(r.ok || !r.error.isEmpty()); // the server's reason, for the message
+    QCOMPARE(TestSupport::readAll(target), replaced ? edited : existed ? old : QByteArray());
+    // Neither the temporary copy nor the old file set aside stays behind.
+    QTRY_COMPARE_WITH_TIMEOUT(QDir(rootPath()).entryList(QDir::Files | QDir::Hidden).size(),
+                              existed || replaced ? 3 : 2, 5000);
+}
+
+void TstFtpClient::downloadCutShortIsAnError() {
+#ifdef Q_OS_UNIX
+    QVERIFY(TestSupport::writeAll(remote(QStringLiteral("page.html")), QByteArray(5000, 'x')));
+    QVERIFY(start());
+    QVERIFY(connectSession().ok);
+    const QString local = m_local.filePath(QStringLiteral("page.html"));
+    // A disk that fills up: the file system takes the first 4000 bytes only.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit before{};
+    getrlimit(RLIMIT_FSIZE, &before);
+    rlimit small = before;
+    small.rlim_cur = 4000;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    m_client->download(QStringLiteral("/"), QStringLiteral("page.html"), local);
+    const FtpReply r = next();
+    setrlimit(RLIMIT_FSIZE, &before);
     QVERIFY(!r.ok);
-    QVERIFY(!r.leftover.isEmpty());
-    QVERIFY(r.leftover.startsWith(QStringLiteral(".page.html.")));
-    QCOMPARE(TestSupport::readAll(remote(QStringLiteral("page.html"))), old);
-    QCOMPARE(TestSupport::readAll(remote(r.leftover)), QByteArray("<p>nouvelle</p>\n"));
+    QVERIFY2(r.error.startsWith(FtpTexts::localCopyFailed(QString())), qPrintable(r.error));
+    QVERIFY(!QFileInfo::exists(local));
+#endif
 }
 
 void TstFtpClient::hostileNamesNeverReachTheServer_data() {

@@ -38,6 +38,8 @@ private slots:
     void sorting();
     void columnClicks_data();
     void columnClicks();
+    void dates_data();
+    void dates();
     void remoteNames_data();
     void remoteNames();
     void typedNames_data();
@@ -230,6 +232,20 @@ void TstFtpCore::columnClicks() {
     FtpListing::clickColumn(clicked, &column, &descending);
     QCOMPARE(column, clicked);
     QTEST(descending, "expected");
+}
+
+void TstFtpCore::dates_data() {
+    QTest::addColumn<QDateTime>("modified");
+    QTest::addColumn<QString>("text");
+    const QDateTime local(QDate(2026, 12, 10), QTime(4, 55, 30));
+    QTest::newRow("local time, French order") << local << "10/12/2026 04:55";
+    QTest::newRow("UTC from MLSD shown in local time") << local.toUTC() << "10/12/2026 04:55";
+    QTest::newRow("no date") << QDateTime() << "";
+}
+
+void TstFtpCore::dates() {
+    QFETCH(QDateTime, modified);
+    QTEST(FtpListing::dateText(modified), "text");
 }
 
 void TstFtpCore::remoteNames_data() {

@@ -87,12 +87,12 @@ void TstFtpSftp::stopServer() {
 }
 
 void TstFtpSftp::initTestCase() {
-    if (!QFileInfo::exists(QStringLiteral("/usr/sbin/sshd")))
-        QSKIP("OpenSSH server not installed (/usr/sbin/sshd)");
+    QVERIFY2(QFileInfo::exists(QStringLiteral("/usr/sbin/sshd")),
+             "no OpenSSH server (/usr/sbin/sshd): bash scripts/install-deps.sh installs it");
     // sshd insists on its privilege separation folder.
     if (!QFileInfo::exists(QStringLiteral("/run/sshd")) &&
         !QDir().mkpath(QStringLiteral("/run/sshd")))
-        QSKIP("/run/sshd is missing and cannot be made");
+        QSKIP("making /run/sshd, which sshd insists on, needs the administrator's rights");
     QVERIFY(keygen(m_dir.filePath(QStringLiteral("host_key"))));
     QVERIFY(keygen(m_dir.filePath(QStringLiteral("autre_host_key"))));
     QVERIFY(keygen(m_dir.filePath(QStringLiteral("id_ecdsa"))));

@@ -12,7 +12,8 @@ public:
     ~FtpTestServer() { stop(); }
 
     // Serves `root` to user "balizor" / "secret"; extra arguments go to the script
-    // ("--cert", "--key", "--no-mlsd", "--refuse-rename").
+    // ("--cert", "--key", "--no-mlsd", "--refuse-rename",
+    // "--refuse-replace", "--no-size", "--limit", "BYTES_PER_SECOND").
     bool start(const QString &script, const QString &root, const QStringList &extra = {}) {
         stop();
         m_process.setProgram(QStringLiteral("/usr/bin/python3"));

@@ -23,6 +23,10 @@ namespace AccessibleNames {
 namespace {
 
 const char *const kNamedProperty = "balizorAccessibleNamed";
+// The name and the description taken from the hint, so that they follow it when the
+// hint changes (a button whose hint says what it will do next).
+const char *const kHintName = "balizorHintName";
+const char *const kHintDescription = "balizorHintDescription";
 
 // "&Largeur :" -> "Largeur": no mnemonic marks, no trailing colon.
 QString cleanCaption(QString text) {
@@ -187,16 +191,52 @@ QString chooseName(const QWidget *w) {
     return {};
 }
 
+// An editable drop-down's text field is what a screen reader reads while one types:
+// it takes the drop-down's name.
+void nameTextField(QWidget *control, const QString &name) {
+    auto *combo = qobject_cast<QComboBox *>(control);
+    if (!combo || !combo->lineEdit() || name.isEmpty()) return;
+    QLineEdit *edit = combo->lineEdit();
+    if (edit->accessibleName().isEmpty() || edit->property(kNamedProperty).toBool()) {
+        edit->setAccessibleName(name);
+        edit->setProperty(kNamedProperty, true);
+    }
+}
+
+// The hint of a named control changed: a name or description taken from the old
+// hint becomes the new one.
+void followHint(QWidget *w) {
+    const QString hint = hintOf(w);
+    const QVariant oldName = w->property(kHintName);
+    if (oldName.isValid() && w->accessibleName() == oldName.toString()) {
+        const QString name = cleanCaption(hint);
+        if (!name.isEmpty()) {
+            w->setAccessibleName(name);
+            w->setProperty(kHintName, name);
+            nameTextField(w, name);
+        }
+    }
+    const QVariant oldDescription = w->property(kHintDescription);
+    if (oldDescription.isValid() && w->accessibleDescription() == oldDescription.toString()) {
+        const QString description = hint == w->accessibleName() ? QString() : hint;
+        w->setAccessibleDescription(description);
+        w->setProperty(kHintDescription, description);
+    }
+}
+
 class Watcher : public QObject {
 public:
     using QObject::QObject;
     bool eventFilter(QObject *object, QEvent *event) override {
-        if (event->type() == QEvent::Show && object->isWidgetType()) {
-            auto *w = static_cast<QWidget *>(object);
+        if (!object->isWidgetType()) return false;
+        auto *w = static_cast<QWidget *>(object);
+        if (event->type() == QEvent::Show) {
             if (w->isWindow())
                 nameControls(w);
             else if (!w->property(kNamedProperty).toBool() && needsName(w))
                 nameControl(w);
+        } else if (event->type() == QEvent::ToolTipChange && w->property(kNamedProperty).toBool()) {
+            followHint(w);
         }
         return false;
     }
@@ -237,11 +277,17 @@ QString nameControl(QWidget *control) {
         } else {
             name = chooseName(control);
             if (!name.isEmpty()) control->setAccessibleName(name);
+            if (!name.isEmpty() && name == cleanCaption(hintOf(control)))
+                control->setProperty(kHintName, name);
         }
     }
+    nameTextField(control, name);
     if (control->accessibleDescription().isEmpty()) {
         const QString hint = hintOf(control);
-        if (!hint.isEmpty() && hint != name) control->setAccessibleDescription(hint);
+        if (!hint.isEmpty() && hint != name) {
+            control->setAccessibleDescription(hint);
+            control->setProperty(kHintDescription, hint);
+        }
     }
     return name;
 }

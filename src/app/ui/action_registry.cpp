@@ -40,6 +40,11 @@ QList<QKeySequence> ActionRegistry::shortcuts() const
 
 void ActionRegistry::addMenu(const QString &name, QMenu *menu) { m_menus.insert(name, menu); }
 
+QMenu *ActionRegistry::buildContextMenu(const QString &name, QWidget *parent) const
+{
+    return m_menuBuilder(name, parent);
+}
+
 void ActionRegistry::addWidget(const QString &name, WidgetFactory factory)
 {
     m_widgets.insert(name, std::move(factory));

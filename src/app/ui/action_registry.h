@@ -14,8 +14,8 @@ class QWidget;
 
 // Every command of the main window is a named action here. Modules add their
 // actions, the submenus they fill themselves and the toolbar widgets they own;
-// the menu bar, toolbars and context menus are then laid out from one table
-// (menu_layout) that refers to these names.
+// the main window then lays out the menu bar, toolbars and context menus from
+// one table (shell/ui/menu_layout) that refers to these names.
 class ActionRegistry : public QObject {
     Q_OBJECT
 public:
@@ -35,6 +35,13 @@ public:
     void addMenu(const QString &name, QMenu *menu);
     QMenu *menu(const QString &name) const { return m_menus.value(name); }
 
+    // A context menu laid out from the window's table, for a module that builds
+    // the widget it serves only when first needed (the main window installs the
+    // builder before it creates the modules).
+    using MenuBuilder = std::function<QMenu *(const QString &name, QWidget *parent)>;
+    void setContextMenuBuilder(MenuBuilder builder) { m_menuBuilder = std::move(builder); }
+    QMenu *buildContextMenu(const QString &name, QWidget *parent) const;
+
     // Widgets placed on toolbars (the document-type list...).
     using WidgetFactory = std::function<QWidget *(QWidget *parent)>;
     void addWidget(const QString &name, WidgetFactory factory);
@@ -53,5 +60,6 @@ private:
     QList<QAction *> m_order;
     QHash<QString, QMenu *> m_menus;
     QHash<QString, WidgetFactory> m_widgets;
+    MenuBuilder m_menuBuilder;
     QList<std::function<void()>> m_updates;
 };

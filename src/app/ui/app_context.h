@@ -22,6 +22,13 @@ signals:
     void editorCreated(TMyMwCustomEdit *editor);
     // An editor's tab is about to be removed.
     void editorClosing(TMyMwCustomEdit *editor);
+    // The user has let a document go (its tab goes unless a save then fails): what
+    // was kept for it under its name, such as the browsers' copy, goes too.
+    void documentClosing(TMyMwCustomEdit *editor);
+    // A document took another file name (Save as, a rename): oldName and oldCaption
+    // are the file name and tab caption it had.
+    void documentRenamed(TMyMwCustomEdit *editor, const QString &oldName,
+                         const QString &oldCaption);
     // The stored settings have been read (first show) / preferences applied.
     void settingsLoaded();
     void preferencesApplied();

@@ -29,15 +29,14 @@ public:
     // Gives a document another file name and kind (the tab follows), without writing
     // it; an empty name makes it untitled again.
     virtual void renameDocument(TMyMwCustomEdit *editor, const QString &path, int kind) = 0;
+    // Marks an FTP document as holding changes the server does not have (its tab and
+    // the title say so), or clears the mark after an upload.
+    virtual void setUnsent(TMyMwCustomEdit *editor, bool unsent) = 0;
     // Refreshes the status bar and title for an editor.
     virtual void mwCustomEdit1StatusChange(TMyMwCustomEdit *editor) = 0;
 
     // The current folder: start folder of file dialogs.
     virtual QString currentFolder() const = 0;
-
-    // The preview copy of a document, and its removal.
-    virtual QString PreviewCopyPath(const TMyMwCustomEdit *editor) const = 0;
-    virtual void DeletePreviewCopy(const TMyMwCustomEdit *editor) = 0;
 };
 
 // What document types add to opening, activating and saving documents.

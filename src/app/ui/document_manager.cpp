@@ -8,8 +8,6 @@
 #include "app/ui/main_status_bar.h"
 #include "app/ui/ui_services.h"
 #include "platform/file_attributes.h"
-#include "platform/temp_folder.h"
-#include "publish/preview_copy.h"
 
 #include <QAction>
 #include <QApplication>
@@ -88,8 +86,18 @@ QString DocumentManager::tabCaption(int i) const
 {
     // The tab bar doubles "&" so that it shows; the caption is the plain text.
     QString t = m_tabs->tabText(i);
+    const TMyMwCustomEdit *e = EditorAt(i);
+    if (e && e->unsent && t.endsWith(DocTexts::unsentMark())) t.chop(DocTexts::unsentMark().size());
     t.replace(QLatin1String("&&"), QLatin1String("&"));
     return t;
+}
+
+void DocumentManager::setTabCaption(int i, const QString &caption) {
+    QString shown = caption;
+    shown.replace(QLatin1String("&"), QLatin1String("&&"));
+    const TMyMwCustomEdit *e = EditorAt(i);
+    if (e && e->unsent) shown += DocTexts::unsentMark();
+    m_tabs->setTabText(i, shown);
 }
 
 void DocumentManager::ActivateTab(int i)
@@ -303,7 +311,7 @@ void DocumentManager::detachFromFile(TMyMwCustomEdit *e) {
 void DocumentManager::discardTab(TMyMwCustomEdit *e) {
     const int i = indexOf(e);
     if (i < 0) return;
-    DeletePreviewCopy(e);
+    emit m_ctx.events->documentClosing(e);
     removeTab(i);
     if (m_tabs->count() == 0)
         FileNew();
@@ -314,6 +322,7 @@ void DocumentManager::discardTab(TMyMwCustomEdit *e) {
 
 void DocumentManager::fileRenamed(TMyMwCustomEdit *e, const QString &newPath) {
     const QString old = e->fileName;
+    const QString oldCaption = tabCaption(indexOf(e));
     e->fileName = newPath;
     const int i = indexOf(e);
     QString shown = QFileInfo(newPath).fileName();
@@ -323,6 +332,7 @@ void DocumentManager::fileRenamed(TMyMwCustomEdit *e, const QString &newPath) {
     m_recent.remove(old);
     addRecent(newPath);
     recordDiskState(e);
+    emit m_ctx.events->documentRenamed(e, old, oldCaption);
 }
 
 void DocumentManager::FileNew() { OpenDocument(QString(), false); }
@@ -424,8 +434,19 @@ void DocumentManager::mwCustomEdit1StatusChange(TMyMwCustomEdit *e)
     }
     const TextPos caret = e->caretXY();
     m_status->setPanel(0, DocTexts::caretPanel(caret.line, caret.col));
-    UpdateTitle(DocTexts::titleText(e->fileName, e->documentKind), e->isModified());
+    UpdateTitle(DocTexts::titleText(e->fileName, e->documentKind) +
+                    (e->unsent ? DocTexts::unsentMark() : QString()),
+                e->isModified());
     m_status->setPanel(2, DocTexts::modePanel(e->overwriteMode()));
+}
+
+void DocumentManager::setUnsent(TMyMwCustomEdit *e, bool unsent) {
+    const int i = indexOf(e);
+    if (i < 0 || e->unsent == unsent) return;
+    const QString caption = tabCaption(i);
+    e->unsent = unsent;
+    setTabCaption(i, caption);
+    mwCustomEdit1StatusChange(e);
 }
 
 void DocumentManager::UpdateTitle(const QString &text, bool modified)
@@ -462,6 +483,8 @@ bool DocumentManager::WriteDocument(TMyMwCustomEdit *e)
         break;
     }
     e->setModified(false);
+    // Every write of ours is the file's new known state: no outside change to report.
+    recordDiskState(e);
     m_lastWriteOk = true;
     if (e->documentKind != KindFtp && e->documentKind != KindTemplate) {
         if (!m_ctx.options->dossierParDefaut)
@@ -520,22 +543,15 @@ void DocumentManager::saveEditorAs(TMyMwCustomEdit *e)
         return;
     }
     m_saveAsCancelled = false;
-    // The copy that belonged to the old name or caption goes after the save, unless
-    // it is now a document (the file just written, or another open one).
-    const QString oldCopy =
-        ::PreviewCopyPath(oldName, oldCaption, TemporaryFolder(),
-                          [this](const QString &p) { return isOpenDocument(p); });
     e->fileName = chosen;
-    QString shown = QFileInfo(chosen).fileName();
-    shown.replace(QLatin1String("&"), QLatin1String("&&"));
-    m_tabs->setTabText(i, shown);
+    e->unsent = false; // a local file of the user's now holds the text
+    setTabCaption(i, QFileInfo(chosen).fileName());
     m_tabs->setTabToolTip(i, chosen);
     e->documentKind = KindOrdinary;
     saveEditor(e);
     if (m_types)
         m_types->afterSaveAs(e);
-    if (QFileInfo::exists(oldCopy) && !isOpenDocument(oldCopy))
-        QFile::remove(oldCopy);
+    emit m_ctx.events->documentRenamed(e, oldName, oldCaption);
     m_saveFolder = folderOf(chosen);
 }
 
@@ -550,34 +566,7 @@ void DocumentManager::FileSaveAll()
     }
 }
 
-// ---- preview copies ----
-
-bool DocumentManager::isOpenDocument(const QString &path) const
-{
-    for (int i = 0; i < m_tabs->count(); ++i) {
-        const TMyMwCustomEdit *e = EditorAt(i);
-        if (e && sameFilePath(e->fileName, path))
-            return true;
-    }
-    return false;
-}
-
-QString DocumentManager::PreviewCopyPath(const TMyMwCustomEdit *e) const
-{
-    // A document named like a copy (a leftover opened to recover work) is never
-    // its own copy, nor another open document's.
-    const QString own = e->fileName;
-    return ::PreviewCopyPath(
-        e->fileName, tabCaption(indexOf(e)), TemporaryFolder(),
-        [this, own](const QString &p) { return sameFilePath(own, p) || isOpenDocument(p); });
-}
-
-void DocumentManager::DeletePreviewCopy(const TMyMwCustomEdit *e)
-{
-    const QString p = PreviewCopyPath(e);
-    if (QFileInfo::exists(p) && !sameFilePath(p, e->fileName) && !isOpenDocument(p))
-        QFile::remove(p);
-}
+// ---- FTP downloads ----
 
 void DocumentManager::DiscardFtpDownload(const QString &path)
 {
@@ -592,20 +581,22 @@ void DocumentManager::DiscardFtpDownload(const QString &path)
 bool DocumentManager::closeQuestion(TMyMwCustomEdit *e, const QString &ftpBreaks)
 {
     const bool ftp = e->documentKind == KindFtp;
+    // Its local copy holds the only copy of changes the server lacks.
+    const bool unsent = ftp && e->unsent;
     if (!e->isModified() && !ftp) {
-        DeletePreviewCopy(e);
+        emit m_ctx.events->documentClosing(e);
         return true;
     }
     const QString name =
         !e->fileName.isEmpty() && !ftp ? e->fileName : tabCaption(indexOf(e));
     const MsgAnswer answer = ui().message(MsgType::Confirmation, MsgButtons::YesNoCancel,
-                                          DocTexts::closeQuestion(ftp, name, ftpBreaks));
+                                          unsent ? DocTexts::unsentCloseQuestion(name, ftpBreaks)
+                                                 : DocTexts::closeQuestion(ftp, name, ftpBreaks));
     if (answer == MsgAnswer::Cancel)
         return false;
-    DeletePreviewCopy(e);
+    emit m_ctx.events->documentClosing(e);
     if (answer == MsgAnswer::No) {
-        if (ftp)
-            DiscardFtpDownload(e->fileName);
+        if (ftp && !unsent) DiscardFtpDownload(e->fileName);
         return true;
     }
     const QString oldName = e->fileName;
@@ -706,9 +697,9 @@ void DocumentManager::renameDocument(TMyMwCustomEdit *e, const QString &path, in
         return;
     e->fileName = path;
     e->documentKind = kind;
-    QString shown = path.isEmpty() ? DocTexts::untitledCaption(e->tabNumber) : QFileInfo(path).fileName();
-    shown.replace(QLatin1String("&"), QLatin1String("&&"));
-    m_tabs->setTabText(i, shown);
+    if (kind != KindFtp) e->unsent = false;
+    setTabCaption(i, path.isEmpty() ? DocTexts::untitledCaption(e->tabNumber)
+                                    : QFileInfo(path).fileName());
     m_tabs->setTabToolTip(i, path);
     mwCustomEdit1StatusChange(e);
 }

@@ -33,10 +33,9 @@ public:
     bool FileSave() override;
     void FileSaveAs() override;
     void mwCustomEdit1StatusChange(TMyMwCustomEdit *editor) override;
+    void setUnsent(TMyMwCustomEdit *editor, bool unsent) override;
     void renameDocument(TMyMwCustomEdit *editor, const QString &path, int kind) override;
     QString currentFolder() const override;
-    QString PreviewCopyPath(const TMyMwCustomEdit *editor) const override;
-    void DeletePreviewCopy(const TMyMwCustomEdit *editor) override;
 
     // Commands.
     void FileNew();
@@ -95,13 +94,13 @@ private:
     void saveEditorAs(TMyMwCustomEdit *e);
     // The close question for one editor; false when the close is abandoned.
     bool closeQuestion(TMyMwCustomEdit *e, const QString &ftpBreaks);
+    // Shows a caption on tab i ("&" doubled, the not-sent mark added).
+    void setTabCaption(int i, const QString &caption);
     // Removes tab i; returns the index the tab control activates.
     int removeTab(int i);
     void refreshActive();
     void addRecent(const QString &path);
     QString fileFilter() const;
-    // An open document's file, compared resolved.
-    bool isOpenDocument(const QString &path) const;
     QString folderOf(const QString &path) const;
 
     AppContext &m_ctx;

@@ -35,6 +35,8 @@ public:
     FileTimes fileTimes;
     FileStamp diskStamp; // the file as last read or written, for the outside-change check
     int documentKind = KindOrdinary;
+    // An FTP document whose local copy holds changes its last upload did not send.
+    bool unsent = false;
     TextEncoding encoding = TextEncoding::Windows1252;
     LineBreak lineBreak = LineBreak::CrLf;
     int tabNumber = 0; // untitled number the tab was created with, 0 for a file

@@ -2,7 +2,7 @@
 
 #include "app/templates.h"
 #include "app/ui/ui_services.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QAbstractItemDelegate>
 #include <QAction>

@@ -9,7 +9,6 @@
 #include "app/ui/icons.h"
 #include "app/ui/new_box.h"
 #include "app/ui/ui_services.h"
-#include "platform/file_times.h"
 #include "platform/text_file.h"
 
 #include <QAction>
@@ -156,7 +155,6 @@ void NewDocumentModule::FileModeleSave() {
         m_ctx.docs->renameDocument(e, oldName, oldKind);
         return;
     }
-    ReadFileTimes(e->fileName, &e->fileTimes);
     m_ctx.docs->mwCustomEdit1StatusChange(e);
 }
 

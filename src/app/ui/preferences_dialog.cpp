@@ -10,8 +10,7 @@
 #include "app/ui/ui_services.h"
 #include "editor/highlighter.h"
 #include "editor/ui/highlight_lexer.h"
-#include "publish/browser_targets.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -826,9 +825,11 @@ void TfrmEnvOpts::gutterSizeChanged(const QString &text) {
     if (m_loading || m_linking) return;
     int n = 0;
     const bool shown = PR::isWholeNumber(text, 0, 1000000, &n) && n > 0;
-    // Only the box follows: the size being typed is not rewritten.
+    // Only the boxes follow: the size being typed is not rewritten. No gutter shows
+    // no line numbers either.
     m_linking = true;
     m_gutter->setChecked(shown);
+    if (!shown) m_lineNumbers->setChecked(false);
     m_linking = false;
 }
 
@@ -997,7 +998,7 @@ bool TfrmEnvOpts::apply() {
     p.rightEdgeSize = m_rightEdge->currentText().trimmed();
     p.showGutter = m_gutter->isChecked();
     p.gutterSize = m_gutterSize->currentText().trimmed();
-    p.showLineNumbers = m_lineNumbers->isChecked();
+    p.showLineNumbers = m_lineNumbers->isChecked() && p.showGutter;
     if (m_ctx.docs) {
         for (int i = 0; i < m_ctx.docs->EditorCount(); ++i) {
             if (TMyMwCustomEdit *e = m_ctx.docs->EditorAt(i)) e->applyPreferences(p);

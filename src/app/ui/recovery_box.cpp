@@ -1,7 +1,7 @@
 #include "app/ui/recovery_box.h"
 
 #include "app/recovery_journal.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "assist/ui/accents_conv_boite.h"
 
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>

@@ -5,6 +5,8 @@
 #include "assist/bracket_match.h"
 #include "editor/ui/highlight_lexer.h"
 
+#include <algorithm>
+
 namespace {
 constexpr long Red = 0x0000ff; // 0xBBGGRR
 constexpr long Yellow = 0x00ffff;
@@ -16,14 +18,53 @@ BracketHighlight::BracketHighlight(TMyMwCustomEdit *editor) : QObject(editor), m
     connect(editor, &QsciScintilla::selectionChanged, this, &BracketHighlight::update);
 }
 
-bool BracketHighlight::isLoneSymbol(int position) const {
+void BracketHighlight::ensureStyled(long end) const {
+    // From where the colours stop: a lower start would have them redone from there.
+    const long styled = m_editor->SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED);
+    if (styled < end)
+        m_editor->SendScintilla(QsciScintillaBase::SCI_COLOURISE, (unsigned long)styled, end);
+}
+
+int BracketHighlight::roleAt(long position) const {
     HighlightLexer *lexer = DocumentTypeModule::lexerOf(m_editor);
-    if (!lexer) return false;
+    if (!lexer) return -1;
     const int style =
         int(m_editor->SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, (unsigned long)position));
     const HighlightLexer::StyleInfo info = lexer->styleInfo(style);
-    return info.highlighter && info.category >= 0 &&
-           info.highlighter->categoryRole(info.category) == TokenRole::Symbol;
+    if (!info.highlighter || info.category < 0) return -1;
+    return int(info.highlighter->categoryRole(info.category));
+}
+
+bool BracketHighlight::isLoneSymbol(int position) const {
+    ensureStyled(position + 1);
+    return roleAt(position) == int(TokenRole::Symbol);
+}
+
+int BracketHighlight::partnerOf(int bracket) const {
+    auto send = [this](unsigned int msg, unsigned long w = 0, long l = 0) {
+        return m_editor->SendScintilla(msg, w, l);
+    };
+    const long length = send(QsciScintillaBase::SCI_GETLENGTH);
+    const long lineCount = send(QsciScintillaBase::SCI_GETLINECOUNT);
+    const long line = send(QsciScintillaBase::SCI_LINEFROMPOSITION, (unsigned long)bracket);
+    const long screen = std::max(1L, send(QsciScintillaBase::SCI_LINESONSCREEN));
+    const char c = char(send(QsciScintillaBase::SCI_GETCHARAT, (unsigned long)bracket));
+    long low = bracket, high = bracket + 1;
+    if (c == '(' || c == '[' || c == '{') {
+        const long after = line + screen + 1;
+        high = after < lineCount ? send(QsciScintillaBase::SCI_POSITIONFROMLINE, after) : length;
+        high = std::min(high, bracket + SearchBytes + 1);
+    } else {
+        low = send(QsciScintillaBase::SCI_POSITIONFROMLINE, std::max(0L, line - screen));
+        low = std::max(low, bracket - SearchBytes);
+    }
+    ensureStyled(high);
+    const char *text = reinterpret_cast<const char *>(
+        send(QsciScintillaBase::SCI_GETRANGEPOINTER, (unsigned long)low, high - low));
+    return int(Brackets::findPartner(text, low, high, bracket, [this](qsizetype p) {
+        const int role = roleAt(long(p));
+        return role != int(TokenRole::String) && role != int(TokenRole::Comment);
+    }));
 }
 
 void BracketHighlight::update() {
@@ -40,9 +81,7 @@ void BracketHighlight::update() {
                     m_editor->SendScintilla(QsciScintillaBase::SCI_GETCHARAT, (unsigned long)p));
             },
             [this](qsizetype p) { return isLoneSymbol(int(p)); });
-        if (bracket >= 0)
-            partner = int(m_editor->SendScintilla(QsciScintillaBase::SCI_BRACEMATCH,
-                                                  (unsigned long)bracket, 0L));
+        if (bracket >= 0) partner = partnerOf(bracket);
     }
     if (bracket != m_bracket || partner != m_partner) paint(bracket, partner);
 }
@@ -50,9 +89,13 @@ void BracketHighlight::update() {
 void BracketHighlight::paint(int bracket, int partner) {
     m_bracket = bracket;
     m_partner = partner;
+    // Only when changed (a new lexer resets them): each change of a style has the
+    // component lay out every line shown again, a long one at great cost.
     for (int style : {QsciScintillaBase::STYLE_BRACELIGHT, QsciScintillaBase::STYLE_BRACEBAD}) {
-        m_editor->SendScintilla(QsciScintillaBase::SCI_STYLESETFORE, style, Red);
-        m_editor->SendScintilla(QsciScintillaBase::SCI_STYLESETBACK, style, Yellow);
+        if (m_editor->SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, style) != Red)
+            m_editor->SendScintilla(QsciScintillaBase::SCI_STYLESETFORE, style, Red);
+        if (m_editor->SendScintilla(QsciScintillaBase::SCI_STYLEGETBACK, style) != Yellow)
+            m_editor->SendScintilla(QsciScintillaBase::SCI_STYLESETBACK, style, Yellow);
     }
     if (bracket < 0)
         m_editor->SendScintilla(QsciScintillaBase::SCI_BRACEHIGHLIGHT, -1L, -1L);

@@ -1,6 +1,6 @@
 #include "assist/ui/document_info_box.h"
 
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QCheckBox>
 #include <QEvent>

@@ -83,7 +83,6 @@ bool DocumentInfoModule::renameTo(TMyMwCustomEdit *e, const QString &newName) {
         ui().message(MsgType::Error, MsgButtons::Ok, InfoTexts::renameFailed());
         return false;
     }
-    m_docs->DeletePreviewCopy(e);
     m_docs->fileRenamed(e, target);
     return true;
 }

@@ -7,8 +7,10 @@
 #include "app/ui/editor_view.h"
 #include "app/ui/main_status_bar.h"
 #include "app/ui/ui_services.h"
+#include "assist/accent_pieces.h"
 #include "assist/accents.h"
 #include "assist/document_rewrites.h"
+#include "assist/file_rewrites.h"
 #include "assist/text_transforms.h"
 #include "assist/ui/accents_conv_boite.h"
 #include "assist/ui/rewrite_icons.h"
@@ -20,13 +22,16 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMainWindow>
 #include <QPointer>
+#include <QProgressDialog>
 #include <QStatusBar>
 
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -54,6 +59,85 @@ bool inRawTextRegion(TMyMwCustomEdit *e) {
     const Language l = h->language();
     return l == Language::Css || l == Language::JavaScript || l == Language::VBScript;
 }
+
+// The progress of a rewrite of a whole document. Past a moment, a window-modal
+// dialog shows it with an "Annuler" that stops the rewrite; before that no event
+// is handled, so that no key reaches the window while the text is being read.
+class WholeDocumentProgress {
+public:
+    WholeDocumentProgress(QWidget *window, const QString &title, const QString &label)
+        : m_window(window), m_title(title), m_label(label) {
+        m_clock.start();
+    }
+    ~WholeDocumentProgress() {
+        if (m_dialog) QApplication::restoreOverrideCursor();
+    }
+    WholeDocumentProgress(const WholeDocumentProgress &) = delete;
+    WholeDocumentProgress &operator=(const WholeDocumentProgress &) = delete;
+    bool operator()(qsizetype done, qsizetype total) {
+        if (!m_dialog) {
+            if (m_clock.elapsed() < RewriteCommands::ProgressDelay) return true;
+            m_dialog = std::make_unique<QProgressDialog>(m_label, QStringLiteral("Annuler"), 0,
+                                                         1000, m_window);
+            m_dialog->setObjectName(QStringLiteral("RewriteProgress"));
+            m_dialog->setWindowTitle(m_title);
+            m_dialog->setWindowModality(Qt::WindowModal);
+            m_dialog->setAutoClose(false);
+            m_dialog->setAutoReset(false);
+            m_dialog->setMinimumDuration(0);
+            m_dialog->show();
+            // The pointer, not the wait cursor, over the button that stops.
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+        }
+        // A few times a second is enough to move the bar and see "Annuler".
+        if (m_shown.isValid() && m_shown.elapsed() < 100) return !m_dialog->wasCanceled();
+        m_shown.start();
+        m_dialog->setValue(int(done * 1000 / std::max<qsizetype>(1, total)));
+        QCoreApplication::processEvents();
+        return !m_dialog->wasCanceled();
+    }
+
+    // The new text is ready to go into the document, which cannot be stopped: a
+    // last chance to stop first. False when the user did.
+    bool complete() {
+        if (!m_dialog) return true;
+        QCoreApplication::processEvents();
+        if (m_dialog->wasCanceled()) return false;
+        m_dialog->setCancelButton(nullptr);
+        m_dialog->setValue(m_dialog->maximum());
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        return true;
+    }
+
+private:
+    QWidget *m_window;
+    QString m_title;
+    QString m_label;
+    QElapsedTimer m_clock;
+    QElapsedTimer m_shown; // since the dialog last took events
+    std::unique_ptr<QProgressDialog> m_dialog;
+};
+
+// The editor's text for a rewrite that may let events run: a copy, and whether the
+// document changed meanwhile (a reload from the disk), in which case the result is
+// dropped.
+class TextSnapshot {
+public:
+    explicit TextSnapshot(TMyMwCustomEdit *e)
+        : m_editor(e), m_text(e->utf8Data(), e->utf8Length()) {
+        m_watch = QObject::connect(e, &QsciScintilla::textChanged, [this] { m_changed = true; });
+    }
+    ~TextSnapshot() { QObject::disconnect(m_watch); }
+    const QByteArray &text() const { return m_text; }
+    // The editor is still there and holds the same text.
+    bool stillValid() const { return m_editor && !m_changed; }
+
+private:
+    QPointer<TMyMwCustomEdit> m_editor;
+    QByteArray m_text;
+    bool m_changed = false;
+    QMetaObject::Connection m_watch;
+};
 
 // Replaces a whole document (bytes in its own line breaks) as one undo step, keeping
 // the caret's line and the view where they were: a caret sent to the end would have
@@ -126,19 +210,31 @@ void RewriteCommands::convertAccents(bool toReferences) {
         static_cast<const MultiHighlighter *>(m_types.highlighter(DocumentTypes::SynMultiSynHTML)));
     const WaitCursor wait;
 
+    // False when the user stopped it.
     auto wholeDocument = [&](TMyMwCustomEdit *e) {
-        const QByteArray out = Assist::ConvertAccents(e->utf8Data(), e->utf8Length(), 0,
-                                                      e->utf8Length(), direction, named, regions);
-        if (out.size() == e->utf8Length() &&
-            memcmp(out.constData(), e->utf8Data(), size_t(out.size())) == 0)
-            return;
-        replaceKeepingPlace(e, out);
+        const TextSnapshot snapshot(e);
+        WholeDocumentProgress progress(m_ctx.window, QStringLiteral("Accents"),
+                                       toReferences
+                                           ? QStringLiteral("Conversion des accents...")
+                                           : QStringLiteral("Déconversion des accents..."));
+        const Assist::TextRewrite out = Assist::ConvertAccentsInText(
+            snapshot.text().constData(), snapshot.text().size(), e->lineBreak, direction, named,
+            regions, std::ref(progress));
+        if (out.cancelled || (out.changed && !progress.complete())) {
+            m_ctx.window->statusBar()->showMessage(
+                QStringLiteral("Conversion des accents annulée : document inchangé"), 15000);
+            return false;
+        }
+        if (out.changed && snapshot.stillValid()) replaceKeepingPlace(e, out.text);
+        return true;
     };
 
     switch (scope) {
     case AccentScope::Selection:
-        RewriteSelection(active, [&](const char *s, qsizetype n, qsizetype from, qsizetype to) {
-            return Assist::ConvertAccents(s, n, from, to, direction, named, regions);
+        // A column selection's pieces in one pass over the text.
+        RewriteSelectionPieces(active, [&](const char *s, qsizetype n,
+                                           const QList<std::pair<qsizetype, qsizetype>> &pieces) {
+            return Assist::ConvertAccentPieces(s, n, pieces, direction, named, regions);
         });
         break;
     case AccentScope::Document:
@@ -149,7 +245,7 @@ void RewriteCommands::convertAccents(bool toReferences) {
         const int count = m_ctx.docs->EditorCount();
         if (status) status->ShowProgress(count);
         for (int i = 0; i < count; ++i) {
-            if (TMyMwCustomEdit *e = m_ctx.docs->EditorAt(i)) wholeDocument(e);
+            if (TMyMwCustomEdit *e = m_ctx.docs->EditorAt(i); e && !wholeDocument(e)) break;
             if (status) status->StepProgress(i + 1);
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         }
@@ -328,20 +424,30 @@ void RewriteCommands::OutilsIndenter() {
     TMyMwCustomEdit *e = m_ctx.docs->ActiveEditor();
     if (!e) return;
     const WaitCursor wait;
-    // The text with CR LF between lines, as bytes: large pages never go through a
-    // UTF-16 copy, and an unchanged document gets no undo step.
-    Assist::IndentOutcome out =
-        Assist::IndentDocument(Assist::WithCrLfBreaks(QByteArray(e->utf8Data(), e->utf8Length())),
-                               e->preferences().tabsToSpaces, e->tabWidth());
-    if (out.changed) {
-        if (e->lineBreak != LineBreak::CrLf) out.text.replace("\r\n", lineBreakBytes(e->lineBreak));
-        replaceKeepingPlace(e, out.text);
-    }
-    if (out.failedAt >= 0)
+    // The text as bytes, in the document's own line breaks: large pages never go
+    // through a UTF-16 copy, and an unchanged document gets no undo step.
+    const TextSnapshot snapshot(e);
+    WholeDocumentProgress progress(m_ctx.window, QStringLiteral("Indenter le code HTML"),
+                                   QStringLiteral("Indentation du code HTML..."));
+    const Assist::TextRewrite out =
+        Assist::IndentText(snapshot.text().constData(), snapshot.text().size(), e->lineBreak,
+                           e->preferences().tabsToSpaces, e->tabWidth(), std::ref(progress));
+    if (out.cancelled || (out.changed && !progress.complete())) {
         m_ctx.window->statusBar()->showMessage(
-            QStringLiteral("Indentation arrêtée à la ligne %1 : balise de fin sans ouverture, "
-                           "suite inchangée")
-                .arg(out.failedLine),
+            QStringLiteral("Indentation annulée : document inchangé"), 15000);
+        return;
+    }
+    if (!snapshot.stillValid()) return;
+    if (out.changed) replaceKeepingPlace(e, out.text);
+    if (out.failure.stop != THtmlIndenter::Stop::None) {
+        const QString reason = Assist::IndentStopReason(out.failure);
+        m_ctx.window->statusBar()->showMessage(
+            out.failure.atEnd
+                ? QStringLiteral("Indentation terminée : %1").arg(reason)
+                : QStringLiteral("Indentation arrêtée à la ligne %1 : %2, suite inchangée")
+                      .arg(out.failure.line)
+                      .arg(reason),
             15000);
+    }
     m_ctx.docs->mwCustomEdit1StatusChange(e);
 }

@@ -25,6 +25,10 @@ public:
     bool ConvertTypedCharacter(TMyMwCustomEdit *editor, const QString &typed);
     bool blockIndentKey(TMyMwCustomEdit *editor, bool unindent);
 
+    // How long a rewrite of a whole document runs before it shows its progress and
+    // its "Annuler" (milliseconds).
+    static inline int ProgressDelay = 500;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 

@@ -1,6 +1,6 @@
 #include "assist/ui/scan_thread_form.h"
 
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QLabel>
 #include <QListWidget>

@@ -85,7 +85,7 @@ SearchCommands::SearchCommands(AppContext &ctx) : QObject(ctx.window), m_ctx(ctx
     DocumentHost *docs = ctx.docs;
     const QString cat = QStringLiteral("Edit");
 
-    QAction *find = r.add(QStringLiteral("EditFind"), QStringLiteral("Rec&hercher..."),
+    QAction *find = r.add(QStringLiteral("EditFind"), QStringLiteral("&Rechercher..."),
                           QKeySequence(Qt::CTRL | Qt::Key_F), cat);
     find->setToolTip(QStringLiteral("Rechercher"));
     find->setIcon(searchIcon(0));
@@ -115,7 +115,7 @@ SearchCommands::SearchCommands(AppContext &ctx) : QObject(ctx.window), m_ctx(ctx
         replace->setEnabled(e && !e->isReadOnly());
     });
 
-    QAction *line = r.add(QStringLiteral("EditAllerA"), QStringLiteral("Aller &à..."),
+    QAction *line = r.add(QStringLiteral("EditAllerA"), QStringLiteral("A&ller à..."),
                           QKeySequence(Qt::CTRL | Qt::Key_G), cat);
     line->setToolTip(QStringLiteral("Aller à"));
     line->setIcon(gotoIcon());

@@ -21,6 +21,18 @@ long send(TMyMwCustomEdit *e, unsigned int msg, unsigned long w = 0, long l = 0)
 } // namespace
 
 bool RewriteSelection(TMyMwCustomEdit *e, const PieceRewrite &rewrite) {
+    return RewriteSelectionPieces(e,
+                                  [&rewrite](const char *s, qsizetype n,
+                                             const QList<std::pair<qsizetype, qsizetype>> &ranges) {
+                                      QList<QByteArray> out;
+                                      out.reserve(ranges.size());
+                                      for (const auto &[from, to] : ranges)
+                                          out << rewrite(s, n, from, to);
+                                      return out;
+                                  });
+}
+
+bool RewriteSelectionPieces(TMyMwCustomEdit *e, const PiecesRewrite &rewrite) {
     if (!e || !e->selAvail()) return false;
     const bool rectangular = send(e, QsciScintillaBase::SCI_SELECTIONISRECTANGLE) != 0;
     QList<Piece> pieces;
@@ -38,11 +50,18 @@ bool RewriteSelection(TMyMwCustomEdit *e, const PieceRewrite &rewrite) {
                        {}});
     }
 
+    QList<std::pair<qsizetype, qsizetype>> ranges;
+    ranges.reserve(pieces.size());
+    for (const Piece &p : std::as_const(pieces))
+        ranges.append({p.from, p.to});
+    const char *text = e->utf8Data();
+    QList<QByteArray> rewritten = rewrite(text, e->utf8Length(), ranges);
     bool changed = false;
-    for (Piece &p : pieces) {
-        p.bytes = rewrite(e->utf8Data(), e->utf8Length(), p.from, p.to);
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        Piece &p = pieces[i];
+        p.bytes = std::move(rewritten[i]);
         changed = changed || p.bytes.size() != p.to - p.from ||
-                  memcmp(p.bytes.constData(), e->utf8Data() + p.from, size_t(p.bytes.size())) != 0;
+                  memcmp(p.bytes.constData(), text + p.from, size_t(p.bytes.size())) != 0;
     }
     if (!changed) return false;
 
@@ -55,6 +74,12 @@ bool RewriteSelection(TMyMwCustomEdit *e, const PieceRewrite &rewrite) {
     const bool caretAtStart =
         send(e, QsciScintillaBase::SCI_GETCURRENTPOS) < send(e, QsciScintillaBase::SCI_GETANCHOR);
 
+    // The column selection shrinks to its anchor's line while its pieces are replaced:
+    // the editing component moves every line's range at each change, which over
+    // thousands of lines takes seconds. It is rebuilt whole afterwards.
+    if (rectangular)
+        send(e, QsciScintillaBase::SCI_SETRECTANGULARSELECTIONCARET,
+             send(e, QsciScintillaBase::SCI_GETRECTANGULARSELECTIONANCHOR));
     e->undoGroupBreak();
     send(e, QsciScintillaBase::SCI_BEGINUNDOACTION);
     // From the last piece back, so earlier offsets stay valid.

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 
 #include <functional>
+#include <utility>
 
 class TMyMwCustomEdit;
 
@@ -14,3 +16,9 @@ class TMyMwCustomEdit;
 using PieceRewrite =
     std::function<QByteArray(const char *utf8, qsizetype size, qsizetype from, qsizetype to)>;
 bool RewriteSelection(TMyMwCustomEdit *editor, const PieceRewrite &rewrite);
+
+// The same for rewrites that take every piece in one call: they get the byte
+// ranges of the pieces in text order and return the new bytes of each.
+using PiecesRewrite = std::function<QList<QByteArray>(
+    const char *utf8, qsizetype size, const QList<std::pair<qsizetype, qsizetype>> &pieces)>;
+bool RewriteSelectionPieces(TMyMwCustomEdit *editor, const PiecesRewrite &rewrite);

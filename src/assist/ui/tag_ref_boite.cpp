@@ -6,7 +6,7 @@
 #include "assist/tag_reference.h"
 #include "authoring/ui/insertion_glue.h"
 #include "editor/ui/highlight_lexer.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QAction>
 #include <QApplication>

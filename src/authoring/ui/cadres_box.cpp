@@ -2,7 +2,7 @@
 
 #include "app/ui/editor_view.h"
 #include "authoring/insertion.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

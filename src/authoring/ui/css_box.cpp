@@ -1,7 +1,7 @@
 #include "authoring/ui/css_box.h"
 
 #include "authoring/ui/insertion_glue.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -32,7 +32,7 @@ WrapMarkup before(const QString &text) {
 
 FormCommandsModule::FormCommandsModule(AppContext &ctx) : QObject(ctx.window), m_ctx(ctx) {
     addFormCommands();
-    QAction *table = add("InsertionTableau", QStringLiteral("Ta&bleau..."), kInsertion,
+    QAction *table = add("InsertionTableau", QStringLiteral("&Tableau..."), kInsertion,
                          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T));
     connect(table, &QAction::triggered, this, &FormCommandsModule::tableCommand);
 

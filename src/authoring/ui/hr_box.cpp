@@ -2,7 +2,7 @@
 
 #include "app/ui/ui_services.h"
 #include "authoring/ui/up_down.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

@@ -4,7 +4,7 @@
 #include "authoring/ui/image_probe.h"
 #include "authoring/ui/png_scaled.h"
 #include "authoring/ui/up_down.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -241,7 +241,13 @@ void TImage_Boite::browse() {
 
 void TImage_Boite::loadPicture(const QString &path) {
     const ImageProbe::Info info = ImageProbe::read(path);
-    if (!info.exists) return;
+    // The size of the picture shown before no longer applies, even when this one's
+    // cannot be read.
+    m_natural = QSize();
+    if (!info.exists) {
+        updateEmphasis();
+        return;
+    }
     m_path = path;
     showPreview();
     if (!info.ok) {

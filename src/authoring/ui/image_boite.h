@@ -34,7 +34,8 @@ public:
     QStringList history() const;
 
     // Reads a picture's natural size into the size fields and shows it; reports a
-    // picture whose size cannot be read and leaves the fields as they are.
+    // picture whose size cannot be read and leaves the fields as they are, with no
+    // natural size (the previous picture's is forgotten in any case).
     void loadPicture(const QString &path);
     QSize naturalSize() const { return m_natural; }
     // Whether a large picture's preview is still being decoded.

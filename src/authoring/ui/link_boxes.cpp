@@ -1,7 +1,7 @@
 #include "authoring/ui/link_boxes.h"
 
 #include "authoring/ui/insertion_glue.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -2,7 +2,7 @@
 
 #include "authoring/ui/list_style_icons.h"
 #include "authoring/ui/up_down.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 
 #include "authoring/ui/insertion_glue.h"
 #include "authoring/ui/up_down.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -36,14 +36,14 @@ Authoring::UrlEncoding DocumentUrlEncoding(const TMyMwCustomEdit *e) {
 MediaLinkModule::MediaLinkModule(AppContext &ctx) : QObject(ctx.window), m_ctx(ctx) {
     connect(add("InsertionImage", QStringLiteral("I&mage..."), QKeySequence(Qt::CTRL | Qt::Key_M)),
             &QAction::triggered, this, &MediaLinkModule::imageCommand);
-    connect(add("InsertionLien", QStringLiteral("L&ien..."), QKeySequence(Qt::CTRL | Qt::Key_L)),
+    connect(add("InsertionLien", QStringLiteral("&Lien..."), QKeySequence(Qt::CTRL | Qt::Key_L)),
             &QAction::triggered, this, &MediaLinkModule::linkCommand);
     connect(add("InsertionAncre", QStringLiteral("&Ancre..."), {}), &QAction::triggered, this,
             &MediaLinkModule::anchorCommand);
-    connect(add("InsertionMail", QStringLiteral("Adresse &e-mail..."),
+    connect(add("InsertionMail", QStringLiteral("&Adresse e-mail..."),
                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_M)),
             &QAction::triggered, this, &MediaLinkModule::mailCommand);
-    connect(add("InsertionSon", QStringLiteral("Effet s&onore..."), {},
+    connect(add("InsertionSon", QStringLiteral("Effet &sonore..."), {},
                 QStringLiteral("Effet sonore (Explorer)")),
             &QAction::triggered, this, &MediaLinkModule::soundCommand);
     connect(

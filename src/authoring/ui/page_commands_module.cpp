@@ -33,19 +33,11 @@ TextPos positionOf(const TMyMwCustomEdit *e, const QString &text, int offset) {
 // Writes `after` over `before` (the editor's text) by replacing only the span that
 // differs, so that the rest of the document, its bookmarks and folds stay. One undo step.
 void replaceChangedSpan(TMyMwCustomEdit *e, const QString &before, const QString &after) {
-    qsizetype head = 0;
-    const qsizetype shorter = std::min(before.size(), after.size());
-    while (head < shorter && before[head] == after[head])
-        ++head;
-    qsizetype tail = 0;
-    while (tail < shorter - head &&
-           before[before.size() - 1 - tail] == after[after.size() - 1 - tail])
-        ++tail;
-    if (head == before.size() && head == after.size()) return;
+    const Authoring::ChangedSpan span = Authoring::FindChangedSpan(before, after);
+    if (span.from == span.beforeEnd && span.from == span.afterEnd) return;
     e->undoGroupBreak();
-    e->replaceRange(positionOf(e, before, int(head)),
-                    positionOf(e, before, int(before.size() - tail)),
-                    after.mid(head, after.size() - tail - head));
+    e->replaceRange(positionOf(e, before, span.from), positionOf(e, before, span.beforeEnd),
+                    after.mid(span.from, span.afterEnd - span.from));
 }
 
 } // namespace
@@ -89,7 +81,7 @@ bool PageCommandsModule::runPageProperties(TMyMwCustomEdit *editor) {
     bool written = false;
     m_properties.run(m_ctx.window, [&](TProprietesBox &dialog) {
         dialog.setFileBrowser(InsertionFileBrowser(m_ctx));
-        dialog.setValues(Authoring::ReadPageProperties(e->text()));
+        dialog.setValues(Authoring::PagePropertiesFields(Authoring::ReadPageProperties(e->text())));
         if (ui().execDialog(&dialog) != QDialog::Accepted || !e) return true;
         const QString before = e->text();
         const Authoring::PageWrite w = Authoring::WritePageProperties(

@@ -2,7 +2,7 @@
 
 #include "app/ui/ui_services.h"
 #include "authoring/ui/insertion_glue.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -13,7 +13,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRegularExpressionValidator>
 #include <QShowEvent>
 #include <QTabWidget>
 #include <QToolButton>
@@ -115,6 +114,7 @@ TProprietesBox::TProprietesBox(QWidget *parent) : QDialog(parent) {
     m_body[BodyBackground] = new QLineEdit(general);
     m_body[BodyBackground]->setObjectName(QStringLiteral("EditImage"));
     QToolButton *browse = DialogParts::browseButton(general);
+    m_browseImage = browse;
     form->addWidget(new QLabel(QStringLiteral("Image d'arrière-plan :")), 1, 0);
     form->addWidget(m_body[BodyBackground], 1, 1);
     form->addWidget(browse, 1, 2);
@@ -126,9 +126,10 @@ TProprietesBox::TProprietesBox(QWidget *parent) : QDialog(parent) {
         "Couleur du fond :", "Couleur du texte :", "Couleur des liens :",
         "Couleur des liens visités :", "Couleur des liens actifs :"};
     for (int i = BodyBgcolor; i < BodyCount; ++i) {
+        // No length limit: a value read from the page ("darkgreen", "rgb(0, 0, 0)") is
+        // shown whole; what may be typed is checked as it is typed.
         auto *edit = new QLineEdit(general);
         edit->setObjectName(QLatin1String(fields[i - 1]));
-        edit->setMaxLength(7);
         auto *button = new QToolButton(general);
         button->setObjectName(QStringLiteral("BoutCouleur%1").arg(i));
         button->setText(QStringLiteral("..."));
@@ -138,12 +139,10 @@ TProprietesBox::TProprietesBox(QWidget *parent) : QDialog(parent) {
         form->addWidget(new QLabel(QString::fromUtf8(labels[i - 1])), i + 1, 0);
         form->addWidget(edit, i + 1, 1);
         form->addWidget(button, i + 1, 2);
-        connect(edit, &QLineEdit::textChanged, this, [this, i] { colourEdited(i); });
+        connect(edit, &QLineEdit::textEdited, this, [this, i] { colourTyped(i); });
+        connect(edit, &QLineEdit::textChanged, this, [this, i] { colourChanged(i); });
         connect(button, &QToolButton::clicked, this, [this, i] { chooseColour(i); });
     }
-    // Only hexadecimal digits in the background colour field.
-    m_body[BodyBgcolor]->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("#?[0-9A-Fa-f]{0,6}")), m_body[BodyBgcolor]));
     auto *previewBox = new QGroupBox(QStringLiteral("Aperçu"), general);
     auto *previewLayout = new QVBoxLayout(previewBox);
     m_preview = new PageColourPreview(previewBox);
@@ -202,14 +201,18 @@ void TProprietesBox::showEvent(QShowEvent *event) {
 void TProprietesBox::setValues(const PageProperties &v) {
     m_pages->setCurrentIndex(0);
     m_preview->resetLink();
+    m_frameset = v.frameset;
     m_title->setText(v.title);
-    for (int i = 0; i < BodyCount; ++i)
+    for (int i = 0; i < BodyCount; ++i) {
         m_body[size_t(i)]->setText(v.body[size_t(i)]);
+        // A frames page has no body to hold these.
+        m_body[size_t(i)]->setEnabled(!v.frameset);
+        if (m_colourButtons[size_t(i)]) m_colourButtons[size_t(i)]->setEnabled(!v.frameset);
+    }
+    m_browseImage->setEnabled(!v.frameset);
     for (int m = 0; m < MetaCount; ++m) {
         m_metaChecks[size_t(m)]->setChecked(v.hasMeta[size_t(m)]);
-        QString text = v.meta[size_t(m)];
-        if (m == MetaGenerator && text.isEmpty()) text = QStringLiteral("Balizor");
-        m_metaFields[size_t(m)]->setText(text);
+        m_metaFields[size_t(m)]->setText(v.meta[size_t(m)]);
     }
     m_title->setFocus();
 }
@@ -223,17 +226,27 @@ PageProperties TProprietesBox::values() const {
         v.hasMeta[size_t(m)] = m_metaChecks[size_t(m)]->isChecked();
         v.meta[size_t(m)] = m_metaFields[size_t(m)]->text();
     }
+    v.frameset = m_frameset;
     return v;
 }
 
-void TProprietesBox::colourEdited(int attribute) {
+void TProprietesBox::colourTyped(int attribute) {
     QLineEdit *edit = m_body[size_t(attribute)];
-    const QString completed = CompleteColourField(edit->text());
-    if (completed != edit->text()) {
-        edit->setText(completed); // comes back here once
-        return;
-    }
-    m_colourButtons[size_t(attribute)]->setIcon(swatch(ParseColourField(completed)));
+    const QString typed = edit->text();
+    // textEdited comes before textChanged: m_colourTexts still holds the text before the key.
+    const QString kept =
+        TypedColourField(m_colourTexts[size_t(attribute)], typed, attribute == BodyBgcolor);
+    if (kept == typed) return;
+    const int cursor = edit->cursorPosition() + int(kept.size() - typed.size());
+    edit->setText(kept);
+    edit->setCursorPosition(std::clamp(cursor, 0, int(kept.size())));
+}
+
+void TProprietesBox::colourChanged(int attribute) {
+    // The field's text, not the signal's: typing may have been corrected meanwhile.
+    const QString text = m_body[size_t(attribute)]->text();
+    m_colourTexts[size_t(attribute)] = text;
+    m_colourButtons[size_t(attribute)]->setIcon(swatch(ParseColourField(text)));
     std::array<std::optional<unsigned>, BodyCount> colours;
     for (int i = BodyBgcolor; i < BodyCount; ++i)
         colours[size_t(i)] = ParseColourField(m_body[size_t(i)]->text());

@@ -37,7 +37,8 @@ private:
 };
 
 // "Propriétés de la page": the title, background and colours of the body, and four
-// meta elements. Filled from the page's reading; returns the values to write.
+// meta elements. Filled with `PagePropertiesFields`, it gives back exactly what it was
+// given unless the user changes something.
 class TProprietesBox : public QDialog {
     Q_OBJECT
 public:
@@ -51,7 +52,8 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void colourEdited(int attribute);
+    void colourTyped(int attribute);
+    void colourChanged(int attribute);
     void chooseColour(int attribute);
     void browseImage();
     void showHelp();
@@ -62,6 +64,9 @@ private:
     std::array<QToolButton *, Authoring::BodyCount> m_colourButtons{};
     std::array<QCheckBox *, Authoring::MetaCount> m_metaChecks{};
     std::array<QLineEdit *, Authoring::MetaCount> m_metaFields{};
+    std::array<QString, Authoring::BodyCount> m_colourTexts; // before the last key
+    QToolButton *m_browseImage;
+    bool m_frameset = false;
     PageColourPreview *m_preview;
     DialogParts::FileBrowser m_browser;
 };

@@ -26,7 +26,7 @@ ScriptCommandsModule::ScriptCommandsModule(AppContext &ctx) : QObject(ctx.window
     // The ASP block, then the PHP block and comment.
     addSnippets(Authoring::ServerBlockCommands(), kAsp);
 
-    connect(add(QStringLiteral("InsertionScript"), QStringLiteral("Scri&pt..."), kInsertion),
+    connect(add(QStringLiteral("InsertionScript"), QStringLiteral("&Script..."), kInsertion),
             &QAction::triggered, this, &ScriptCommandsModule::scriptCommand);
     connect(add(QStringLiteral("ASPInc"), QStringLiteral("Ajouter une inclusion de fichier"), kAsp),
             &QAction::triggered, this,

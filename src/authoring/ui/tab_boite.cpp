@@ -4,7 +4,7 @@
 #include "authoring/rule_markup.h"
 #include "authoring/ui/form_control_box.h"
 #include "authoring/ui/up_down.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QCheckBox>
 #include <QColorDialog>
@@ -277,9 +277,11 @@ void TTab_Boite::resetAll() {
 
 void TTab_Boite::countChanged() {
     // An emptied field keeps the maxima until a number is typed.
-    if (const std::optional<int> rows = TableCount(m_rows->text())) m_rowUpDown->setRange(1, *rows);
+    // A count of 0 makes no table; the cell being edited stays in the first row or column.
+    if (const std::optional<int> rows = TableCount(m_rows->text()))
+        m_rowUpDown->setRange(1, std::max(1, *rows));
     if (const std::optional<int> columns = TableCount(m_columns->text()))
-        m_columnUpDown->setRange(1, *columns);
+        m_columnUpDown->setRange(1, std::max(1, *columns));
 }
 
 void TTab_Boite::fixCount(QLineEdit *field) {

@@ -1,5 +1,7 @@
 #include "editor/ui/highlight_lexer.h"
 
+#include "editor/restart_guess.h"
+
 #include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -188,6 +190,7 @@ void HighlightLexer::setEditor(QsciScintilla *editor) {
     m_ahead.stop();
     QsciLexerCustom::setEditor(editor);
     m_states.clear();
+    m_islands.clear();
     m_validLines = 0;
     m_dirtyLast = -1;
     m_pendingPosition = -1;
@@ -199,10 +202,18 @@ void HighlightLexer::setEditor(QsciScintilla *editor) {
 void HighlightLexer::invalidate() {
     m_validLines = 0;
     m_dirtyLast = -1;
+    m_islands.clear();
     if (QsciScintilla *ed = editor()) {
         ed->SendScintilla(QsciScintillaBase::SCI_STARTSTYLING, 0UL, 0L);
         ed->viewport()->update();
     }
+}
+
+int HighlightLexer::islandLineCount() const {
+    int n = 0;
+    for (const Island &island : m_islands)
+        n += island.end - island.first;
+    return n;
 }
 
 // Keeps one end state per line through insertions and deletions of lines, and
@@ -227,8 +238,7 @@ void HighlightLexer::settlePendingChange() {
     if (m_pendingPosition < 0 || !editor()) return;
     // The line of the change as the text now stands: a position between a CR and an
     // LF belongs to another line once they are parted.
-    const int line = int(editor()->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION,
-                                                 (unsigned long)m_pendingPosition));
+    const int line = lineOf(m_pendingPosition);
     const int linesAdded =
         int(editor()->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT)) - m_pendingLineCount;
     m_pendingPosition = -1;
@@ -244,6 +254,30 @@ void HighlightLexer::settlePendingChange() {
     m_validLines = std::min(m_validLines, int(m_states.size()));
     if (m_dirtyLast > line) m_dirtyLast = std::max(line, m_dirtyLast + linesAdded);
     m_dirtyLast = std::max(m_dirtyLast, line + std::max(linesAdded, 0));
+    shiftIslands(line, linesAdded);
+}
+
+// An island keeps the lines before the changed one; the lines after it move
+// with the text. One whose first line went with a deletion is forgotten.
+void HighlightLexer::shiftIslands(int line, int linesAdded) {
+    const int removedLast = line - std::min(linesAdded, 0); // last line joined to `line`
+    for (size_t i = 0; i < m_islands.size();) {
+        Island &island = m_islands[i];
+        if (island.first > line) {
+            if (island.first <= removedLast) {
+                m_islands.erase(m_islands.begin() + long(i));
+                continue;
+            }
+            island.first += linesAdded;
+            island.end += linesAdded;
+        } else if (island.end > line) {
+            island.end = line;
+        }
+        ++i;
+    }
+    // Islands lie past the lines known for sure.
+    while (!m_islands.empty() && m_islands.front().first < m_validLines)
+        m_islands.erase(m_islands.begin());
 }
 
 int HighlightLexer::lineStart(int line, int lineCount, int length) const {
@@ -252,31 +286,19 @@ int HighlightLexer::lineStart(int line, int lineCount, int length) const {
         editor()->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, (unsigned long)line));
 }
 
-void HighlightLexer::styleText(int start, int end) {
+int HighlightLexer::lineOf(int position) const {
+    return int(
+        editor()->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, (unsigned long)position));
+}
+
+template <class Before, class After>
+int HighlightLexer::scanLines(int line, int lastLine, LineState state, Before before, After after) {
     QsciScintilla *ed = editor();
-    if (!ed) return;
-    settlePendingChange();
     const int length = int(ed->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
-    const int lineCount = int(ed->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT));
-    end = std::min(end, length);
-    if ((int)m_states.size() != lineCount) {
-        // Out of step with the text (modification notifications masked?):
-        // keep nothing as known.
-        if (!m_states.empty()) m_validLines = 0;
-        m_states.resize(size_t(lineCount), 0);
-    }
-    m_validLines = std::min(m_validLines, lineCount);
-
-    const auto lineOf = [ed](int pos) {
-        return int(ed->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, (unsigned long)pos));
-    };
-    int line = lineOf(start);
-    const int lastLine = lineOf(end);
-    LineState state = line > 0 ? m_states[size_t(line - 1)] : 0;
-    const StyleMap &map = styleMap();
+    const int lineCount = int(m_states.size());
     constexpr int ChunkBytes = 1 << 18;
-
-    while (line <= lastLine) {
+    bool stop = false;
+    while (line <= lastLine && !stop) {
         // Copy a run of whole lines and style it with one call.
         const int chunkStart = lineStart(line, lineCount, length);
         const int chunkLast =
@@ -291,54 +313,222 @@ void HighlightLexer::styleText(int start, int end) {
         char *styles = m_styles.data();
 
         int offset = 0;
-        int skipTo = -1; // first line after a run known to be unchanged
         for (; line <= chunkLast; ++line) {
-            int eol = offset;
-            while (eol < n && text[eol] != '\n' && text[eol] != '\r')
-                ++eol;
+            if (before(line, state) == Next::Stop) {
+                stop = true;
+                break;
+            }
+            // The line break: the first CR or LF (CR LF counts as one).
+            const void *lf = std::memchr(text + offset, '\n', size_t(n - offset));
+            int eol = lf ? int(static_cast<const char *>(lf) - text) : n;
+            if (const void *cr = std::memchr(text + offset, '\r', size_t(eol - offset)))
+                eol = int(static_cast<const char *>(cr) - text);
             int next = eol;
             if (next < n)
                 next += (text[next] == '\r' && next + 1 < n && text[next + 1] == '\n') ? 2 : 1;
             if (line == chunkLast) next = n; // Scintilla's own line boundary
 
-            m_sink.clear();
-            const LineState newState =
-                m_highlighter->scanLine(text + offset, eol - offset, state, m_sink);
-            ++m_scannedLines;
             std::memset(styles + offset, 0, size_t(next - offset));
-            for (const HighlightToken &t : m_sink.tokens())
-                std::memset(styles + offset + t.start, map.style[int(t.language)][t.category],
-                            size_t(t.length));
+            m_sink.paintInto(styles + offset, &styleMap().style);
+            state = m_highlighter->scanLine(text + offset, eol - offset, state, m_sink);
+            ++m_scannedLines;
             offset = next;
-
-            const bool same = line < m_validLines && m_states[size_t(line)] == newState;
-            m_states[size_t(line)] = newState;
-            state = newState;
-            if (line == m_validLines) m_validLines = line + 1;
-            if (line >= m_dirtyLast) {
-                m_dirtyLast = -1;
-                if (same && line + 1 < m_validLines) {
-                    skipTo = m_validLines;
-                    ++line;
-                    break;
-                }
-            }
-            if (!same && line == lastLine) m_validLines = std::min(m_validLines, line + 1);
-        }
-        startStyling(chunkStart);
-        ed->SendScintilla(QsciScintillaBase::SCI_SETSTYLINGEX, uintptr_t(offset),
-                          static_cast<const char *>(styles));
-        if (skipTo >= 0) {
-            // The following lines keep their styles; tell Scintilla they are styled.
-            line = skipTo;
-            state = m_states[size_t(line - 1)];
-            if (line > lastLine) {
-                startStyling(lineStart(line, lineCount, length));
+            if (after(line, state) == Next::Stop) {
+                stop = true;
+                ++line;
                 break;
             }
         }
+        m_sink.paintInto(nullptr, nullptr);
+        if (offset > 0) {
+            startStyling(chunkStart);
+            ed->SendScintilla(QsciScintillaBase::SCI_SETSTYLINGEX, uintptr_t(offset),
+                              static_cast<const char *>(styles));
+        }
     }
+    return line;
+}
+
+// Settles the last change and keeps one state per line. False without an editor.
+bool HighlightLexer::prepare() {
+    QsciScintilla *ed = editor();
+    if (!ed) return false;
+    settlePendingChange();
+    const int lineCount = int(ed->SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT));
+    if ((int)m_states.size() != lineCount) {
+        // Out of step with the text (modification notifications masked?):
+        // keep nothing as known.
+        if (!m_states.empty()) m_validLines = 0;
+        m_states.resize(size_t(lineCount), 0);
+        m_islands.clear();
+    }
+    m_validLines = std::min(m_validLines, lineCount);
+    return true;
+}
+
+void HighlightLexer::styleText(int start, int end) {
+    if (!prepare()) return;
+    QsciScintilla *ed = editor();
+    end = std::min(end, int(ed->SendScintilla(QsciScintillaBase::SCI_GETLENGTH)));
+    const int firstLine = lineOf(start);
+    const int lastLine = lineOf(end);
+    // A request that ends on screen far past the coloured text is the screen being
+    // painted there: colour it now, the rest in the background. Others (printing,
+    // say) get the colours of a pass from the start.
+    bool far = end - start > m_farThreshold;
+    int shown = 0;
+    if (far) {
+        shown = int(ed->SendScintilla(
+            QsciScintillaBase::SCI_DOCLINEFROMVISIBLE,
+            (unsigned long)ed->SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE)));
+        const int onScreen = int(ed->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN));
+        far = lastLine >= shown && lastLine <= shown + onScreen + 4;
+    }
+    if (far)
+        styleShown(firstLine, std::max(shown, firstLine), lastLine);
+    else
+        styleInOrder(firstLine, lastLine);
     colourAheadLater();
+}
+
+// Lines that follow known ones are compared with what they held: once a line past
+// the changed text ends in the state it had, the lines after it up to the last
+// known one keep their styles. An island met on the way is kept whole if it
+// started in the state found there.
+void HighlightLexer::styleInOrder(int line, int lastLine) {
+    const int lineCount = int(m_states.size());
+    const int length = int(editor()->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+    LineState state = line > 0 ? m_states[size_t(line - 1)] : 0;
+    while (line <= lastLine) {
+        bool skip = false;
+        const auto before = [&](int l, LineState at) {
+            while (!m_islands.empty() && m_islands.front().first < l)
+                m_islands.erase(m_islands.begin()); // passed by: stale
+            if (m_islands.empty() || m_islands.front().first != l || l < m_validLines)
+                return Next::Scan;
+            const Island island = m_islands.front();
+            m_islands.erase(m_islands.begin());
+            if (island.start != at) return Next::Scan; // recoloured on the way
+            m_validLines = island.end;
+            skip = true;
+            return Next::Stop;
+        };
+        const auto after = [&](int l, LineState endState) {
+            const bool same = l < m_validLines && m_states[size_t(l)] == endState;
+            m_states[size_t(l)] = endState;
+            if (l == m_validLines) m_validLines = l + 1;
+            if (l >= m_dirtyLast) {
+                m_dirtyLast = -1;
+                if (same && l + 1 < m_validLines) {
+                    skip = true;
+                    return Next::Stop;
+                }
+            }
+            if (!same && l == lastLine) m_validLines = std::min(m_validLines, l + 1);
+            return Next::Scan;
+        };
+        scanLines(line, lastLine, state, before, after);
+        if (!skip) break;
+        // The following lines keep their styles; tell Scintilla they are styled.
+        line = m_validLines;
+        state = m_states[size_t(line - 1)];
+        if (line > lastLine) {
+            startStyling(lineStart(line, lineCount, length));
+            break;
+        }
+    }
+}
+
+HighlightLexer::Island HighlightLexer::newIsland(int frontierLine, int line) {
+    // A state kept from before a change is the best guess there is.
+    if (line <= m_validLines) return {line, line, line > 0 ? m_states[size_t(line - 1)] : 0};
+    QsciScintilla *ed = editor();
+    const int length = int(ed->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+    const int lineCount = int(m_states.size());
+    const int target = lineStart(line, lineCount, length);
+    const int lowest = std::max(frontierLine, m_validLines);
+    const int from =
+        std::max(lineStart(lowest, lineCount, length),
+                 lineStart(lineOf(std::max(0, target - m_farThreshold)), lineCount, length));
+    // The guess reads the text before the screen and the screen's first line.
+    const int to = lineStart(line + 1, lineCount, length);
+    QByteArray text(to - from + 1, '\0');
+    ed->SendScintilla(QsciScintillaBase::SCI_GETTEXTRANGE, long(from), long(to), text.data());
+    const int guess =
+        from + guessRestartLine(*m_highlighter, text.constData(), to - from, target - from);
+    const int first = std::clamp(lineOf(guess), lowest, line);
+    if (first == m_validLines) return {first, first, first > 0 ? m_states[size_t(first - 1)] : 0};
+    return {first, first, 0};
+}
+
+// The screen is coloured from an island that reaches it, or ends a little before
+// it; otherwise from a new one. Islands met on the way join it if they started in
+// the state found there, and are recoloured otherwise. Scintilla's own mark of
+// the styled text stays where the colouring in order has reached.
+void HighlightLexer::styleShown(int frontierLine, int shownLine, int lastLine) {
+    QsciScintilla *ed = editor();
+    const long endStyled = ed->SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED);
+    const int length = int(ed->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+    const int lineCount = int(m_states.size());
+    const int shownStart = lineStart(shownLine, lineCount, length);
+
+    size_t index = m_islands.size();
+    for (size_t i = 0; i < m_islands.size(); ++i) {
+        const Island &island = m_islands[i];
+        if (island.first > shownLine) break;
+        if (island.end >= shownLine ||
+            shownStart - lineStart(island.end, lineCount, length) <= m_farThreshold)
+            index = i; // the last one that reaches or nearly reaches the screen
+    }
+    if (index == m_islands.size()) {
+        const Island island = newIsland(frontierLine, shownLine);
+        m_validLines = std::min(m_validLines, island.first);
+        const auto at =
+            std::lower_bound(m_islands.begin(), m_islands.end(), island.first,
+                             [](const Island &a, int first) { return a.first < first; });
+        index = size_t(at - m_islands.begin());
+        m_islands.insert(at, island);
+        // Few islands: the one furthest from the screen goes first.
+        if (m_islands.size() > MaxIslands) {
+            const size_t drop = index > 0 ? 0 : m_islands.size() - 1;
+            m_islands.erase(m_islands.begin() + long(drop));
+            if (drop < index) --index;
+        }
+    }
+
+    int line = m_islands[index].end;
+    while (line <= lastLine) {
+        Island &island = m_islands[index];
+        LineState state = line == island.first ? island.start : m_states[size_t(line - 1)];
+        bool joined = false;
+        const auto before = [&](int l, LineState at) {
+            if (index + 1 >= m_islands.size() || m_islands[index + 1].first != l) return Next::Scan;
+            const Island next = m_islands[index + 1];
+            m_islands.erase(m_islands.begin() + long(index + 1));
+            if (next.start != at) return Next::Scan;
+            m_islands[index].end = next.end;
+            joined = true;
+            return Next::Stop;
+        };
+        const auto after = [&](int l, LineState endState) {
+            m_states[size_t(l)] = endState;
+            m_islands[index].end = l + 1;
+            return Next::Scan;
+        };
+        line = scanLines(line, lastLine, state, before, after);
+        if (!joined) break;
+        line = m_islands[index].end;
+    }
+    startStyling(endStyled);
+}
+
+LineState HighlightLexer::stateBefore(int line) const {
+    if (line <= 0 || line > int(m_states.size())) return 0;
+    if (line > m_validLines)
+        for (const Island &island : m_islands)
+            if (island.first <= line && line <= island.end)
+                return line == island.first ? island.start : m_states[size_t(line - 1)];
+    return m_states[size_t(line - 1)];
 }
 
 void HighlightLexer::colourAheadLater() {
@@ -346,7 +536,8 @@ void HighlightLexer::colourAheadLater() {
     if (!ed || m_ahead.isActive()) return;
     const long styled = ed->SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED);
     const long length = ed->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
-    if (length - styled > BackgroundThreshold) m_ahead.start(0, this);
+    if (length - styled > m_farThreshold || (!m_islands.empty() && styled < length))
+        m_ahead.start(0, this);
 }
 
 // One slice of the background colouring: as much as fits in a few milliseconds
@@ -367,7 +558,7 @@ void HighlightLexer::timerEvent(QTimerEvent *e) {
     clock.start();
     const long end = std::min(length, styled + long(m_sliceBytes));
     // Directly: asking the editor to colour would also repaint it at every slice.
-    styleText(int(styled), int(end));
+    if (prepare()) styleInOrder(lineOf(int(styled)), lineOf(int(end)));
     const qint64 ns = std::max<qint64>(clock.nsecsElapsed(), 1000);
     const qint64 fit = qint64(m_sliceBytes) * BackgroundSliceMs * 1000000 / ns;
     // At most a quarter megabyte: a slice that only skipped known lines was quick.
@@ -389,14 +580,13 @@ LineState HighlightLexer::lineStartState(int line) {
     const int styled = int(ed->SendScintilla(QsciScintillaBase::SCI_GETENDSTYLED));
     if (styled < needed)
         ed->SendScintilla(QsciScintillaBase::SCI_COLOURISE, (unsigned long)styled, long(needed));
-    return line - 1 < int(m_states.size()) ? m_states[size_t(line - 1)] : 0;
+    return stateBefore(line);
 }
 
 const Highlighter *HighlightLexer::languageAt(int position) {
     QsciScintilla *ed = editor();
     if (!ed || !m_highlighter->isMultiLanguage()) return m_highlighter;
-    const int line =
-        int(ed->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, (unsigned long)position));
+    const int line = lineOf(position);
     const LineState state = lineStartState(line);
     const int from =
         int(ed->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, (unsigned long)line));

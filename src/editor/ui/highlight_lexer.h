@@ -6,6 +6,7 @@
 #include <QFont>
 #include <Qsci/qscilexercustom.h>
 
+#include <algorithm>
 #include <vector>
 
 // Colours a QsciScintilla with one of the program's highlighters.
@@ -27,8 +28,14 @@
 // unchanged and is not rescanned. Scintilla asks only for what it shows.
 //
 // In a large document, the text past what was asked for is coloured in the
-// background, a few milliseconds at a time and never while the user types, so
-// that going to its end later does not colour it all while the user waits.
+// background, a few milliseconds at a time and never while the user types.
+// When the screen shows text far past what that has reached (the end of a page
+// just opened), the screen is coloured at once from a checkpoint (a state kept
+// from before a change, or the end of text coloured that way before) or from a
+// guessed restart line (see guessRestartLine): an island of colour. When the
+// background colouring reaches an island, it keeps it if the island started in
+// the state it finds there, and recolours it otherwise, so that in the end every
+// line has the colours a pass from the start gives.
 class HighlightLexer : public QsciLexerCustom {
     Q_OBJECT
 public:
@@ -60,14 +67,20 @@ public:
     // Lines scanned since the lexer was created (tests and benchmarks).
     qint64 scannedLineCount() const { return m_scannedLines; }
 
-    // Uncoloured text beyond which the rest is coloured in the background, and the
+    // Uncoloured text beyond which the rest is coloured in the background (and the
+    // screen, when it shows text that far, from a checkpoint or a guess), and the
     // time one slice of that work may take.
     static constexpr int BackgroundThreshold = 1 << 20;
     static constexpr int BackgroundSliceMs = 2;
+    // The first distance for this lexer (tests use short texts).
+    void setFarThreshold(int bytes) { m_farThreshold = std::max(bytes, 1); }
     // The pause after a change before the background work goes on.
     static constexpr int BackgroundPauseMs = 400;
     // Whether the background colouring is under way.
     bool colouringAhead() const { return m_ahead.isActive(); }
+    // Lines coloured from a checkpoint or a guess that the background colouring
+    // has not reached yet.
+    int islandLineCount() const;
 
     // QsciLexer interface.
     const char *language() const override;
@@ -97,10 +110,36 @@ protected:
     void timerEvent(QTimerEvent *e) override;
 
 private:
+    // Lines [first, end) coloured one after the other from the state `start`
+    // guessed (or kept) for line `first`, past the lines known for sure.
+    struct Island {
+        int first;
+        int end;
+        LineState start;
+    };
+    enum class Next { Scan, Stop };
+    static constexpr size_t MaxIslands = 16;
+
     void settlePendingChange();
+    bool prepare();
     void colourAheadLater();
     int lineStart(int line, int lineCount, int length) const;
+    int lineOf(int position) const;
     TokenAttribute attributeOf(int style) const;
+    // Scans and styles lines from `line` (starting in `state`) up to `lastLine`;
+    // before(line, state) may stop before a line, after(line, endState) after it.
+    // Returns the first line not scanned.
+    template <class Before, class After>
+    int scanLines(int line, int lastLine, LineState state, Before before, After after);
+    // Colours lines [firstLine, lastLine] one after the other from the known states.
+    void styleInOrder(int firstLine, int lastLine);
+    // Colours the lines on screen, [shownLine, lastLine], from an island.
+    void styleShown(int frontierLine, int shownLine, int lastLine);
+    // Where an island for a screen that starts at `line` begins, and its state.
+    Island newIsland(int frontierLine, int line);
+    // The state at the start of a line, as far as it is known.
+    LineState stateBefore(int line) const;
+    void shiftIslands(int line, int linesAdded);
 
     const Highlighter *m_highlighter;
     const Highlighter *m_plain[LanguageCount] = {};
@@ -114,6 +153,8 @@ private:
     int m_pendingPosition = -1;      // where a change announced but not yet settled is made
     int m_pendingLineCount = 0;      // the document's line count before that change
     qint64 m_scannedLines = 0;
+    std::vector<Island> m_islands; // in order, apart, all at or after m_validLines
+    int m_farThreshold = BackgroundThreshold;
 
     QBasicTimer m_ahead;
     int m_sliceBytes = 1 << 16;

@@ -1,6 +1,6 @@
 #include "publish/ui/about_box.h"
 
-#include "app/ui/splash_window.h"
+#include "publish/ui/splash_window.h"
 #include "publish/about_info.h"
 #include "publish/product_links.h"
 

@@ -3,14 +3,63 @@
 #include "app/ui/editor_view.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QWidget>
+#include <QWindow>
 
 namespace {
 using Sci = QsciScintillaBase;
 
 // Thrown from a page to leave the component's page loop when the user stops.
 struct PrintStopped {};
+
+// Keeps the user's input away from every window but the progress dialog: keys,
+// clicks, shortcuts and close requests are dropped, as a modal dialog would.
+class InputBlock : public QObject {
+public:
+    explicit InputBlock(QWidget *allowed) : m_allowed(allowed) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        switch (event->type()) {
+        case QEvent::Close:
+            if (watched->isWidgetType() && watched != m_allowed &&
+                static_cast<QWidget *>(watched)->isWindow()) {
+                event->ignore();
+                return true;
+            }
+            return false;
+        case QEvent::Shortcut:
+            return true; // the dialog has none
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+        case QEvent::TabletPress:
+        case QEvent::DragEnter:
+        case QEvent::Drop:
+            return !allowed(watched);
+        default:
+            return false;
+        }
+    }
+
+private:
+    bool allowed(QObject *o) const {
+        if (o->isWidgetType()) return static_cast<QWidget *>(o)->window() == m_allowed;
+        if (o->isWindowType()) return o == static_cast<QObject *>(m_allowed->windowHandle());
+        return false;
+    }
+    QWidget *m_allowed;
+};
 
 QColor rgb(quint32 c) {
     return QColor::fromRgb(QRgb(0xFF000000u | c));
@@ -201,6 +250,8 @@ PrintProgress::PrintProgress(DocumentPrinter *printer, QWidget *window)
     m_dialog.setAutoReset(false);
     m_dialog.setAutoClose(false);
     m_dialog.setValue(0);
+    m_inputBlock = std::make_unique<InputBlock>(&m_dialog);
+    QCoreApplication::instance()->installEventFilter(m_inputBlock.get());
     printer->progress = [this](int page, int count) {
         if (count == 0) {
             m_dialog.setLabelText(QStringLiteral("Mise en pages : page %1...").arg(page));
@@ -218,4 +269,5 @@ PrintProgress::PrintProgress(DocumentPrinter *printer, QWidget *window)
 
 PrintProgress::~PrintProgress() {
     m_printer->progress = nullptr;
+    QCoreApplication::instance()->removeEventFilter(m_inputBlock.get());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/outside_changes.h"
 #include "publish/print_settings.h"
 
 #include <Qsci/qsciprinter.h>
@@ -7,6 +8,7 @@
 #include <QDateTime>
 #include <QProgressDialog>
 #include <functional>
+#include <memory>
 
 class QFont;
 class TMyMwCustomEdit;
@@ -48,7 +50,9 @@ private:
 };
 
 // While it lives, a print or a preview shows its progress in a window-modal dialog whose
-// "Annuler" stops it.
+// "Annuler" stops it. From its start, before the dialog shows, the user's input goes
+// to that dialog only, and the outside-change check waits: nothing may close the
+// document being printed.
 class PrintProgress {
 public:
     PrintProgress(DocumentPrinter *printer, QWidget *window);
@@ -59,4 +63,6 @@ public:
 private:
     DocumentPrinter *m_printer;
     QProgressDialog m_dialog;
+    TransferGuard m_guard;
+    std::unique_ptr<QObject> m_inputBlock;
 };

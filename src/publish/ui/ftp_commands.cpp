@@ -80,11 +80,12 @@ void FtpCommands::FileOpenFTP() {
 
 void FtpCommands::FileSaveFTP() {
     DocumentHost &docs = *m_ctx.docs;
-    TMyMwCustomEdit *e = docs.ActiveEditor();
+    QPointer<TMyMwCustomEdit> e = docs.ActiveEditor();
     if (!e) return;
     if (e->isModified() || e->fileName.isEmpty()) {
         if (e->documentKind == KindFtp) {
-            docs.WriteDocument(e);
+            // Until an upload completes, the local copy holds what the server lacks.
+            if (docs.WriteDocument(e)) docs.setUnsent(e, true);
         } else if (ui().message(MsgType::Confirmation, MsgButtons::YesNo,
                                 FtpTexts::saveLocallyFirst()) == MsgAnswer::Yes) {
             docs.FileSave();
@@ -95,6 +96,7 @@ void FtpCommands::FileSaveFTP() {
     TOpenFTPBox *box = window();
     box->prepareSave(e->fileName);
     ui().execDialog(box);
+    if (e && box->uploaded()) docs.setUnsent(e, false);
     emit m_ctx.events->stateChanged();
 }
 

@@ -3,7 +3,7 @@
 #include "app/ui/ui_services.h"
 #include "publish/ftp_names.h"
 #include "publish/ftp_texts.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -69,21 +69,27 @@ TParamFTPBox::TParamFTPBox(bool openMode, const QStringList &others, const QStri
     m_folder = new QLineEdit(group);
     m_folder->setObjectName(QStringLiteral("CurrentDirEdit"));
 
+    // Each field is named by its own label, also those written above their field.
+    auto label = [group](const QString &text, QWidget *field) {
+        auto *l = new QLabel(text, group);
+        l->setBuddy(field);
+        return l;
+    };
     int row = 0;
-    grid->addWidget(new QLabel(QStringLiteral("Protocole :"), group), row, 0);
+    grid->addWidget(label(QStringLiteral("Protocole :"), m_protocol), row, 0);
     grid->addWidget(m_protocol, row++, 1, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Serveur : (Ex : ftp.monsite.fr)"), group), row++, 0,
-                    1, 4);
+    grid->addWidget(label(QStringLiteral("Serveur : (Ex : ftp.monsite.fr)"), m_host), row++, 0, 1,
+                    4);
     grid->addWidget(m_host, row, 0, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Port :"), group), row, 2, Qt::AlignRight);
+    grid->addWidget(label(QStringLiteral("Port :"), m_port), row, 2, Qt::AlignRight);
     grid->addWidget(m_port, row++, 3);
     grid->addWidget(m_passive, row++, 0, 1, 4);
-    grid->addWidget(new QLabel(QStringLiteral("Nom d'utilisateur :"), group), row, 0);
+    grid->addWidget(label(QStringLiteral("Nom d'utilisateur :"), m_user), row, 0);
     grid->addWidget(m_user, row++, 1, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Mot de passe :"), group), row, 0);
+    grid->addWidget(label(QStringLiteral("Mot de passe :"), m_password), row, 0);
     grid->addWidget(m_password, row++, 1, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Dossier distant : (Ex : www/html)"), group), row++,
-                    0, 1, 4);
+    grid->addWidget(label(QStringLiteral("Dossier distant : (Ex : www/html)"), m_folder), row++, 0,
+                    1, 4);
     grid->addWidget(m_folder, row++, 0, 1, 4);
 
     auto *buttons = new QHBoxLayout;

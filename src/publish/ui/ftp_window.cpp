@@ -7,7 +7,7 @@
 #include "publish/ftp_texts.h"
 #include "publish/ui/ftp_dialogs.h"
 #include "publish/ui/ftp_passwords.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -17,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
@@ -49,6 +48,44 @@ QToolButton *toolButton(QWidget *parent, const char *name, QStyle::StandardPixma
 QString settingsSection() {
     return FtpSessions::section();
 }
+
+// A row of the listing that writes its texts only when asked: filling the list then
+// costs one small object per entry, whatever the folder's size, and only the rows
+// on screen (or those an assistive tool reads) are ever formatted.
+class ListingRow : public QTreeWidgetItem {
+public:
+    ListingRow(const QList<FtpEntry> *entries, const QIcon *icons, int index)
+        : QTreeWidgetItem(UserType), m_entries(entries), m_icons(icons), m_index(index) {}
+
+    QVariant data(int column, int role) const override {
+        if (m_index >= m_entries->size()) return QTreeWidgetItem::data(column, role);
+        const FtpEntry &e = m_entries->at(m_index);
+        switch (role) {
+        case Qt::DisplayRole:
+            if (column == 0) return FtpNames::printable(e.name);
+            if (column == 1) return e.isFolder() ? QString() : QString::number(e.size);
+            if (column == 2) return FtpListing::dateText(e.modified);
+            break;
+        case Qt::DecorationRole:
+            if (column == 0) return m_icons[int(e.type)];
+            break;
+        case Qt::TextAlignmentRole:
+            if (column == 1) return int(Qt::AlignRight | Qt::AlignVCenter);
+            break;
+        case Qt::UserRole:
+            if (column == 0) return m_index;
+            break;
+        default:
+            break;
+        }
+        return QTreeWidgetItem::data(column, role);
+    }
+
+private:
+    const QList<FtpEntry> *m_entries;
+    const QIcon *m_icons; // by FtpEntryType
+    int m_index;
+};
 } // namespace
 
 TOpenFTPBox::TOpenFTPBox(SettingsStore *store, FtpPasswords *passwords, QWidget *parent)
@@ -109,6 +146,8 @@ TOpenFTPBox::TOpenFTPBox(SettingsStore *store, FtpPasswords *passwords, QWidget 
     // The listing.
     m_list = new QTreeWidget(this);
     m_list->setObjectName(QStringLiteral("ListeFichiers"));
+    // Its own name: the window's title changes with the mode.
+    m_list->setAccessibleName(QStringLiteral("Contenu du dossier"));
     m_list->setColumnCount(3);
     m_list->setHeaderLabels(
         {QStringLiteral("Fichier"), QStringLiteral("Taille"), QStringLiteral("Date")});
@@ -186,7 +225,11 @@ TOpenFTPBox::TOpenFTPBox(SettingsStore *store, FtpPasswords *passwords, QWidget 
     m_keepAlive->setInterval(kKeepAliveMs);
 
     connect(m_sessions, &QComboBox::currentIndexChanged, this, &TOpenFTPBox::sessionSelected);
-    connect(m_connect, &QToolButton::clicked, this, &TOpenFTPBox::toggleConnection);
+    // On toggled, not clicked: a screen reader's "Toggle" only toggles. The button shows
+    // the connection, so only a change that disagrees with it is a request.
+    connect(m_connect, &QToolButton::toggled, this, [this](bool on) {
+        if (on != isConnected()) toggleConnection();
+    });
     connect(m_params, &QToolButton::clicked, this,
             [this] { editSession(m_sessions->currentIndex() <= 0); });
     connect(m_delete, &QToolButton::clicked, this, &TOpenFTPBox::deleteSession);
@@ -291,8 +334,27 @@ QString TOpenFTPBox::takeDownloaded() {
 }
 
 void TOpenFTPBox::done(int r) {
+    m_closeRequested = false;
     saveState();
     QDialog::done(r);
+}
+
+void TOpenFTPBox::reject() {
+    if (!m_transfer) {
+        QDialog::reject();
+        return;
+    }
+    // A transfer left running would end unseen: a download with no tab, an upload
+    // replacing the server's file later.
+    if (m_closeRequested || ui().message(MsgType::Confirmation, MsgButtons::YesNo,
+                                         FtpTexts::stopTransferQuestion()) != MsgAnswer::Yes)
+        return;
+    if (!m_transfer) { // it ended while the question was open
+        if (result() != QDialog::Accepted) QDialog::reject();
+        return;
+    }
+    m_closeRequested = true;
+    m_client->abort();
 }
 
 void TOpenFTPBox::saveState() {
@@ -320,10 +382,9 @@ void TOpenFTPBox::sessionSelected(int index) {
     if (index > 0) {
         m_session = FtpSessions::read(*m_store, m_sessions->itemText(index));
         // A password left in plain text by older versions moves to the secret store.
-        if (!m_session.password.isEmpty()) {
-            m_passwords->store(m_session.name, m_session.password);
-            FtpSessions::erasePlainPassword(*m_store, m_session.name);
-        }
+        FtpSessions::movePlainPassword(*m_store, m_session.name, [this](const QString &p) {
+            return m_passwords->store(m_session.name, p);
+        });
         m_session.password.clear();
         m_params->setToolTip(QStringLiteral("Paramétrer la session"));
     } else {
@@ -348,6 +409,8 @@ void TOpenFTPBox::editSession(bool create) {
     }
     if (ui().execDialog(&box) != QDialog::Accepted) return;
     FtpSession s = box.session();
+    // A plain password the secret store could not take yet survives the rewrite.
+    const QString plain = create ? QString() : FtpSessions::read(*m_store, oldName).password;
     if (!create && s.name != oldName) {
         FtpSessions::erase(*m_store, oldName);
         m_passwords->rename(oldName, s.name);
@@ -358,6 +421,8 @@ void TOpenFTPBox::editSession(bool create) {
             m_passwords->remove(s.name);
         else
             m_passwords->store(s.name, s.password);
+    } else if (!plain.isEmpty()) {
+        FtpSessions::keepPlainPassword(*m_store, s.name, plain); // moved by the selection below
     }
     if (create || s.name != oldName) {
         fillSessions(s.name);
@@ -421,7 +486,9 @@ void TOpenFTPBox::startConnection(const FtpSession &session) {
             }
             // A failed connection leaves no box: the messages are the trace.
             statusMessage(reply.error);
-            m_passwords->forget(session.name);
+            // Only a refused password is forgotten: after a network failure or a trust
+            // question, the one typed is still the right one for this run.
+            if (reply.loginRefused) m_passwords->forget(session.name);
             const FtpTrust &t = reply.trust;
             if (t.kind == FtpTrust::None) return;
             if (t.changed) {
@@ -504,6 +571,7 @@ void TOpenFTPBox::finished(const FtpReply &reply) {
     m_then = nullptr;
     setBusy(false);
     if (then) then(reply);
+    if (m_closeRequested && !m_busy) QDialog::reject();
 }
 
 // ---- listing ----
@@ -533,26 +601,16 @@ void TOpenFTPBox::fillRows() {
     FtpListing::sort(m_entries, m_sortColumn, m_sortDescending);
     m_list->setUpdatesEnabled(false);
     m_list->clear();
-    const QIcon folderIcon = style()->standardIcon(QStyle::SP_DirIcon);
-    const QIcon fileIcon = style()->standardIcon(QStyle::SP_FileIcon);
-    const QIcon linkIcon = style()->standardIcon(QStyle::SP_FileLinkIcon);
-    const QLocale locale = QLocale::system();
+    if (m_rowIcons.isEmpty())
+        m_rowIcons = {style()->standardIcon(QStyle::SP_FileIcon),
+                      style()->standardIcon(QStyle::SP_DirIcon),
+                      style()->standardIcon(QStyle::SP_FileLinkIcon)};
+    // One call for all the rows: the view, and any assistive tool listening, hear of
+    // them once.
     QList<QTreeWidgetItem *> rows;
     rows.reserve(m_entries.size());
-    for (int i = 0; i < m_entries.size(); ++i) {
-        const FtpEntry &e = m_entries[i];
-        auto *item = new QTreeWidgetItem;
-        item->setText(0, FtpNames::printable(e.name));
-        if (!e.isFolder()) item->setText(1, QString::number(e.size));
-        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
-        if (e.modified.isValid())
-            item->setText(2, locale.toString(e.modified.toLocalTime(), QLocale::ShortFormat));
-        item->setIcon(0, e.isFolder()                   ? folderIcon
-                         : e.type == FtpEntryType::Link ? linkIcon
-                                                        : fileIcon);
-        item->setData(0, Qt::UserRole, i);
-        rows << item;
-    }
+    for (int i = 0; i < m_entries.size(); ++i)
+        rows << new ListingRow(&m_entries, m_rowIcons.constData(), i);
     m_list->addTopLevelItems(rows);
     m_list->header()->setSortIndicator(m_sortColumn,
                                        m_sortDescending ? Qt::DescendingOrder : Qt::AscendingOrder);
@@ -708,6 +766,7 @@ void TOpenFTPBox::download(const FtpEntry &e) {
     m_expected = e.size;
     m_keepAlive->start();
     const QString name = e.name;
+    m_transfer = true;
     run([this, name, local] { m_client->download(m_folder, name, local); },
         [this, local, folder](const FtpReply &r) {
             transferEnded();
@@ -745,6 +804,7 @@ void TOpenFTPBox::upload() {
     }
     m_expected = QFileInfo(m_localFile).size();
     m_keepAlive->start();
+    m_transfer = true;
     run([this, name] { m_client->upload(m_localFile, m_folder, name); },
         [this, name](const FtpReply &r) {
             transferEnded();
@@ -793,6 +853,7 @@ void TOpenFTPBox::transferProgress(qint64 bytes) {
 }
 
 void TOpenFTPBox::transferEnded() {
+    m_transfer = false;
     m_running = false;
     m_abort->setVisible(false);
     m_expected = 0;

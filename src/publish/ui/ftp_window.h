@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QIcon>
 #include <functional>
 
 class FtpPasswords;
@@ -55,6 +56,9 @@ public:
     bool sortDescending() const { return m_sortDescending; }
 
     void done(int r) override;
+    // "Annuler", Escape and the title bar's close: during a transfer, asks whether to
+    // stop it, and closes once it has ended.
+    void reject() override;
 
 signals:
     void listingShown();
@@ -107,6 +111,7 @@ private:
     FtpSession m_session;
     QString m_folder;
     QList<FtpEntry> m_entries;
+    QList<QIcon> m_rowIcons; // file, folder, link
     int m_sortColumn = 0;
     bool m_sortDescending = false;
     bool m_busy = false;
@@ -117,6 +122,8 @@ private:
     bool m_promptedPassword = false;
 
     // Transfer state.
+    bool m_transfer = false;       // a download or upload is asked for, until its reply
+    bool m_closeRequested = false; // the window closes when the transfer has ended
     bool m_running = false;
     qint64 m_expected = 0;
     QElapsedTimer m_started;

@@ -10,7 +10,7 @@
 #include "publish/help_book.h"
 #include "publish/product_links.h"
 #include "publish/ui/about_box.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 #include "publish/ui/help_window_loader.h"
 #include "publish/ui/tips_box.h"
 
@@ -70,7 +70,8 @@ HelpCommands::HelpCommands(AppContext &ctx)
     const QString help = QStringLiteral("Aide");
 
     QAction *aide =
-        r.add(QStringLiteral("AideAide"), QStringLiteral("&Aide"), QKeySequence(Qt::Key_F1), help);
+        r.add(QStringLiteral("AideAide"), QStringLiteral("&Aide Balizor"), QKeySequence(Qt::Key_F1),
+              help);
     aide->setToolTip(QStringLiteral("Aide"));
     aide->setStatusTip(aide->toolTip());
     aide->setIcon(Icons::draw(

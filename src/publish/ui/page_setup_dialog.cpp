@@ -2,7 +2,7 @@
 
 #include "app/ui/ui_services.h"
 #include "publish/ui/document_printer.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QApplication>
 #include <QCheckBox>

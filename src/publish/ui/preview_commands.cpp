@@ -7,8 +7,8 @@
 #include "app/ui/document_host.h"
 #include "app/ui/editor_view.h"
 #include "app/ui/main_status_bar.h"
-#include "app/ui/menu_layout.h"
 #include "app/ui/ui_services.h"
+#include "platform/temp_folder.h"
 #include "platform/text_file.h"
 #include "platform/ui/shell.h"
 #include "publish/preview_copy.h"
@@ -20,6 +20,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -92,7 +94,7 @@ PreviewCommands::PreviewCommands(AppContext &ctx, QSplitter *area, MainStatusBar
                   QKeySequence(Qt::CTRL | Qt::Key_R), nav),
             &QAction::triggered, this, &PreviewCommands::NavReload);
 
-    connect(r.add(QStringLiteral("OutilsTester"), QStringLiteral("T&ester"),
+    connect(r.add(QStringLiteral("OutilsTester"), QStringLiteral("&Tester"),
                   QKeySequence(Qt::CTRL | Qt::Key_F9), tools),
             &QAction::triggered, this, &PreviewCommands::OutilsTester);
     const char *navNames[] = {"Nav1", "Nav2", "Nav3", "Nav4"};
@@ -137,6 +139,8 @@ PreviewCommands::PreviewCommands(AppContext &ctx, QSplitter *area, MainStatusBar
     }
     r.addUpdate([this] { updateAddressActions(); });
 
+    connect(ctx.events, &AppEvents::documentClosing, this, &PreviewCommands::DeletePreviewCopy);
+    connect(ctx.events, &AppEvents::documentRenamed, this, &PreviewCommands::dropOldCopy);
     connect(ctx.events, &AppEvents::settingsLoaded, this, &PreviewCommands::applyBrowserSettings);
     connect(ctx.events, &AppEvents::preferencesApplied, this,
             &PreviewCommands::applyBrowserSettings);
@@ -159,7 +163,7 @@ TPreviewPanel *PreviewCommands::panel()
     m_area->setHandleWidth(kPreviewSplitterHeight);
     connect(m_panel, &TPreviewPanel::addressEntered, this, &PreviewCommands::NavigatePreview);
 
-    QMenu *boxMenu = MenuLayout::buildContextMenu(QStringLiteral("PopupMenuEditNav"), r, m_panel);
+    QMenu *boxMenu = r.buildContextMenu(QStringLiteral("PopupMenuEditNav"), m_panel);
     r.addMenu(QStringLiteral("PopupMenuEditNav"), boxMenu);
     QLineEdit *edit = m_panel->addressBox()->lineEdit();
     edit->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -183,9 +187,47 @@ QAction *PreviewCommands::action(const char *name) const
 
 // ---- preview copies ----
 
+bool PreviewCommands::isOpenDocument(const QString &path, const TMyMwCustomEdit *except) const
+{
+    for (int i = 0; i < m_ctx.docs->EditorCount(); ++i) {
+        const TMyMwCustomEdit *e = m_ctx.docs->EditorAt(i);
+        if (e && e != except && sameFilePath(e->fileName, path))
+            return true;
+    }
+    return false;
+}
+
+QString PreviewCommands::PreviewCopyPath(const TMyMwCustomEdit *e) const
+{
+    const QString own = e->fileName;
+    return ::PreviewCopyPath(
+        e->fileName, m_ctx.docs->tabCaption(m_ctx.docs->indexOf(e)), TemporaryFolder(),
+        [this, own](const QString &p) { return sameFilePath(own, p) || isOpenDocument(p); });
+}
+
+void PreviewCommands::DeletePreviewCopy(const TMyMwCustomEdit *e)
+{
+    const QString p = PreviewCopyPath(e);
+    if (QFileInfo::exists(p) && !sameFilePath(p, e->fileName) && !isOpenDocument(p))
+        QFile::remove(p);
+}
+
+void PreviewCommands::dropOldCopy(TMyMwCustomEdit *e, const QString &oldName,
+                                  const QString &oldCaption)
+{
+    // The copy that belonged to the old name or caption goes, unless it is now a
+    // document (the file just written, or another open one).
+    const QString oldCopy = ::PreviewCopyPath(
+        oldName, oldCaption, TemporaryFolder(), [this, e, oldName](const QString &p) {
+            return sameFilePath(oldName, p) || isOpenDocument(p, e);
+        });
+    if (QFileInfo::exists(oldCopy) && !isOpenDocument(oldCopy))
+        QFile::remove(oldCopy);
+}
+
 QString PreviewCommands::WritePreviewCopy(TMyMwCustomEdit *e)
 {
-    const QString path = m_ctx.docs->PreviewCopyPath(e);
+    const QString path = PreviewCopyPath(e);
     QByteArray bytes;
     // A character the document's code page cannot hold: the copy is what a save
     // would write after switching to UTF-8; the document itself is left as it is.

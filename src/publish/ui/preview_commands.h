@@ -33,6 +33,11 @@ public:
     // Writes the document to its preview copy as a save writes it; the copy's path,
     // or an empty string once the failure has been reported.
     QString WritePreviewCopy(TMyMwCustomEdit *editor);
+    // The document's preview copy; never an open document's file (a document named
+    // like a copy, a leftover opened to recover work, is not its own copy).
+    QString PreviewCopyPath(const TMyMwCustomEdit *editor) const;
+    // Removes the document's preview copy, if there is one.
+    void DeletePreviewCopy(const TMyMwCustomEdit *editor);
     // Asks the browser to open an address, as the program's own navigation.
     void NavigatePreview(const QString &address);
     void ShowPreviewPanel(bool visible);
@@ -68,6 +73,9 @@ private:
     void updateAddressActions();
     QAction *action(const char *name) const;
     PreviewEngine *engine() const;
+    // An open document's file (compared resolved), other than except's.
+    bool isOpenDocument(const QString &path, const TMyMwCustomEdit *except = nullptr) const;
+    void dropOldCopy(TMyMwCustomEdit *editor, const QString &oldName, const QString &oldCaption);
 
     AppContext &m_ctx;
     QSplitter *m_area;

@@ -94,15 +94,20 @@ bool PrintCommands::printActive() {
     return false;
 }
 
+void PrintCommands::allPages() {
+    m_printer->setPrintRange(QPrinter::AllPages);
+    m_printer->setFromTo(0, 0);
+}
+
 void PrintCommands::FilePrint() {
     if (!m_ctx.docs->ActiveEditor()) return;
     QPrintDialog dlg(m_printer.get(), m_ctx.window);
     dlg.setWindowTitle(QStringLiteral("Imprimer"));
-    // Every page is printed; a chosen range is honoured.
-    m_printer->setPrintRange(QPrinter::AllPages);
-    m_printer->setFromTo(0, 0);
-    if (ui().execDialog(&dlg) != QDialog::Accepted) return;
-    printActive();
+    // Every page is printed; a chosen range is honoured, for this print only (the
+    // preview shares the printer).
+    allPages();
+    if (ui().execDialog(&dlg) == QDialog::Accepted) printActive();
+    allPages();
 }
 
 void PrintCommands::FilePrintSetup() {
@@ -123,6 +128,7 @@ void PrintCommands::FilePrintPreview() {
     TMyMwCustomEdit *e = m_ctx.docs->ActiveEditor();
     if (!e) return;
     setTitle();
+    allPages();
     TTestPrintPreviewDlg dlg(m_printer.get(), e, m_ctx.window);
     dlg.onPrint = [this] { FilePrint(); };
     ui().execDialog(&dlg);

@@ -23,6 +23,7 @@ public:
 
 private:
     void setTitle();
+    void allPages();
     bool printActive();
 
     AppContext &m_ctx;

@@ -3,7 +3,7 @@
 #include "app/ui/icons.h"
 #include "publish/print_settings.h"
 #include "publish/ui/document_printer.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QAction>
 #include <QGraphicsView>

@@ -1,12 +1,13 @@
 #include "app/ui/accessible_names.h"
 #include "app/ui/action_registry.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "ui_test_support.h"
 
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -16,8 +17,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTextEdit>
 #include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -43,12 +46,27 @@ QString describe(const QWidget *w) {
              w->window()->windowTitle());
 }
 
-// The controls of `window` a user reaches that have no name, or only their group box's.
+// Fields a reader names by their name. (A drop-down list is read by its value and the
+// label that points to it.)
+bool isField(const QWidget *w) {
+    if (auto *combo = qobject_cast<const QComboBox *>(w)) return combo->isEditable();
+    return qobject_cast<const QLineEdit *>(w) || qobject_cast<const QAbstractSpinBox *>(w) ||
+           qobject_cast<const QTextEdit *>(w) || qobject_cast<const QPlainTextEdit *>(w);
+}
+
+// The controls of `window` a user reaches that have no name, or only their group box's,
+// and fields that share one name (each field is named by its own label).
 QStringList unnamedControls(QWidget *window) {
     QStringList faults;
+    QHash<QString, QStringList> fields;
     for (QWidget *w : window->findChildren<QWidget *>()) {
         if (w->window() != window || !AccessibleNames::needsName(w) || !w->isVisibleTo(window))
             continue;
+        if (isField(w) && !spokenName(w).isEmpty()) fields[spokenName(w)] << describe(w);
+        // An editable drop-down's text field is what a screen reader reads as one types.
+        if (auto *combo = qobject_cast<QComboBox *>(w); combo && combo->lineEdit() &&
+                                                        spokenName(combo->lineEdit()).isEmpty())
+            faults << QStringLiteral("no name: text field of ") + describe(w);
         QString name = spokenName(w);
         const QString group = groupTitleOf(w);
         const auto *button = qobject_cast<QAbstractButton *>(w);
@@ -58,6 +76,10 @@ QStringList unnamedControls(QWidget *window) {
                  !(button && button->text().remove(QLatin1Char('&')).contains(group)))
             faults << QStringLiteral("group box name \"%1\": ").arg(group) + describe(w);
     }
+    for (auto it = fields.cbegin(); it != fields.cend(); ++it)
+        if (it.value().size() > 1)
+            faults << QStringLiteral("shared name \"%1\": ").arg(it.key()) +
+                          it.value().join(QStringLiteral(", "));
     return faults;
 }
 } // namespace
@@ -117,6 +139,16 @@ void TstAccessibleNames::nameChosen_data() {
     QTest::newRow("rich text hint is read as text") << "richHint"
                                                     << "Gras"
                                                     << "";
+    QTest::newRow("picture button: name follows a new hint") << "hintChanged"
+                                                             << "Paramétrer la session"
+                                                             << "";
+    QTest::newRow("caption button: description follows a new hint")
+        << "descriptionChanged"
+        << "Ajouter"
+        << "Ajoute une ligne";
+    QTest::newRow("editable drop-down and its text field") << "editableCombo"
+                                                           << "Chercher"
+                                                           << "";
 }
 
 void TstAccessibleNames::nameChosen() {
@@ -178,6 +210,22 @@ void TstAccessibleNames::nameChosen() {
         auto *edit = new QLineEdit(group);
         edit->setAccessibleName(QStringLiteral("Nom choisi"));
         inGroup->addWidget(control = edit);
+    } else if (layout == QLatin1String("hintChanged")) {
+        auto *b = new QToolButton(group);
+        b->setToolTip(QStringLiteral("Paramétrer une nouvelle session"));
+        b->setIcon(QIcon(QPixmap(16, 16)));
+        inGroup->addWidget(control = b);
+    } else if (layout == QLatin1String("descriptionChanged")) {
+        auto *b = new QPushButton(QStringLiteral("&Ajouter"), group);
+        b->setToolTip(QStringLiteral("Ajoute un élément"));
+        inGroup->addWidget(control = b);
+    } else if (layout == QLatin1String("editableCombo")) {
+        auto *label = new QLabel(QStringLiteral("&Chercher :"), &dialog);
+        auto *combo = new QComboBox(group);
+        combo->setEditable(true);
+        label->setBuddy(combo);
+        outer->addWidget(label);
+        inGroup->addWidget(control = combo);
     } else if (layout == QLatin1String("richHint")) {
         auto *b = new QToolButton(group);
         b->setToolTip(QStringLiteral("<b>Gras</b>"));
@@ -187,7 +235,15 @@ void TstAccessibleNames::nameChosen() {
     AccessibleNames::install();
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    // Hints that change once the dialog is up, as a button's does when what it will
+    // do changes.
+    if (layout == QLatin1String("hintChanged"))
+        control->setToolTip(QStringLiteral("Paramétrer la session"));
+    else if (layout == QLatin1String("descriptionChanged"))
+        control->setToolTip(QStringLiteral("Ajoute une ligne"));
     QCOMPARE(spokenName(control), expectedName);
+    if (auto *combo = qobject_cast<QComboBox *>(control))
+        QCOMPARE(spokenName(combo->lineEdit()), expectedName);
     if (!expectedDescription.isEmpty())
         QCOMPARE(control->accessibleDescription(), expectedDescription);
     QVERIFY2(unnamedControls(&dialog).isEmpty(), qPrintable(unnamedControls(&dialog).join('\n')));
@@ -212,6 +268,9 @@ void TstAccessibleNames::everyWindowAndDialogIsNamed() {
         QApplication::processEvents();
         seenDialogs << QString::fromLatin1(dialog->metaObject()->className());
         faults << unnamedControls(dialog);
+        // A dialog opened from inside this one.
+        if (dialog->objectName() == QLatin1String("TOpenFTPBox"))
+            dialog->findChild<QToolButton *>(QStringLiteral("BoutNouvelleSession"))->click();
         dialog->hide();
         return false;
     };
@@ -242,6 +301,9 @@ void TstAccessibleNames::everyWindowAndDialogIsNamed() {
             action->trigger(); // back to how it was
     }
     faults.removeDuplicates();
+    // The whole list, which a failure message would cut short.
+    for (const QString &fault : std::as_const(faults))
+        qInfo("%s", qPrintable(fault));
     qInfo("%d actions triggered, %d kinds of dialog and window checked", triggered,
           int(seenDialogs.size()));
     QVERIFY2(triggered > 20, "too few actions reached");

@@ -3,7 +3,7 @@
 #include "app/ui/document_manager.h"
 #include "app/ui/document_type_module.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "editor/ui/highlight_lexer.h"
 #include "ui_test_support.h"
 

@@ -2,8 +2,9 @@
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "app/ui/main_status_bar.h"
+#include "publish/ui/preview_commands.h"
 #include "test_support.h"
 #include "ui_test_support.h"
 
@@ -445,7 +446,8 @@ void TstDocuments::documentNamedLikeACopyIsKept()
     }
     if (road == "test") {
         f.form->actions()->action("OutilsTester")->trigger();
-        QCOMPARE(d->PreviewCopyPath(active(f)), f.path("~$~index.html"));
+        QCOMPARE(f.form->findChild<PreviewCommands *>()->PreviewCopyPath(active(f)),
+                 f.path("~$~index.html"));
         QCOMPARE(readAll(f.path("~$~index.html")), work);
     }
     d->FileClose();

@@ -6,11 +6,12 @@
 #include "app/ui/document_manager.h"
 #include "app/ui/document_type_module.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "app/ui/new_box.h"
+#include "app/ui/outside_change_check.h"
 #include "authoring/ui/cadres_box.h"
 #include "authoring/ui/proprietes_box.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 #include "ui_test_support.h"
 
 #include <QAction>
@@ -58,9 +59,11 @@ private slots:
     void templateRoundTrip();
     void overwriteNeedsYes();
     void failedTemplateWriteKeepsTheDocument();
+    void savedTemplateIsNoOutsideChange();
     void renameInTheList();
     void pagePropertiesOnAPage();
     void pagePropertiesFailureSaysSo();
+    void pagePropertiesUntouched();
     void framesReplaceOnlyWhenAgreed();
     void newFramesDocument();
     void helpButtons();
@@ -297,6 +300,23 @@ void TestNewDocument::failedTemplateWriteKeepsTheDocument() {
              QStringLiteral("garde.html"));
 }
 
+void TestNewDocument::savedTemplateIsNoOutsideChange() {
+    const QString page = f->writeFile(QStringLiteral("page.html"), "<p>x</p>\r\n");
+    f->form->documents()->OpenDocument(page, true);
+    f->ui.onDialog = [&](QDialog *d) {
+        d->findChild<QLineEdit *>(QStringLiteral("EditFilename"))
+            ->setText(QStringLiteral("modele.html"));
+        d->accept();
+        return d->result() == QDialog::Accepted;
+    };
+    trigger("FileModeleSave");
+    QCOMPARE(editor()->documentKind, int(KindTemplate));
+    // The file just written is the one the check knows: nothing to ask.
+    f->form->outsideChanges()->CheckDocumentsOnDisk();
+    QCOMPARE(f->ui.messages.size(), 0);
+    QVERIFY(!editor()->isModified());
+}
+
 void TestNewDocument::renameInTheList() {
     QStringList after;
     f->ui.onDialog = [&](QDialog *d) {
@@ -332,7 +352,10 @@ void TestNewDocument::pagePropertiesOnAPage() {
         seenTitle = d->findChild<QLineEdit *>(QStringLiteral("EditTitre"))->text();
         authorChecked = d->findChild<QCheckBox *>(QStringLiteral("Checkaut"))->isChecked();
         d->findChild<QLineEdit *>(QStringLiteral("EditTitre"))->setText(QStringLiteral("Nouveau"));
-        d->findChild<QLineEdit *>(QStringLiteral("EditBGColor"))->setText(QStringLiteral("000000"));
+        // Typed, so the "#" is put in front; a letter is refused.
+        auto *background = d->findChild<QLineEdit *>(QStringLiteral("EditBGColor"));
+        background->clear();
+        QTest::keyClicks(background, QStringLiteral("000000g"));
         d->findChild<QCheckBox *>(QStringLiteral("Checkaut"))->setChecked(false);
         return true;
     };
@@ -371,6 +394,18 @@ void TestNewDocument::pagePropertiesFailureSaysSo() {
     QCOMPARE(editor()->textCrLf(),
              QStringLiteral("<html><head><title>X</title></head><body></body></html>\r\n"));
     QCOMPARE(typeOf(editor()), int(DocumentTypes::SynMultiSynHTML));
+}
+
+// The dialog gives back what it was given: OK with nothing changed changes nothing.
+void TestNewDocument::pagePropertiesUntouched() {
+    const QByteArray bytes = "<html><head><title>A</title><meta name=\"generator\" content=\"\">"
+                             "</head><body bgcolor=\"yellow\" text=\"darkgreen\" "
+                             "vlink=\"rgb(128, 0, 128)\" alink=\"abcdef\"></body></html>\r\n";
+    f->form->documents()->OpenDocument(f->writeFile(QStringLiteral("page.html"), bytes), true);
+    f->ui.onDialog = [](QDialog *) { return true; };
+    trigger("ModifierProprietes");
+    QCOMPARE(editor()->text().toUtf8(), bytes);
+    QVERIFY(!editor()->isModified());
 }
 
 void TestNewDocument::framesReplaceOnlyWhenAgreed() {

@@ -6,12 +6,12 @@
 #include "app/ui/document_manager.h"
 #include "app/ui/document_type_module.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "app/ui/preferences_commands.h"
 #include "app/ui/preferences_dialog.h"
 #include "editor/highlighter.h"
 #include "editor/ui/highlight_lexer.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 #include "ui_test_support.h"
 
 #include <QAction>
@@ -243,6 +243,9 @@ void TstPreferences::linkedBoxes_data() {
     QTest::newRow("typed zero hides it, text stays") << "1,0,30,1,1"
                                                      << "type 0"
                                                      << "0,0,0,1,1";
+    QTest::newRow("typed zero hides the numbers too") << "1,1,30,1,1"
+                                                      << "type 0"
+                                                      << "0,0,0,1,1";
     QTest::newRow("typing past an empty box") << "1,0,30,1,1"
                                               << "type "
                                               << "0,0,,1,1";

@@ -1,10 +1,10 @@
 // The crash-recovery journal through a real window, and a real crash: the program
 // in a child process, killed, then started again.
 #include "app/recovery_journal.h"
-#include "app/ui/app_main.h"
+#include "shell/ui/app_main.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "app/ui/recovery_box.h"
 #include "app/ui/recovery_keeper.h"
 #include "test_support.h"

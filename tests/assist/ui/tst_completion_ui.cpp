@@ -1,7 +1,7 @@
 // Completion in a real window: typing, the trigger delay, accepting rows.
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "assist/ui/completion_module.h"
 #include "assist/ui/completion_popup.h"
 #include "ui_test_support.h"

@@ -3,7 +3,7 @@
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "assist/document_info.h"
 #include "platform/file_attributes.h"
 #include "test_support.h"
@@ -91,6 +91,9 @@ void TstDocumentInfoUi::rename_data() {
     QTest::addColumn<QString>("finalName");
     QTest::addColumn<QString>("message");
     QTest::newRow("renamed") << "neuf.htm" << int(MsgAnswer::Yes) << "neuf.htm" << QString();
+    // The old name's copy for the browsers is now the document itself: it stays.
+    QTest::newRow("to its own copy's name")
+        << "~$page.htm" << int(MsgAnswer::Yes) << "~$page.htm" << QString();
     QTest::newRow("not confirmed") << "neuf.htm" << int(MsgAnswer::No) << "page.htm" << QString();
     QTest::newRow("existing file kept")
         << "autre.htm" << int(MsgAnswer::Yes) << "page.htm" << InfoTexts::renameExists();

@@ -2,10 +2,11 @@
 
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "app/ui/main_status_bar.h"
+#include "assist/ui/rewrite_commands.h"
 #include "cli/batch_command.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 #include "ui/ui_test_support.h"
 
 #include <QAction>
@@ -14,9 +15,11 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
 
 class TestRewriteCommands : public QObject {
     Q_OBJECT
@@ -33,11 +36,15 @@ private slots:
     void caseChanges_data();
     void caseChanges();
     void columnSelectionStaysWhole();
+    void accentsOverAColumnSelection_data();
+    void accentsOverAColumnSelection();
     void blockIndentKeys();
     void lineBreakStyle();
     void indenterGivesTheCommandLineBytes_data();
     void indenterGivesTheCommandLineBytes();
     void indenterStopsAndSaysWhere();
+    void wholeDocumentProgress_data();
+    void wholeDocumentProgress();
 
 private:
     TMyMwCustomEdit *editor() { return f->form->documents()->ActiveEditor(); }
@@ -257,6 +264,46 @@ void TestRewriteCommands::columnSelectionStaysWhole() {
     QCOMPARE(e->textCrLf(), QString("abé\r\nxyz\r\nlast"));
 }
 
+void TestRewriteCommands::accentsOverAColumnSelection_data() {
+    QTest::addColumn<QPoint>("anchor"); // (column, line) from 1
+    QTest::addColumn<QPoint>("caret");
+    QTest::newRow("made downwards") << QPoint(2, 1) << QPoint(3, 3);
+    QTest::newRow("made up and leftwards") << QPoint(3, 3) << QPoint(2, 1);
+}
+
+void TestRewriteCommands::accentsOverAColumnSelection() {
+    QFETCH(QPoint, anchor);
+    QFETCH(QPoint, caret);
+    TMyMwCustomEdit *e = editor();
+    const QString before = "xéa yé\r\nxàb yà\r\nxôc yô\r\nlast";
+    EditorState::set(e, before + "|");
+    e->SendScintilla(QsciScintillaBase::SCI_SETRECTANGULARSELECTIONANCHOR,
+                     e->positionFromXY({anchor.x(), anchor.y()}));
+    e->SendScintilla(QsciScintillaBase::SCI_SETRECTANGULARSELECTIONCARET,
+                     e->positionFromXY({caret.x(), caret.y()}));
+    f->ui.onDialog = [](QDialog *d) {
+        return d->findChild<QRadioButton *>("RadioDocSel")->isChecked();
+    };
+    action("ModifierConversion")->trigger();
+    QCOMPARE(e->textCrLf(), QString("x&eacute;a yé\r\nx&agrave;b yà\r\nx&ocirc;c yô\r\nlast"));
+    // Still a column selection, as wide as the widest reference, its anchor where it was.
+    QVERIFY(e->SendScintilla(QsciScintillaBase::SCI_SELECTIONISRECTANGLE));
+    QStringList selected;
+    for (long i = 0; i < e->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONS); ++i) {
+        const long a = e->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONNSTART, i);
+        const long b = e->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONNEND, i);
+        selected << QString::fromUtf8(e->utf8Data() + a, int(b - a));
+    }
+    selected.sort();
+    QCOMPARE(selected, (QStringList{"&agrave;", "&eacute;", "&ocirc;c"}));
+    const TextPos newAnchor = e->xyFromPosition(
+        int(e->SendScintilla(QsciScintillaBase::SCI_GETRECTANGULARSELECTIONANCHOR)));
+    QCOMPARE(newAnchor.line, anchor.y());
+    QCOMPARE(newAnchor.col, anchor.x() < caret.x() ? 2 : 10);
+    e->undo();
+    QCOMPARE(e->textCrLf(), before);
+}
+
 void TestRewriteCommands::blockIndentKeys() {
     TMyMwCustomEdit *e = editor();
     EditorState::set(e, "x\r\na{b\r\nc}d");
@@ -351,6 +398,60 @@ void TestRewriteCommands::indenterStopsAndSaysWhere() {
     QVERIFY(f->form->statusBar()->currentMessage().contains("ligne 3"));
     editor()->undo();
     QCOMPARE(editor()->textCrLf(), QString("<div>\r\nx\r\n</span>\r\n   <p>y"));
+}
+
+void TestRewriteCommands::wholeDocumentProgress_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("stop");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("indenter, stopped") << "OutilsIndenter" << true << "Indentation annulée";
+    QTest::newRow("indenter, let run") << "OutilsIndenter" << false << "";
+    QTest::newRow("accents, stopped")
+        << "ModifierConversion" << true << "Conversion des accents annulée";
+    QTest::newRow("accents, let run") << "ModifierConversion" << false << "";
+}
+
+void TestRewriteCommands::wholeDocumentProgress() {
+    // A page of a few megabytes: the progress shows at once here, as it does for
+    // a long run, and its "Annuler" leaves the document as it was.
+    QFETCH(QString, command);
+    QFETCH(bool, stop);
+    QFETCH(QString, message);
+    QString page;
+    while (page.size() < 3 << 20)
+        page += "<div>\r\n<p>Été <b>gras</b>\r\n</div>\r\n";
+    EditorState::set(editor(), page + "|");
+    editor()->clearUndoHistory();
+    f->ui.onDialog = [](QDialog *) { return true; };
+    const int delay = RewriteCommands::ProgressDelay;
+    RewriteCommands::ProgressDelay = 0;
+    QString label;
+    bool modal = false;
+    QTimer::singleShot(0, f->form.get(), [&] {
+        auto *dialog = f->form->findChild<QProgressDialog *>("RewriteProgress");
+        QVERIFY(dialog);
+        label = dialog->labelText();
+        modal = dialog->isVisible() && dialog->windowModality() == Qt::WindowModal;
+        if (stop) {
+            auto *button = dialog->findChild<QPushButton *>();
+            QCOMPARE(button->text(), QString("Annuler"));
+            button->click();
+        }
+    });
+    action(command)->trigger();
+    RewriteCommands::ProgressDelay = delay;
+    QVERIFY(modal);
+    QVERIFY(!label.isEmpty());
+    QVERIFY(!f->form->findChild<QProgressDialog *>("RewriteProgress"));
+    if (stop) {
+        QCOMPARE(editor()->textCrLf(), page);
+        QVERIFY(!editor()->isUndoAvailable());
+        QVERIFY(f->form->statusBar()->currentMessage().startsWith(message));
+    } else {
+        QVERIFY(editor()->textCrLf() != page);
+        editor()->undo();
+        QCOMPARE(editor()->textCrLf(), page);
+    }
 }
 
 QTEST_MAIN(TestRewriteCommands)

@@ -2,7 +2,7 @@
 // worker stopped at once when the window closes mid-scan.
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "assist/ui/scan_thread_form.h"
 #include "ui_test_support.h"
 

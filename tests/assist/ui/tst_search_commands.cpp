@@ -3,11 +3,11 @@
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
-#include "app/ui/toolbar_manager.h"
+#include "shell/ui/main_form.h"
+#include "shell/ui/toolbar_manager.h"
 #include "assist/ui/editor_search.h"
 #include "assist/ui/search_commands.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 #include "ui/ui_test_support.h"
 
 #include <QAction>

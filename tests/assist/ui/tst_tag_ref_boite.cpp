@@ -2,7 +2,7 @@
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "assist/tag_reference.h"
 #include "assist/ui/tag_ref_boite.h"
 #include "ui_test_support.h"

@@ -2,11 +2,11 @@
 
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "authoring/ui/colour_widgets.h"
 #include "authoring/ui/css_box.h"
 #include "authoring/ui/css_commands_module.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 #include "ui/ui_test_support.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "authoring/ui/colour_widgets.h"
 #include "authoring/ui/font_boite.h"
 #include "authoring/ui/font_colour_module.h"

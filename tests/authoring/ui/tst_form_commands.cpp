@@ -2,8 +2,8 @@
 
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
-#include "app/ui/main_form.h"
-#include "publish/ui/help.h"
+#include "shell/ui/main_form.h"
+#include "app/ui/help.h"
 #include "test_support.h"
 #include "ui/ui_test_support.h"
 
@@ -777,11 +777,11 @@ void TestFormCommands::tableResetAndCounts() {
             width->setText("0");
             emit width->editingFinished();
             QCOMPARE(width->text(), QString());
-            // Counts stay in 1-99.
+            // A count of 0 is kept when the field is left (it makes no table).
             auto *rows = child<QLineEdit>(d, "EditLignes");
             rows->setText("0");
             emit rows->editingFinished();
-            QCOMPARE(rows->text(), "1");
+            QCOMPARE(rows->text(), "0");
             rows->clear();
             QTest::keyClicks(rows, "x123");
             QCOMPARE(rows->text(), "12");

@@ -1,6 +1,6 @@
 #include "authoring/ui/hr_box.h"
 
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

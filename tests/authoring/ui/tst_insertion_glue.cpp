@@ -1,7 +1,7 @@
 #include "editor_state.h"
 
 #include "app/ui/document_manager.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "authoring/ui/insertion_glue.h"
 #include "authoring/ui/save_img_box.h"
 #include "test_support.h"

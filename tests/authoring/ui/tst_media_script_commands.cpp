@@ -2,9 +2,9 @@
 
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "authoring/ui/image_boite.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 #include "ui/ui_test_support.h"
 
 #include <QAction>
@@ -185,12 +185,16 @@ void TestMediaScriptCommands::pictureFormats() {
     }
     TImage_Boite dialog;
     dialog.show();
+    // Another picture first: its size must not outlive it.
+    dialog.loadPicture(kLogo);
     edit(&dialog, "Edit_Width")->setText("7");
     edit(&dialog, "Edit_Height")->setText("8");
     dialog.loadPicture(path);
     QCOMPARE(edit(&dialog, "Edit_Width")->text(), width);
     QCOMPARE(edit(&dialog, "Edit_Height")->text(), height);
     QCOMPARE(f->ui.lastMessage(), message);
+    child<QToolButton>(&dialog, "Image2")->click();
+    QCOMPARE(edit(&dialog, "Edit_Height")->text(), height);
     // A picture whose size is unknown never divides anything.
     child<QComboBox>(&dialog, "UniteLargeur")->setCurrentIndex(1);
     if (message.isEmpty() && !name.isEmpty())

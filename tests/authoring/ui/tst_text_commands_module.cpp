@@ -2,7 +2,7 @@
 
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "ui/ui_test_support.h"
 
 #include "authoring/ui/hr_box.h"
@@ -131,7 +131,7 @@ void TestTextCommandsModule::wrapCommands_data() {
         {"Head6", "<H&6> (le plus petit)", "Ctrl+F6", "<h6>", "</h6>"},
         {"TexteParagraphe", "&Paragraphe", "Ctrl+Shift+P", "<p>", "</p>"},
         {"TexteRetrait", "&Retrait", "", "<blockquote>", "</blockquote>"},
-        {"TexteCommentaire", "C&ommentaire", "Ctrl+Num+/", "<!-- ", " -->"},
+        {"TexteCommentaire", "&Commentaire", "Ctrl+Num+/", "<!-- ", " -->"},
         {"AlignementGauche", "à &gauche", "", "<div align=\"left\">", "</div>"},
         {"AlignementCentre", "&centré", "", "<div align=\"center\">", "</div>"},
         {"AlignementDroite", "à &droite", "", "<div align=\"right\">", "</div>"},

@@ -97,6 +97,9 @@ private slots:
     void coloursFontsAndSharedChanges();
     void noneColoursNothing();
     void languageAtPositions();
+    void distantScreenConverges_data();
+    void distantScreenConverges();
+    void randomScreensAndEditsConverge();
 
 private:
     DocumentTypes m_types;
@@ -339,6 +342,187 @@ void TestHighlightLexer::languageAtPositions() {
     QCOMPARE(languageAt("heredoc $v", 0), QString("php"));
     QCOMPARE(languageAt("</p>", 0), QString("html"));
     QCOMPARE(languageAt("-->", 0), QString("html"));
+}
+
+namespace {
+
+QByteArray repeated(const char *line, int count) {
+    QByteArray out;
+    for (int i = 0; i < count; ++i)
+        out += QByteArray(line).replace("#", QByteArray::number(i));
+    return out;
+}
+
+int lineStartOf(QsciScintilla &editor, int line) {
+    return int(editor.SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, (unsigned long)line));
+}
+
+} // namespace
+
+// Pages far longer than the distance beyond which the screen is coloured on its
+// own, shown at a line deep inside a construct: the screen is coloured at once
+// from a few lines before it, and once the background colouring has gone through,
+// every line has the colours of a pass from the start.
+void TestHighlightLexer::distantScreenConverges_data() {
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("screenLine");
+    QTest::addColumn<QByteArray>("typed"); // on the screen, before the background colouring
+    QTest::addColumn<bool>("rightAtOnce");
+    const int html = DocumentTypes::SynMultiSynHTML;
+    const int php = DocumentTypes::SynMultiSynPHP;
+    const QByteArray filler = repeated("<p class=\"c#\">Paragraphe # &amp; suite</p>\n", 400);
+    const QByteArray script = filler + "<script type=\"text/javascript\">\n" +
+                              repeated("  s += \"<div>#</div>\"; /* <!-- */\n", 150) +
+                              "</script>\n" + filler;
+    QTest::newRow("inside a script") << html << script << 470 << QByteArray() << true;
+    const QByteArray comment =
+        filler + "<!-- notes\n" + repeated("<b>#</b> old\n", 150) + "-->\n" + filler;
+    QTest::newRow("inside a comment") << html << comment << 470 << QByteArray() << true;
+    QTest::newRow("a comment closed on the screen")
+        << html << comment << 530 << QByteArray("-->") << true;
+    QTest::newRow("a comment opened on the screen")
+        << html << script << 800 << QByteArray("<!--") << true;
+    const QByteArray phpBlocks = filler + "<?php\n" + repeated("echo \"<td>#</td>\"; // ?\n", 150) +
+                                 "?>\n" + repeated("<p><?php echo $v#; ?></p>\n", 300);
+    QTest::newRow("inside a PHP block") << php << phpBlocks << 480 << QByteArray() << true;
+    QTest::newRow("after PHP blocks") << php << phpBlocks << 700 << QByteArray() << true;
+    const QByteArray cdata = repeated("<e n=\"#\">texte</e>\n", 400) + "<![CDATA[\n" +
+                             repeated("<notatag #>\n", 150) + "]]>\n" + repeated("<e/>\n", 100);
+    QTest::newRow("inside CDATA") << int(DocumentTypes::SynXMLSyn1) << cdata << 480 << QByteArray()
+                                  << true;
+    QByteArray longLines;
+    for (int i = 0; i < 60; ++i)
+        longLines += "<p>" + QByteArray(1500, 'a') + "<script>var a = '<b>';</script>" +
+                     QByteArray(1000, ' ') + "<!-- " + QByteArray(300, '-') + " -->\r\n";
+    QTest::newRow("long lines") << html << longLines << 40 << QByteArray() << true;
+    // Further back than the guess looks: coloured wrong at first, then put right.
+    const QByteArray longComment =
+        filler + "<!--\n" + repeated("<p>#</p>\n", 2000) + "-->\n" + filler;
+    QTest::newRow("a comment longer than the guess reaches")
+        << html << longComment << 2000 << QByteArray() << false;
+    QTest::newRow("typed in a comment longer than the guess reaches")
+        << php << longComment << 2000 << QByteArray("<?php") << false;
+}
+
+void TestHighlightLexer::distantScreenConverges() {
+    QFETCH(int, type);
+    QFETCH(QByteArray, text);
+    QFETCH(int, screenLine);
+    QFETCH(QByteArray, typed);
+    QFETCH(bool, rightAtOnce);
+    QsciScintilla editor;
+    editor.setUtf8(true);
+    editor.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK,
+                         QsciScintillaBase::SC_MOD_BEFOREINSERT |
+                             QsciScintillaBase::SC_MOD_BEFOREDELETE);
+    auto *lexer = new HighlightLexer(m_types.highlighter(type), &editor);
+    lexer->setFarThreshold(4096);
+    editor.setLexer(lexer);
+    editor.resize(600, 400);
+    editor.show();
+    setBytes(editor, text);
+    const int onScreen = int(editor.SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN));
+    QVERIFY(onScreen > 5);
+    const int lines = int(editor.SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT));
+
+    // What painting the screen asks for.
+    editor.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, (unsigned long)screenLine);
+    const auto screenEnd = [&] { return lineStartOf(editor, screenLine + onScreen); };
+    styleTo(editor, screenEnd());
+    QVERIFY2(lexer->scannedLineCount() < 200,
+             qPrintable(QString::number(lexer->scannedLineCount())));
+    QVERIFY(lexer->islandLineCount() > 0);
+    if (!typed.isEmpty()) {
+        editor.SendScintilla(QsciScintillaBase::SCI_INSERTTEXT,
+                             (unsigned long)lineStartOf(editor, screenLine + 2), typed.constData());
+        styleTo(editor, screenEnd());
+        QVERIFY(lexer->scannedLineCount() < 200 + onScreen);
+    }
+    const QByteArray now = bytesOf(editor);
+    const QByteArray expected = expectedStyles(*m_types.highlighter(type), now);
+    const int from = lineStartOf(editor, screenLine);
+    const bool right =
+        stylesOf(editor).mid(from, screenEnd() - from) == expected.mid(from, screenEnd() - from);
+    QCOMPARE(right, rightAtOnce);
+    // The language in the middle of the screen comes from its colouring too.
+    const int middle = screenLine + onScreen / 2;
+    const probe::ScannedLine &line = probe::scanText(*lexer->highlighter(), now)[size_t(middle)];
+    if (rightAtOnce)
+        QCOMPARE(lexer->languageAt(lineStartOf(editor, middle) + 1),
+                 lexer->highlighter()->languageAt(line.text.constData(), int(line.text.size()),
+                                                  line.startState, 1));
+    QVERIFY(lexer->scannedLineCount() < 200 + onScreen);
+
+    QDeadlineTimer deadline(20000);
+    while ((lexer->colouringAhead() || lexer->islandLineCount() > 0) && !deadline.hasExpired())
+        QTest::qWait(5);
+    QCOMPARE(lexer->islandLineCount(), 0);
+    QCOMPARE(firstDifference(stylesOf(editor), expected), -1);
+    // An island that started right is kept whole: no line is scanned twice.
+    if (rightAtOnce && typed.isEmpty()) QCOMPARE(lexer->scannedLineCount(), qint64(lines));
+}
+
+// Screens shown here and there, edits on and off them (some joining or splitting
+// many lines), undo, and bits of background colouring in between: once the
+// background colouring is done, the colours are a pass from the start's.
+void TestHighlightLexer::randomScreensAndEditsConverge() {
+    const char *const pieces[] = {"<!--", "-->",    "<script>", "</script>", "<?php ",
+                                  " ?>",  "/*",     "*/",       "\"",        "\n",
+                                  "\r\n", "\n\n\n", "<p>",      "<![CDATA["};
+    QByteArray base;
+    for (int i = 0; i < 150; ++i)
+        base += QByteArray(PhpPage) + "\n";
+    QsciScintilla editor;
+    editor.setUtf8(true);
+    editor.SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK,
+                         QsciScintillaBase::SC_MOD_BEFOREINSERT |
+                             QsciScintillaBase::SC_MOD_BEFOREDELETE);
+    auto *lexer = new HighlightLexer(m_types.highlighter(DocumentTypes::SynMultiSynPHP), &editor);
+    lexer->setFarThreshold(1024);
+    editor.setLexer(lexer);
+    editor.resize(600, 300);
+    editor.show();
+    setBytes(editor, base);
+    const int onScreen = int(editor.SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN));
+
+    QRandomGenerator rng(7);
+    int islandsSeen = 0;
+    for (int round = 0; round < 400; ++round) {
+        const int lines = int(editor.SendScintilla(QsciScintillaBase::SCI_GETLINECOUNT));
+        const int length = int(editor.SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+        const int top = int(rng.bounded(lines));
+        editor.SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE, (unsigned long)top);
+        styleTo(editor, lineStartOf(editor, std::min(lines - 1, top + onScreen)));
+        islandsSeen += lexer->islandLineCount() > 0;
+        const int action = int(rng.bounded(5));
+        // Mostly on the screen, where the user types.
+        const int pos = action == 4
+                            ? int(rng.bounded(length + 1))
+                            : std::min(length, lineStartOf(editor, top) + int(rng.bounded(200)));
+        if (action == 0 && length > 0) {
+            const int n = std::min(int(rng.bounded(1, 600)), length - pos);
+            editor.SendScintilla(QsciScintillaBase::SCI_DELETERANGE, (unsigned long)pos, long(n));
+        } else if (action == 1 && round > 0) {
+            editor.undo();
+        } else {
+            const char *piece = pieces[rng.bounded(int(std::size(pieces)))];
+            editor.SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, (unsigned long)pos, piece);
+        }
+        if (rng.bounded(3) == 0) QTest::qWait(1); // a slice or two of background colouring
+        if (round % 100 == 99) {
+            QDeadlineTimer deadline(20000);
+            while ((lexer->colouringAhead() || lexer->islandLineCount() > 0) &&
+                   !deadline.hasExpired())
+                QTest::qWait(5);
+            styleTo(editor);
+            const int diff = firstDifference(
+                stylesOf(editor), expectedStyles(*lexer->highlighter(), bytesOf(editor)));
+            QVERIFY2(diff < 0,
+                     qPrintable(QStringLiteral("round %1, byte %2").arg(round).arg(diff)));
+        }
+    }
+    QVERIFY(islandsSeen > 50);
 }
 
 QTEST_MAIN(TestHighlightLexer)

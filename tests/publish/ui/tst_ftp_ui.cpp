@@ -1,17 +1,21 @@
+#include "app/document_texts.h"
+#include "app/settings_store.h"
 #include "app/ui/action_registry.h"
 #include "app/ui/document_host.h"
+#include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "ftp_test_server.h"
 #include "publish/ftp_texts.h"
 #include "publish/ui/ftp_commands.h"
 #include "publish/ui/ftp_dialogs.h"
 #include "publish/ui/ftp_passwords.h"
 #include "publish/ui/ftp_window.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 #include "test_support.h"
 #include "ui/ui_test_support.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
@@ -19,7 +23,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
+#include <QTcpServer>
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -40,6 +46,52 @@ QTreeWidgetItem *row(TOpenFTPBox *box, const QString &text) {
     return nullptr;
 }
 
+// The accessibility layer as a screen reader uses it: objects found by role and name,
+// acted on through their actions and edited through their text interfaces.
+QString nameOf(QAccessibleInterface *iface) {
+    return iface ? iface->text(QAccessible::Name) : QString();
+}
+
+QAccessibleInterface *findAccessible(QAccessibleInterface *root, QAccessible::Role role,
+                                     const std::function<bool(const QString &)> &name) {
+    if (!root) return nullptr;
+    for (int i = 0; i < root->childCount(); ++i) {
+        QAccessibleInterface *c = root->child(i);
+        if (!c) continue;
+        // Entries of a closed menu count as invisible, yet a reader reaches them.
+        if (c->role() == role && (!c->state().invisible || role == QAccessible::MenuItem) &&
+            name(nameOf(c)))
+            return c;
+        if (QAccessibleInterface *found = findAccessible(c, role, name)) return found;
+    }
+    return nullptr;
+}
+
+QAccessibleInterface *findAccessible(QObject *root, QAccessible::Role role, const QString &name) {
+    return findAccessible(QAccessible::queryAccessibleInterface(root), role,
+                          [&name](const QString &n) { return n == name; });
+}
+
+bool act(QAccessibleInterface *iface, const QString &action) {
+    if (!iface || !iface->actionInterface() ||
+        !iface->actionInterface()->actionNames().contains(action))
+        return false;
+    iface->actionInterface()->doAction(action);
+    return true;
+}
+
+// A menu command, by the captions a reader speaks: "Fichier", "FTP", "Ouvrir via FTP...".
+bool runMenuCommand(QWidget *window, const QStringList &path) {
+    QAccessibleInterface *level = QAccessible::queryAccessibleInterface(window);
+    level = findAccessible(level, QAccessible::MenuBar, [](const QString &) { return true; });
+    for (const QString &step : path) {
+        level = findAccessible(level, QAccessible::MenuItem,
+                               [&step](const QString &n) { return n == step; });
+        if (!level) return false;
+    }
+    return act(level, QAccessibleActionInterface::pressAction());
+}
+
 QStringList rowNames(TOpenFTPBox *box) {
     QTreeWidget *list = child<QTreeWidget>(box, "ListeFichiers");
     QStringList out;
@@ -58,6 +110,7 @@ private slots:
     void sessionNamesRefused_data();
     void sessionNamesRefused();
     void passwordAskedAndNeverWritten();
+    void typedPasswordKeptForTheRun();
     void downloadEditUploadBack_data();
     void downloadEditUploadBack();
     void abortedDownloadOpensNothing();
@@ -65,10 +118,17 @@ private slots:
     void browsingSortingAndKeys();
     void untitledDocumentAsksFirst();
     void helpPages();
+    void accessibleRoad();
+    void plainPasswordKeptUntilStored();
+    void unsentEditsStayMarkedAndKept();
+    void closingDuringTransferAsks_data();
+    void closingDuringTransferAsks();
 
 private:
     // A main window whose settings hold one session for the test server.
     void makeForm();
+    // Restarts the server with options, before makeForm().
+    bool restartServer(const QStringList &options);
     void selectSession(TOpenFTPBox *box);
     bool connectBox(TOpenFTPBox *box);
     QString remote(const QString &name) const { return m_root->filePath(name); }
@@ -94,6 +154,10 @@ void TstFtpUi::cleanup() {
     m_fx.reset();
     m_server.reset();
     m_root.reset();
+}
+
+bool TstFtpUi::restartServer(const QStringList &options) {
+    return m_server->start(QString::fromUtf8(kScript), m_root->path(), options);
 }
 
 void TstFtpUi::makeForm() {
@@ -258,6 +322,62 @@ void TstFtpUi::passwordAskedAndNeverWritten() {
     QVERIFY(!(QFile::permissions(m_fx->store->fileName()) & (QFile::ReadGroup | QFile::ReadOther)));
 }
 
+// Without a secret service, the password typed in the session dialog serves the whole
+// run, also after a connection that failed for another reason than the password.
+void TstFtpUi::typedPasswordKeptForTheRun() {
+    makeForm();
+    TOpenFTPBox *box = m_ftp->window();
+    box->prepareOpen();
+    selectSession(box);
+    QTcpServer closed; // a port where nothing answers
+    QVERIFY(closed.listen(QHostAddress::LocalHost));
+    const QString deadPort = QString::number(closed.serverPort());
+    closed.close();
+    int asked = 0;
+    QString port = deadPort;
+    QString typed = QStringLiteral("secret");
+    m_fx->ui.onDialog = [&](QDialog *d) {
+        if (d->objectName() == QLatin1String("TPasswordBox")) {
+            ++asked;
+            child<QLineEdit>(d, "EditMotDePasse")->setText(QStringLiteral("secret"));
+            return true;
+        }
+        child<QLineEdit>(d, "FtpPortEdit")->setText(port);
+        if (!typed.isEmpty()) child<QLineEdit>(d, "UserPasswordEdit")->setText(typed);
+        child<QPushButton>(d, "BoutOK")->click();
+        return d->result() == QDialog::Accepted;
+    };
+    auto *connectButton = child<QToolButton>(box, "BoutConnexion");
+    auto connectOnce = [&] {
+        connectButton->click();
+        return QTest::qWaitFor([&] { return connectButton->isEnabled() && !box->isTransferring(); },
+                               15000) &&
+               QTest::qWaitFor([&] { return box->isConnected() || !connectButton->isChecked(); },
+                               15000);
+    };
+    child<QToolButton>(box, "BoutParametres")->click();
+    QVERIFY(connectOnce());
+    QVERIFY(!box->isConnected());
+    // The port mended, the password left as it is shown.
+    port = QString::number(m_server->port);
+    typed.clear();
+    child<QToolButton>(box, "BoutParametres")->click();
+    QVERIFY(connectBox(box));
+    QCOMPARE(asked, 0);
+
+    // A refused password is forgotten: the next connection asks for it.
+    m_fx->ui.answers = {MsgAnswer::Yes};
+    m_ftp->FileDisconnectFTP();
+    QVERIFY(QTest::qWaitFor([box] { return !box->isConnected(); }, 5000));
+    typed = QStringLiteral("faux");
+    child<QToolButton>(box, "BoutParametres")->click();
+    QVERIFY(connectOnce());
+    QVERIFY(!box->isConnected());
+    QCOMPARE(asked, 0);
+    QVERIFY(connectBox(box));
+    QCOMPARE(asked, 1);
+}
+
 void TstFtpUi::downloadEditUploadBack_data() {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QByteArray>("added");
@@ -333,6 +453,7 @@ void TstFtpUi::downloadEditUploadBack() {
     };
     m_fx->form->findChild<ActionRegistry *>()->action(QStringLiteral("FileSaveFTP"))->trigger();
     QVERIFY(!second->isModified());
+    QVERIFY(!tabs->tabText(tabs->indexOf(second)).endsWith(DocTexts::unsentMark()));
     QCOMPARE(readAll(second->fileName), bytes + added);
     QCOMPARE(readAll(remote(QStringLiteral("site/page #1.html"))), bytes + added);
     QCOMPARE(QDir(remote(QStringLiteral("site"))).entryList(QDir::Files | QDir::Hidden).size(), 2);
@@ -509,6 +630,179 @@ void TstFtpUi::helpPages() {
         QVERIFY2(QFileInfo::exists(QStringLiteral(BALIZOR_SOURCE_DIR "/resources/") + t),
                  qPrintable(t));
     setHelpHandler({});
+}
+
+// The road of a screen-reader user: open a file of the server through the FTP window,
+// change it, send it back; every control found by its role and spoken name, every
+// command given through the accessible actions and texts.
+void TstFtpUi::accessibleRoad() {
+    QVERIFY(writeAll(remote(QStringLiteral("site/page.html")), "<p>avant</p>\r\n"));
+    makeForm();
+    // The session used last is chosen when the window opens (the drop-down's own list
+    // is not chosen from through its accessible actions).
+    m_fx->store->writeInteger(QStringLiteral("FTP"), QStringLiteral("DerniereSession"), 1);
+    QAccessible::setActive(true);
+    const auto inactive = qScopeGuard([] { QAccessible::setActive(false); });
+    QStringList steps; // what went wrong inside the dialogs
+    auto stepFailed = [&](const QString &what) {
+        steps << what;
+        return false;
+    };
+    m_fx->ui.onDialog = [&](QDialog *d) {
+        d->show(); // as the real dialog would be: named when first shown
+        QAccessibleInterface *dialog = QAccessible::queryAccessibleInterface(d);
+        const QString title = nameOf(dialog);
+        if (title == QLatin1String("Mot de passe")) {
+            QAccessibleInterface *field =
+                findAccessible(dialog, QAccessible::EditableText, [](const QString &n) {
+                    return n.startsWith(QLatin1String("Mot de passe de \"balizor\""));
+                });
+            if (!field || !field->editableTextInterface()) return stepFailed("password field");
+            field->editableTextInterface()->insertText(0, QStringLiteral("secret"));
+            if (!act(findAccessible(d, QAccessible::Button, QStringLiteral("OK")),
+                     QAccessibleActionInterface::pressAction()))
+                return stepFailed("password OK");
+            // A button's accessible press is an animated click, done a moment later.
+            return QTest::qWaitFor([d] { return d->result() == QDialog::Accepted; }, 5000);
+        }
+        const bool opening = title == QLatin1String("Ouvrir via FTP");
+        if (!opening && title != QLatin1String("Enregistrer via FTP"))
+            return stepFailed(QStringLiteral("unexpected dialog ") + title);
+        QAccessibleInterface *list =
+            findAccessible(d, QAccessible::Tree, QStringLiteral("Contenu du dossier"));
+        if (!list || !list->tableInterface()) return stepFailed("listing");
+        if (list->tableInterface()->rowCount() == 0) {
+            // The toggle a reader finds offers "Toggle" only; that must connect.
+            if (!act(findAccessible(d, QAccessible::CheckBox, QStringLiteral("Connexion")),
+                     QAccessibleActionInterface::toggleAction()))
+                return stepFailed("connect toggle");
+            if (!QTest::qWaitFor([&] { return list->tableInterface()->rowCount() > 0; }, 15000))
+                return stepFailed("no listing after connecting");
+            if (!findAccessible(d, QAccessible::CheckBox, QStringLiteral("Se déconnecter")))
+                return stepFailed("toggle not renamed once connected");
+        }
+        if (opening) {
+            QAccessibleTableInterface *rows = list->tableInterface();
+            int wanted = -1;
+            for (int r = 0; r < rows->rowCount(); ++r)
+                if (nameOf(rows->cellAt(r, 0)) == QLatin1String("page.html")) wanted = r;
+            if (wanted < 0 || !rows->selectRow(wanted)) return stepFailed("row page.html");
+        }
+        if (!act(findAccessible(d, QAccessible::Button,
+                                opening ? QStringLiteral("Ouvrir") : QStringLiteral("Enregistrer")),
+                 QAccessibleActionInterface::pressAction()))
+            return stepFailed("main button");
+        if (!QTest::qWaitFor([d] { return d->isHidden(); }, 15000))
+            return stepFailed("transfer did not end");
+        return true;
+    };
+
+    QVERIFY(runMenuCommand(m_fx->form.get(), {"Fichier", "FTP", "Ouvrir via FTP..."}));
+    QVERIFY2(steps.isEmpty(), qPrintable(steps.join(", ")));
+    QAccessibleInterface *editor = findAccessible(
+        QAccessible::queryAccessibleInterface(m_fx->form.get()), QAccessible::EditableText,
+        [](const QString &n) { return n == QLatin1String("Texte du document"); });
+    QVERIFY(editor && editor->textInterface() && editor->editableTextInterface());
+    QAccessibleTextInterface *text = editor->textInterface();
+    QCOMPARE(text->text(0, text->characterCount()), QStringLiteral("<p>avant</p>\r\n"));
+    editor->editableTextInterface()->insertText(text->characterCount(),
+                                                QStringLiteral("<p>après</p>\r\n"));
+
+    QVERIFY(runMenuCommand(m_fx->form.get(), {"Fichier", "FTP", "Enregistrer via FTP sous..."}));
+    QVERIFY2(steps.isEmpty(), qPrintable(steps.join(", ")));
+    // An ASCII page is Windows-1252: the accent goes back as one byte.
+    QCOMPARE(readAll(remote(QStringLiteral("site/page.html"))),
+             QByteArray("<p>avant</p>\r\n<p>apr\xe8s</p>\r\n"));
+}
+
+void TstFtpUi::plainPasswordKeptUntilStored() {
+    makeForm(); // memory only: the secret service takes nothing
+    const QString section = FtpSessions::section() + QStringLiteral("\\Essai");
+    const QString key = QStringLiteral("UserPasswordEdit");
+    m_fx->store->writeString(section, key, QStringLiteral("ancien")); // an older version's
+    TOpenFTPBox *box = m_ftp->window();
+    box->prepareOpen();
+    selectSession(box);
+    QCOMPARE(m_fx->store->readString(section, key, {}), QStringLiteral("ancien"));
+    QString password;
+    QVERIFY(m_passwords->find(QStringLiteral("Essai"), &password)); // and for this run
+    m_fx->ui.onDialog = [](QDialog *) { return true; };
+    child<QToolButton>(box, "BoutParametres")->click(); // the session rewritten
+    QCOMPARE(m_fx->store->readString(section, key, {}), QStringLiteral("ancien"));
+}
+
+void TstFtpUi::unsentEditsStayMarkedAndKept() {
+    makeForm();
+    // An FTP document as a download leaves it, then edited.
+    const QString local = m_fx->writeFile(QStringLiteral("page.html"), "<p>serveur</p>\r\n");
+    DocumentManager *docs = m_fx->form->documents();
+    docs->OpenDocument(local, false);
+    TMyMwCustomEdit *e = docs->ActiveEditor();
+    e->documentKind = KindFtp;
+    e->insert(QStringLiteral("<p>ajout</p>\r\n"));
+    // The window closes without an upload (refused, stopped or never asked for).
+    m_fx->ui.onDialog = [](QDialog *) { return false; };
+    m_ftp->FileSaveFTP();
+    QVERIFY(!e->isModified());
+    const QString name = QStringLiteral("page.html");
+    QCOMPARE(docs->tabWidget()->tabText(docs->indexOf(e)), name + DocTexts::unsentMark());
+    QVERIFY(m_fx->form->windowTitle().endsWith(QStringLiteral("FTP : ") + name +
+                                               DocTexts::unsentMark()));
+    QCOMPARE(docs->tabCaption(docs->indexOf(e)), name);
+    m_fx->ui.answers = {MsgAnswer::No};
+    docs->FileClose();
+    QCOMPARE(m_fx->ui.lastMessage(), DocTexts::unsentCloseQuestion(name, "\r\n\r\n"));
+    QCOMPARE(readAll(local), QByteArray("<p>ajout</p>\r\n<p>serveur</p>\r\n"));
+}
+
+void TstFtpUi::closingDuringTransferAsks_data() {
+    QTest::addColumn<bool>("upload");
+    QTest::addColumn<QString>("how");
+    QTest::newRow("download, Annuler") << false << "BoutAnnuler";
+    QTest::newRow("download, Escape") << false << "Escape";
+    QTest::newRow("download, title bar") << false << "close";
+    QTest::newRow("upload, Annuler") << true << "BoutAnnuler";
+    QTest::newRow("upload, title bar") << true << "close";
+}
+
+void TstFtpUi::closingDuringTransferAsks() {
+    QFETCH(bool, upload);
+    QFETCH(QString, how);
+    const QByteArray old(2 << 20, 'a');
+    QVERIFY(writeAll(remote(QStringLiteral("site/gros.html")), old));
+    QVERIFY(restartServer({QStringLiteral("--limit"), QString::number(256 << 10)}));
+    makeForm();
+    m_passwords->store(QStringLiteral("Essai"), QStringLiteral("secret"));
+    TOpenFTPBox *box = m_ftp->window();
+    if (upload)
+        box->prepareSave(m_fx->writeFile(QStringLiteral("gros.html"), QByteArray(2 << 20, 'b')));
+    else
+        box->prepareOpen();
+    box->show();
+    QVERIFY(connectBox(box));
+    child<QTreeWidget>(box, "ListeFichiers")->setCurrentItem(row(box, QStringLiteral("gros.html")));
+    child<QPushButton>(box, "BoutOuvrir")->click();
+    QVERIFY(QTest::qWaitFor([box] { return box->isTransferring(); }, 10000));
+    auto close = [&] {
+        if (how == QLatin1String("Escape"))
+            QTest::keyClick(box, Qt::Key_Escape);
+        else if (how == QLatin1String("close"))
+            box->close();
+        else
+            child<QPushButton>(box, "BoutAnnuler")->click();
+    };
+    m_fx->ui.answers = {MsgAnswer::No, MsgAnswer::Yes};
+    close(); // "Non": the transfer goes on, the window stays
+    QVERIFY(box->isVisible() && box->isTransferring());
+    close(); // "Oui": stopped, then the window closes
+    QVERIFY(QTest::qWaitFor([box] { return !box->isVisible(); }, 10000));
+    QCOMPARE(m_fx->ui.messages.size(), 2);
+    QCOMPARE(m_fx->ui.lastMessage(), FtpTexts::stopTransferQuestion());
+    QVERIFY(!box->client()->isBusy() && box->takeDownloaded().isEmpty() && !box->uploaded());
+    QVERIFY(QDir(m_downloads).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    QCOMPARE(readAll(remote(QStringLiteral("site/gros.html"))), old);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        QDir(remote(QStringLiteral("site"))).entryList(QDir::Files | QDir::Hidden).size(), 2, 5000);
 }
 
 QTEST_MAIN(TstFtpUi)

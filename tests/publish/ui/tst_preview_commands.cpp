@@ -2,7 +2,7 @@
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "app/ui/main_status_bar.h"
 #include "platform/temp_folder.h"
 #include "publish/ui/preview_commands.h"
@@ -201,7 +201,7 @@ void TstPreviewCommands::untitledDocumentTestsThroughTemporaryCopy()
     QCOMPARE(readAll(copy), QByteArray("\xC3\xA9t\xC3\xA9 \xC5\x91\r\n"));
     QCOMPARE(e->encoding, TextEncoding::Windows1252);
     QVERIFY(p.fx.ui.messages.isEmpty());
-    p.fx.form->documents()->DeletePreviewCopy(e);
+    p.commands->DeletePreviewCopy(e);
 }
 
 void TstPreviewCommands::copyIsWrittenAsSaveWrites_data()

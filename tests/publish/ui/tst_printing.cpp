@@ -1,9 +1,10 @@
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
+#include "app/ui/outside_change_check.h"
 #include "publish/ui/document_printer.h"
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 #include "publish/ui/print_commands.h"
 #include "publish/ui/print_preview_dialog.h"
 #include "ui/ui_test_support.h"
@@ -22,6 +23,7 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextEdit>
+#include <QTimer>
 
 namespace {
 QString run(const QString &program, const QStringList &args) {
@@ -121,6 +123,9 @@ private slots:
     void pageSetup();
     void invalidMarginAppliesNothing();
     void preview();
+    void previewAfterAPageRange();
+    void inputWaitsForThePrint_data();
+    void inputWaitsForThePrint();
     void help();
 };
 
@@ -356,6 +361,69 @@ void TstPrinting::preview() {
     QCOMPARE(seen,
              (QStringList{" Page : 1", "100", "400", "200", "25", QString(" Page : %1").arg(pages),
                           QString(" Page : %1").arg(pages - 1), "Imprimer"}));
+}
+
+void TstPrinting::previewAfterAPageRange() {
+    Printing p;
+    p.untitled(lines(300));
+    QList<int> previewed;
+    p.onPreview = [&](TTestPrintPreviewDlg *v) {
+        v->show();
+        QVERIFY(QTest::qWaitForWindowExposed(v));
+        previewed << v->view()->pageCount();
+    };
+    p.action("FilePrintPreview");
+    p.pdf = p.fx.path("plage.pdf");
+    p.fx.ui.onDialog = [script = p.fx.ui.onDialog](QDialog *d) {
+        if (auto *print = qobject_cast<QPrintDialog *>(d)) { // pages 2 to 3 chosen
+            print->printer()->setPrintRange(QPrinter::PageRange);
+            print->printer()->setFromTo(2, 3);
+        }
+        return script(d);
+    };
+    p.action("FilePrint");
+    QCOMPARE(pdfPages(p.pdf), 2);
+    p.action("FilePrintPreview");
+    QVERIFY(previewed.first() > 3);
+    QCOMPARE(previewed, (QList<int>{previewed.first(), previewed.first()}));
+}
+
+void TstPrinting::inputWaitsForThePrint_data() {
+    // What reaches the main window while a print starts.
+    QTest::addColumn<QString>("what");
+    QTest::newRow("a key in the editor") << "key";
+    QTest::newRow("closing the window") << "close";
+    QTest::newRow("the file deleted outside") << "vanished";
+}
+
+void TstPrinting::inputWaitsForThePrint() {
+    QFETCH(QString, what);
+    Printing p;
+    p.open("page.html", lines(300));
+    TMyMwCustomEdit *e = p.fx.form->documents()->ActiveEditor();
+    e->replaceAllText(lines(301)); // modified: closing it would ask
+    const QString text = e->textCrLf(), file = e->fileName;
+    p.pdf = p.fx.path("page.pdf");
+    bool during = false;
+    QTimer::singleShot(0, p.fx.form.get(), [&] {
+        during = true;
+        if (what == "key") {
+            QTest::keyClick(e, Qt::Key_X);
+        } else if (what == "close") {
+            p.fx.form->close();
+        } else {
+            QFile::remove(file);
+            p.fx.form->outsideChanges()->CheckDocumentsOnDisk();
+        }
+    });
+    p.action("FilePrint");
+    QVERIFY(during && QFile::exists(p.pdf));
+    QCOMPARE(p.fx.ui.messages.size(), 0);
+    QVERIFY(p.fx.form->isVisible());
+    QCOMPARE(p.fx.form->documents()->ActiveEditor(), e);
+    QCOMPARE(e->textCrLf(), text);
+    // The outside-change check is only put off until the print has ended.
+    if (what == "vanished") QTRY_COMPARE(p.fx.ui.messages.size(), 1);
 }
 
 void TstPrinting::help() {

@@ -3,7 +3,7 @@
 #include <QFile>
 
 #include "app/ui/app_context.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "test_support.h"
 
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "publish/ui/help.h"
+#include "app/ui/help.h"
 
 #include "app/ui/ui_services.h"
 

@@ -1,4 +1,4 @@
-#include "app/ui/menu_layout.h"
+#include "shell/ui/menu_layout.h"
 
 #include "app/ui/action_registry.h"
 
@@ -182,7 +182,7 @@ QList<ToolbarDef> makeToolbars()
          QStringLiteral("Formulaires"), true,
          QList<LayoutEntry>{A("InsertionFormulaire"), S()} + formControls()},
         {QStringLiteral("TBAcc"), QStringLiteral("Caractères"), QStringLiteral("OutilsBarreAccents"),
-         QStringLiteral("Caractères"), true,
+         QStringLiteral("Accents"), true,
          {A("ModifierConversion"), A("ModifierDeconversion"), S(), A("ModifierConvVolee"), S(),
           Drop(QStringLiteral("Caractères accentués"), {P("MenuCaracteresAccentues")},
                "DropCaracteresAccentues"),
@@ -195,8 +195,9 @@ QList<ToolbarDef> makeToolbars()
         {QStringLiteral("TBSQL"), QStringLiteral("SQL"), QStringLiteral("OutilsBarreSQL"),
          QStringLiteral("SQL"), false,
          {A("SQLCreateTable"), A("SQLDropTable"), S(),
-          Split("SQLSelect", {A("SQLInnerJoin"), A("SQLLeftJoin"), A("SQLRightOuterJoin"),
-                              A("SQLInsert"), A("SQLUpdate"), A("SQLDelete")})}},
+          A("SQLSelect"),
+          Split("SQLInnerJoin", {A("SQLInnerJoin"), A("SQLLeftJoin"), A("SQLRightOuterJoin")}),
+          A("SQLInsert"), A("SQLUpdate"), A("SQLDelete")}},
         {QStringLiteral("TBASP"), QStringLiteral("ASP"), QStringLiteral("OutilsBarreASP"),
          QStringLiteral("ASP"), false,
          {A("ASPBloc"), A("ASPCommenter"), A("ASPDecommenter"), A("ASPProcedure"), A("ASPInc"),

@@ -1,8 +1,8 @@
-#include "app/ui/toolbar_manager.h"
+#include "shell/ui/toolbar_manager.h"
 
 #include "app/settings_store.h"
 #include "app/ui/action_registry.h"
-#include "app/ui/menu_layout.h"
+#include "shell/ui/menu_layout.h"
 
 #include <QAction>
 #include <QMainWindow>

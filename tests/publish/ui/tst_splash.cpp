@@ -1,6 +1,6 @@
 // The splash picture kept between starts: read back as drawn, private to the user,
 // drawn anew when the kept file is missing or damaged.
-#include "app/ui/splash_window.h"
+#include "publish/ui/splash_window.h"
 
 #include <QFile>
 #include <QFileInfo>

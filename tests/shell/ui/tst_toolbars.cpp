@@ -1,8 +1,8 @@
 // Menus and toolbars laid out from the table; toolbar visibility and layout across restarts.
 #include "app/ui/action_registry.h"
-#include "app/ui/main_form.h"
-#include "app/ui/menu_layout.h"
-#include "app/ui/toolbar_manager.h"
+#include "shell/ui/main_form.h"
+#include "shell/ui/menu_layout.h"
+#include "shell/ui/toolbar_manager.h"
 #include "ui_test_support.h"
 
 #include <QAction>

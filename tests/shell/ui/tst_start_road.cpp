@@ -5,7 +5,7 @@
 #include "app/ui/action_registry.h"
 #include "app/ui/app_context.h"
 #include "app/ui/clipboard_state.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "ui_test_support.h"
 
 #include <QAction>
