@@ -11,7 +11,7 @@
 #include "app/settings_store.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
-#include "app/ui/main_form.h"
+#include "shell/ui/main_form.h"
 #include "assist/ui/completion_module.h"
 #include "assist/ui/completion_popup.h"
 
