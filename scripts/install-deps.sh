@@ -9,6 +9,8 @@ PACKAGES=(
   qt6-webengine-dev qt6-webengine-dev-tools libqt6webenginecore6-bin
   libqscintilla2-qt6-dev
   libcurl4-openssl-dev
+  # regular expressions over the editor's UTF-8 text
+  libpcre2-dev
   # picture formats read by the image dialog beyond GIF, PNG, JPEG and BMP (WebP, TIFF...)
   qt6-image-formats-plugins
   # SVG pictures: their size and preview in the image dialog

@@ -2,6 +2,8 @@
 
 #include "editor/html_vocabulary.h"
 
+#include <QByteArrayView>
+
 namespace Completion {
 
 namespace {
@@ -68,6 +70,28 @@ QString ElementBeforeCaret(const QString &lineLeftOfCaret) {
     const qsizetype tab = t.indexOf(QLatin1Char('\t'));
     if (tab >= 0) t.truncate(tab);
     return t;
+}
+
+LineTail lineTail(const char *line, qsizetype len) {
+    LineTail t;
+    t.offset = QByteArrayView(line, len).lastIndexOf('>') + 1;
+    t.afterGt = t.offset > 0;
+    t.text = QString::fromUtf8(line + t.offset, len - t.offset);
+    return t;
+}
+
+QString LineTail::ElementBeforeCaret() const {
+    return Completion::ElementBeforeCaret(afterGt ? QLatin1Char('>') + text : text);
+}
+
+QChar LineTail::charLeft() const {
+    if (!text.isEmpty()) return text.back();
+    return afterGt ? QLatin1Char('>') : QChar();
+}
+
+qsizetype LineTail::typedRunStart(const QString &ends) const {
+    const qsizetype i = Completion::typedRunStart(text, ends);
+    return offset + QStringView(text).left(i).toUtf8().size();
 }
 
 QString endSet(bool wordBreak) {

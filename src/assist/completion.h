@@ -43,6 +43,22 @@ bool BuildAttributeList(const QString &fragment, bool casse, List *out);
 // line left of the caret.
 QString ElementBeforeCaret(const QString &lineLeftOfCaret);
 
+// The part of the caret's line that completion reads: from just after the line's last
+// ">" (or its start) to the caret. Nothing before that ">" changes the element fragment,
+// the character left of the caret or the typed run (">" ends every run), so a long
+// line is never decoded whole.
+struct LineTail {
+    QString text;
+    bool afterGt = false; // a ">" stands just before the text
+    qsizetype offset = 0; // the text's first byte in the line
+    QString ElementBeforeCaret() const;
+    QChar charLeft() const;
+    // The byte offset in the line where the typed run begins.
+    qsizetype typedRunStart(const QString &endSet) const;
+};
+// `line` holds the UTF-8 bytes of the caret's line left of the caret.
+LineTail lineTail(const char *line, qsizetype len);
+
 // The characters that end a typed run at an opening.
 QString endSet(bool wordBreak);
 // The same for a given list: a character that its insert texts contain ("/" of

@@ -1,7 +1,5 @@
 #include "assist/text_search.h"
 
-#include "platform/text_file.h"
-
 #include <QChar>
 #include <algorithm>
 #include <cstring>
@@ -79,129 +77,7 @@ int commonness(unsigned char c, bool caseSensitive) {
     return c >= 0x80 ? 1 : 0;
 }
 
-// The length (1-4) of the well-formed UTF-8 sequence at p, with its code point, or 0
-// when the bytes there are not one (a stray, overlong, surrogate or cut sequence).
-int sequenceAt(const unsigned char *p, const unsigned char *end, char32_t *cp) {
-    const unsigned char b = *p;
-    if (b < 0x80) {
-        *cp = b;
-        return 1;
-    }
-    int n = 0;
-    char32_t v = 0;
-    char32_t min = 0;
-    if (b >= 0xC2 && b <= 0xDF) {
-        n = 2, v = b & 0x1F, min = 0x80;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-        n = 3, v = b & 0x0F, min = 0x800;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-        n = 4, v = b & 0x07, min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (end - p < n) return 0;
-    for (int i = 1; i < n; ++i) {
-        if ((p[i] & 0xC0) != 0x80) return 0;
-        v = (v << 6) | (p[i] & 0x3F);
-    }
-    if (v < min || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF)) return 0;
-    *cp = v;
-    return n;
-}
-
-// Text for the regular expression: each byte that is not part of a well-formed sequence
-// becomes one U+FFFD, so that UTF-16 offsets map back to bytes one for one (the editor's
-// text is UTF-8, but a search must never answer positions outside it).
-QString decodeBytes(const char *data, qsizetype n) {
-    const auto *p = reinterpret_cast<const unsigned char *>(data);
-    const auto *end = p + n;
-    if (isValidUtf8(data, n)) return QString::fromUtf8(data, n);
-    QString out;
-    out.reserve(n);
-    while (p < end) {
-        char32_t cp = 0;
-        const int len = sequenceAt(p, end, &cp);
-        if (len == 0) {
-            out.append(QChar(QChar::ReplacementCharacter));
-            ++p;
-        } else {
-            if (cp > 0xFFFF) {
-                out.append(QChar(QChar::highSurrogate(cp)));
-                out.append(QChar(QChar::lowSurrogate(cp)));
-            } else {
-                out.append(QChar(char16_t(cp)));
-            }
-            p += len;
-        }
-    }
-    return out;
-}
-
-// Walks the bytes of a range decoded by decodeBytes, turning UTF-16 offsets of the
-// decoded text back into byte offsets.
-struct OffsetTracker {
-    const char *data;
-    qsizetype size;
-    qsizetype u16 = 0;
-    qsizetype byte = 0;
-    qsizetype byteAt(qsizetype target) {
-        if (target < u16) { // matches come in order; restart when asked backwards
-            u16 = 0;
-            byte = 0;
-        }
-        const auto *p = reinterpret_cast<const unsigned char *>(data);
-        while (u16 < target && byte < size) {
-            char32_t cp = 0;
-            const int len = sequenceAt(p + byte, p + size, &cp);
-            if (len == 0) {
-                ++u16;
-                ++byte;
-            } else {
-                u16 += cp > 0xFFFF ? 2 : 1;
-                byte += len;
-            }
-        }
-        return byte;
-    }
-    // The UTF-16 offset of a byte offset (the start of the sequence holding it).
-    qsizetype unitsBefore(qsizetype target) {
-        u16 = 0;
-        byte = 0;
-        const auto *p = reinterpret_cast<const unsigned char *>(data);
-        while (byte < target && byte < size) {
-            char32_t cp = 0;
-            const int len = sequenceAt(p + byte, p + size, &cp);
-            if (byte + std::max(len, 1) > target) break;
-            if (len == 0) {
-                ++u16;
-                ++byte;
-            } else {
-                u16 += cp > 0xFFFF ? 2 : 1;
-                byte += len;
-            }
-        }
-        const qsizetype out = u16;
-        u16 = 0;
-        byte = 0;
-        return out;
-    }
-};
 } // namespace
-
-namespace Utf8 {
-qsizetype lineStart(const char *data, qsizetype pos) {
-    while (pos > 0 && data[pos - 1] != '\n' && data[pos - 1] != '\r')
-        --pos;
-    return pos;
-}
-
-qsizetype countChars(const char *data, qsizetype from, qsizetype to) {
-    qsizetype n = 0;
-    for (qsizetype i = from; i < to; ++i)
-        n += !isContinuation(static_cast<unsigned char>(data[i]));
-    return n;
-}
-} // namespace Utf8
 
 bool TextSearch::prepare(const QString &pattern, const MatchRules &rules, QString *error) {
     m_rules = rules;
@@ -212,18 +88,8 @@ bool TextSearch::prepare(const QString &pattern, const MatchRules &rules, QStrin
     m_needsFold = false;
     if (pattern.isEmpty()) return true;
     if (rules.regularExpression) {
-        QRegularExpression::PatternOptions o = QRegularExpression::MultilineOption;
-        if (!rules.caseSensitive) o |= QRegularExpression::CaseInsensitiveOption;
-        m_regex = QRegularExpression(pattern, o);
-        if (!m_regex.isValid()) {
-            if (error)
-                *error = QStringLiteral("Expression régulière incorrecte : %1 (position %2)")
-                             .arg(m_regex.errorString())
-                             .arg(m_regex.patternErrorOffset() + 1);
-            return false;
-        }
-        m_valid = true;
-        return true;
+        m_valid = m_regex.setPattern(pattern, rules.caseSensitive, error);
+        return m_valid;
     }
 
     m_pattern = pattern.toUtf8();
@@ -307,29 +173,18 @@ bool TextSearch::wordBoundaries(const char *data, qsizetype len, qsizetype start
     return true;
 }
 
-TextMatch TextSearch::regexForward(const char *data, qsizetype len, qsizetype from, qsizetype limit,
-                                   bool allowEmpty) const {
-    const qsizetype ls = Utf8::lineStart(data, from);
-    const QString chunk = decodeBytes(data + ls, limit - ls);
-    OffsetTracker t{data + ls, limit - ls};
-    const qsizetype start16 = t.unitsBefore(from - ls);
-    QRegularExpressionMatchIterator it = m_regex.globalMatch(chunk, start16);
-    while (it.hasNext()) {
-        const QRegularExpressionMatch mm = it.next();
-        if (!allowEmpty && mm.capturedLength() == 0) continue;
-        const qsizetype s = ls + t.byteAt(mm.capturedStart());
-        const qsizetype e = ls + t.byteAt(mm.capturedEnd());
-        if (!wordBoundaries(data, len, s, e)) continue;
-        return {s, e, mm.capturedTexts()};
-    }
-    return {};
+TextMatch TextSearch::fromRegex(LineRegex::Match &&m) {
+    return {m.start, m.end, std::move(m.captures)};
 }
 
 TextMatch TextSearch::findForward(const char *data, qsizetype len, qsizetype from,
                                   qsizetype limit) const {
     limit = std::min(limit, len);
     if (!m_valid || from < 0 || from >= limit) return {};
-    if (m_rules.regularExpression) return regexForward(data, len, from, limit, false);
+    if (m_rules.regularExpression)
+        return fromRegex(m_regex.first(data, from, limit, [&](qsizetype s, qsizetype e) {
+            return e > s && wordBoundaries(data, len, s, e);
+        }));
     const qsizetype m = m_mapped.size();
     const auto *text = reinterpret_cast<const unsigned char *>(data);
     const auto *pat = reinterpret_cast<const unsigned char *>(m_mapped.constData());
@@ -385,22 +240,10 @@ TextMatch TextSearch::findBackward(const char *data, qsizetype len, qsizetype fr
     from = std::min(from, len);
     lower = std::max<qsizetype>(lower, 0);
     if (!m_valid || from <= lower) return {};
-    if (m_rules.regularExpression) {
-        const qsizetype ls = Utf8::lineStart(data, lower);
-        const QString chunk = decodeBytes(data + ls, from - ls);
-        OffsetTracker t{data + ls, from - ls};
-        const qsizetype start16 = t.unitsBefore(lower - ls);
-        TextMatch best;
-        QRegularExpressionMatchIterator it = m_regex.globalMatch(chunk, start16);
-        while (it.hasNext()) {
-            const QRegularExpressionMatch mm = it.next();
-            if (mm.capturedLength() == 0) continue;
-            const qsizetype s = ls + t.byteAt(mm.capturedStart());
-            const qsizetype e = ls + t.byteAt(mm.capturedEnd());
-            if (wordBoundaries(data, len, s, e)) best = {s, e, mm.capturedTexts()};
-        }
-        return best;
-    }
+    if (m_rules.regularExpression)
+        return fromRegex(m_regex.last(data, from, lower, [&](qsizetype s, qsizetype e) {
+            return e > s && wordBoundaries(data, len, s, e);
+        }));
     const qsizetype m = m_mapped.size();
     const auto *text = reinterpret_cast<const unsigned char *>(data);
     const auto *pat = reinterpret_cast<const unsigned char *>(m_mapped.constData());
@@ -492,17 +335,11 @@ QList<Replacement> TextSearch::replacements(const char *data, qsizetype len, qsi
         }
         return out;
     }
-    const qsizetype ls = Utf8::lineStart(data, from);
-    const QString chunk = decodeBytes(data + ls, to - ls);
-    OffsetTracker t{data + ls, to - ls};
-    const qsizetype start16 = t.unitsBefore(from - ls);
-    QRegularExpressionMatchIterator it = m_regex.globalMatch(chunk, start16);
-    while (it.hasNext()) {
-        const QRegularExpressionMatch mm = it.next();
-        const qsizetype s = ls + t.byteAt(mm.capturedStart());
-        const qsizetype e = ls + t.byteAt(mm.capturedEnd());
-        if (!wordBoundaries(data, len, s, e)) continue;
-        out.append({s, e, replacementFor({s, e, mm.capturedTexts()}, replacement, eol).toUtf8()});
-    }
+    m_regex.forEach(data, from, to, [&](const LineRegex::Match &m) {
+        if (wordBoundaries(data, len, m.start, m.end))
+            out.append({m.start, m.end,
+                        replacementFor({m.start, m.end, m.captures}, replacement, eol).toUtf8()});
+        return true;
+    });
     return out;
 }

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "editor/line_regex.h"
+
 #include <QByteArray>
 #include <QList>
-#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -67,8 +68,7 @@ private:
     bool literalAt(const char *data, qsizetype len, qsizetype pos, qsizetype limit,
                    qsizetype *end) const;
     bool wordBoundaries(const char *data, qsizetype len, qsizetype start, qsizetype end) const;
-    TextMatch regexForward(const char *data, qsizetype len, qsizetype from, qsizetype limit,
-                           bool allowEmpty) const;
+    static TextMatch fromRegex(LineRegex::Match &&m);
 
     MatchRules m_rules;
     bool m_valid = false;
@@ -84,13 +84,5 @@ private:
     unsigned char m_rareUpper = 0;
     bool m_needsFold = false; // case-insensitive with letters beyond ASCII
     QList<char32_t> m_folded; // the pattern's code points, case-folded
-    QRegularExpression m_regex;
+    LineRegex m_regex;
 };
-
-// Helpers on UTF-8 text.
-namespace Utf8 {
-// The offset of the start of the line that holds 'pos'.
-qsizetype lineStart(const char *data, qsizetype pos);
-// Number of characters in a range (a lead byte starts a character).
-qsizetype countChars(const char *data, qsizetype from, qsizetype to);
-} // namespace Utf8

@@ -16,6 +16,8 @@ private slots:
     void opening();
     void typedRun_data();
     void typedRun();
+    void lineTail_data();
+    void lineTail();
     void endCharacters_data();
     void endCharacters();
     void namesKeepTheirCharacters();
@@ -179,6 +181,36 @@ void TestCompletion::typedRun() {
     } else {
         QVERIFY(selected > 0);
         QCOMPARE(l.rows[size_t(selected)].insert, row == -1 ? QString("<table") : "</table");
+    }
+}
+
+void TestCompletion::lineTail_data() {
+    QTest::addColumn<QString>("left");
+    QTest::newRow("tags then td") << "<tr><td>x</td><td align=\"left\" ";
+    QTest::newRow("indented a") << "    <a href=\"x\" ";
+    QTest::newRow("ends with a tag") << "<p>texte</p>";
+    QTest::newRow("words after a tag") << "<b>x</b> mot";
+    QTest::newRow("word just after a tag") << "<b>x</b>mot";
+    QTest::newRow("plain words") << "  des mots simples";
+    QTest::newRow("< after a tag") << "<p>Été à <";
+    QTest::newRow("run after accents") << "<p>é</p>àé<ta";
+    QTest::newRow("closing run") << "<td>x</TA";
+    QTest::newRow("> and spaces") << "<td>   ";
+    QTest::newRow("just >") << ">";
+    QTest::newRow("attribute with -") << "<p><meta http-equiv";
+    QTest::newRow("nothing") << "";
+}
+
+// Reading only what follows the line's last ">" gives what the whole line gives.
+void TestCompletion::lineTail() {
+    QFETCH(QString, left);
+    const QByteArray bytes = left.toUtf8();
+    const LineTail t = Completion::lineTail(bytes.constData(), bytes.size());
+    QCOMPARE(t.ElementBeforeCaret(), ElementBeforeCaret(left));
+    QCOMPARE(t.charLeft(), left.isEmpty() ? QChar() : left.back());
+    for (bool wordBreak : {false, true}) {
+        const QString ends = endSet(wordBreak);
+        QCOMPARE(t.typedRunStart(ends), left.left(typedRunStart(left, ends)).toUtf8().size());
     }
 }
 

@@ -224,6 +224,20 @@ void TstTextSearch::replaceAll_data() {
                                              << "r"
                                              << "\\1"
                                              << "t t" << 2;
+    // Every line of a list as an item: the line breaks stay outside the markup.
+    const struct {
+        const char *name, *eol;
+    } breaks[] = {{"CR LF", "\r\n"}, {"LF", "\n"}, {"CR", "\r"}};
+    for (const auto &b : breaks) {
+        const QString eol = QString::fromLatin1(b.eol);
+        QTest::addRow("lines to items, %s", b.name)
+            << "un" + eol + "deux" + eol << "(.+)"
+            << "r"
+            << "<li>\\1</li>" << "<li>un</li>" + eol + "<li>deux</li>" + eol << 2;
+        QTest::addRow("line ends, %s", b.name) << "un" + eol + "deux" << "$"
+                                               << "r"
+                                               << ";" << "un;" + eol + "deux;" << 2;
+    }
 }
 
 void TstTextSearch::replaceAll() {
@@ -242,9 +256,9 @@ void TstTextSearch::replaceAll() {
     QCOMPARE(QString::fromUtf8(applied(bytes, r)), expected);
 }
 
-// Bytes that are not UTF-8 (a stray byte, a cut sequence, an encoded surrogate) each
-// stand for one character: matches after them are reported at their true bytes, never
-// past the end of the text.
+// Bytes that are not UTF-8 (a stray byte, a cut sequence, an encoded surrogate) are
+// matched by nothing, not even ".": matches after them are reported at their true bytes,
+// never past the end of the text.
 void TstTextSearch::expressionOverStrayBytes_data() {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("pattern");
@@ -257,7 +271,8 @@ void TstTextSearch::expressionOverStrayBytes_data() {
     QTest::newRow("after a cut sequence") << QByteArray("\xe2\x82xyz") << "y" << false << 0 << 3 << 4;
     QTest::newRow("after an encoded surrogate")
         << QByteArray("\xed\xa0\x80<p>") << "<p>" << false << 0 << 3 << 6;
-    QTest::newRow("dot over stray bytes") << QByteArray("\x80\x81\x82") << "..$" << false << 0 << 1 << 3;
+    QTest::newRow("dot over stray bytes") << QByteArray("\x80\x81\x82") << "..$" << false << 0 << -1 << -1;
+    QTest::newRow("dot after stray bytes") << QByteArray("\x80\x81" "ab") << "..$" << false << 0 << 2 << 4;
     QTest::newRow("from after stray bytes") << QByteArray("\xff x \xfe x") << "x" << false << 3 << 6 << 7;
     QTest::newRow("valid text after them") << QByteArray("\x92 \xc3\xa9t\xc3\xa9") << "t" << false << 0 << 4 << 5;
     QTest::newRow("backwards") << QByteArray("b\xe9\xe9 b") << "b" << true << 5 << 4 << 5;
@@ -299,18 +314,22 @@ void TstTextSearch::replaceAllWithinRange() {
 
 void TstTextSearch::invalidExpression_data() {
     QTest::addColumn<QString>("pattern");
-    QTest::newRow("open group") << "(abc";
-    QTest::newRow("open class") << "[a-";
-    QTest::newRow("bad repeat") << "a{2,1}";
-    QTest::newRow("nothing to repeat") << "*a";
+    QTest::addColumn<int>("position"); // counted in the text the user typed
+    QTest::newRow("open group") << "(abc" << 5;
+    QTest::newRow("open class") << "[a-" << 4;
+    QTest::newRow("bad repeat") << "a{2,1}" << 6;
+    QTest::newRow("nothing to repeat") << "*a" << 1;
+    QTest::newRow("after accents") << "éé(" << 4;
 }
 
 void TstTextSearch::invalidExpression() {
     QFETCH(QString, pattern);
+    QFETCH(int, position);
     TextSearch s;
     QString error;
     QVERIFY(!s.prepare(pattern, rules("r"), &error));
     QVERIFY(error.startsWith(QStringLiteral("Expression régulière incorrecte : ")));
+    QVERIFY2(error.endsWith(QStringLiteral("(position %1)").arg(position)), qPrintable(error));
     QVERIFY(!s.isValid());
     const QByteArray bytes = "abc";
     QVERIFY(!s.findForward(bytes.constData(), bytes.size(), 0, 3).found());

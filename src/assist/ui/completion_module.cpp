@@ -69,14 +69,38 @@ void CompletionModule::applyPreference() {
     }
 }
 
-// Only the caret's line is read: asking for the whole text would move the
-// editor's gap, a copy of the document after each insertion.
-QString CompletionModule::textLeftOfCaret(TMyMwCustomEdit *editor) const {
-    const long length = long(editor->SendScintilla(QsciScintillaBase::SCI_GETCURLINE, 0UL, 0L));
-    QByteArray line(length + 1, '\0');
-    const int caret = int(editor->SendScintilla(QsciScintillaBase::SCI_GETCURLINE,
-                                                (unsigned long)(length + 1), line.data()));
-    return QString::fromUtf8(line.constData(), std::clamp(caret, 0, int(length)));
+namespace {
+using Sci = QsciScintillaBase;
+
+qsizetype currentPos(TMyMwCustomEdit *editor) {
+    return editor->SendScintilla(Sci::SCI_GETCURRENTPOS);
+}
+
+qsizetype lineOf(TMyMwCustomEdit *editor, qsizetype pos) {
+    return editor->SendScintilla(Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(pos));
+}
+
+// Bytes of the text read in place: while the user types, the editor's gap is at the
+// caret, so a range that ends there is had without moving the text.
+const char *bytesAt(TMyMwCustomEdit *editor, qsizetype from, qsizetype n) {
+    return reinterpret_cast<const char *>(editor->SendScintilla(
+        Sci::SCI_GETRANGEPOINTER, static_cast<unsigned long>(from), static_cast<long>(n)));
+}
+} // namespace
+
+// Only the caret's line is read, and of it only what follows its last ">".
+Completion::LineTail CompletionModule::tailLeftOfCaret(TMyMwCustomEdit *editor,
+                                                       qsizetype *lineStart) const {
+    const qsizetype caret = currentPos(editor);
+    *lineStart = editor->SendScintilla(Sci::SCI_POSITIONFROMLINE,
+                                       static_cast<unsigned long>(lineOf(editor, caret)));
+    const qsizetype n = caret - *lineStart;
+    return Completion::lineTail(n > 0 ? bytesAt(editor, *lineStart, n) : "", n);
+}
+
+QString CompletionModule::runText(TMyMwCustomEdit *editor, qsizetype caret) const {
+    const qsizetype n = caret - m_runPos;
+    return n > 0 ? QString::fromUtf8(bytesAt(editor, m_runPos, n), n) : QString();
 }
 
 bool CompletionModule::htmlAtCaret(TMyMwCustomEdit *editor) const {
@@ -89,24 +113,25 @@ bool CompletionModule::htmlAtCaret(TMyMwCustomEdit *editor) const {
 
 bool CompletionModule::SynCompExecute(TMyMwCustomEdit *editor) {
     m_trigger.stop();
-    const QString left = textLeftOfCaret(editor);
-    const QString fragment = Completion::ElementBeforeCaret(left);
-    const QChar charLeft = left.isEmpty() ? QChar() : left.back();
+    qsizetype lineStart = 0;
+    const Completion::LineTail left = tailLeftOfCaret(editor, &lineStart);
     // The end set is fixed by the switches as the last opening left them.
     const bool wordBreak = m_engine.wordBreak();
-    if (!m_engine.execute(fragment, htmlAtCaret(editor), charLeft, m_ctx.options->casse)) {
+    if (!m_engine.execute(left.ElementBeforeCaret(), htmlAtCaret(editor), left.charLeft(),
+                          m_ctx.options->casse)) {
         close();
         return false;
     }
     m_editor = editor;
     m_endSet = Completion::endSet(m_engine.list(), wordBreak);
-    const TextPos caret = editor->caretXY();
-    m_runLine = caret.line;
-    m_runColumn = int(Completion::typedRunStart(left, m_endSet)) + 1;
+    const qsizetype caret = currentPos(editor);
+    m_runLine = lineOf(editor, caret);
+    m_runPos = lineStart + left.typedRunStart(m_endSet);
     m_popup->setList(m_engine.list());
-    const QString run = left.mid(m_runColumn - 1);
-    m_popup->selectRow(Completion::selectRow(m_engine.list(), run));
-    const QPoint at = editor->clientPoint(TextPos{m_runColumn, caret.line});
+    m_popup->selectRow(Completion::selectRow(m_engine.list(), runText(editor, caret)));
+    const QPoint at(
+        int(editor->SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL, static_cast<long>(m_runPos))),
+        int(editor->SendScintilla(Sci::SCI_POINTYFROMPOSITION, 0UL, static_cast<long>(m_runPos))));
     m_popup->showAt(editor->mapToGlobal(at + QPoint(0, editor->lineHeight())),
                     editor->lineHeight());
     return true;
@@ -120,28 +145,36 @@ void CompletionModule::close() {
 // The run typed since the opening, or close when the caret left it.
 void CompletionModule::followRun() {
     if (!m_editor || !m_popup->isVisible()) return;
-    const TextPos caret = m_editor->caretXY();
-    if (caret.line != m_runLine || caret.col < m_runColumn || m_editor->selAvail()) {
+    const qsizetype caret = currentPos(m_editor);
+    if (caret < m_runPos || lineOf(m_editor, caret) != m_runLine || m_editor->selAvail()) {
         close();
         return;
     }
-    const QString run = textLeftOfCaret(m_editor).mid(m_runColumn - 1);
-    m_popup->selectRow(Completion::selectRow(m_engine.list(), run));
+    m_popup->selectRow(Completion::selectRow(m_engine.list(), runText(m_editor, caret)));
 }
 
+// The title row chooses nothing: the list closes and the text stays as typed.
 void CompletionModule::accept(QChar endChar) {
     TMyMwCustomEdit *editor = m_editor;
     const int row = m_popup->selectedRow();
-    if (!editor || row < 0 || row >= int(m_engine.list().rows.size())) {
+    if (!editor || row <= 0 || row >= int(m_engine.list().rows.size()) ||
+        currentPos(editor) < m_runPos) {
         close();
         return;
     }
-    const QString insert = m_engine.list().rows[size_t(row)].insert;
-    const QString fragment = Completion::ElementBeforeCaret(textLeftOfCaret(editor));
+    const QByteArray insert = m_engine.list().rows[size_t(row)].insert.toUtf8();
+    qsizetype lineStart = 0;
+    const QString fragment = tailLeftOfCaret(editor, &lineStart).ElementBeforeCaret();
     m_engine.accepted(endChar, fragment, htmlAtCaret(editor), m_ctx.options->casse);
     close();
-    const TextPos caret = editor->caretXY();
-    editor->replaceRange(TextPos{m_runColumn, m_runLine}, caret, insert);
+    const qsizetype caret = currentPos(editor);
+    editor->SendScintilla(Sci::SCI_BEGINUNDOACTION);
+    editor->SendScintilla(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(m_runPos),
+                          static_cast<long>(caret));
+    editor->SendScintilla(Sci::SCI_REPLACETARGET, static_cast<unsigned long>(insert.size()),
+                          insert.constData());
+    editor->SendScintilla(Sci::SCI_GOTOPOS, static_cast<unsigned long>(m_runPos + insert.size()));
+    editor->SendScintilla(Sci::SCI_ENDUNDOACTION);
 }
 
 bool CompletionModule::handleKey(TMyMwCustomEdit *editor, QKeyEvent *k) {
@@ -179,6 +212,11 @@ bool CompletionModule::handleKey(TMyMwCustomEdit *editor, QKeyEvent *k) {
     case Qt::Key_Tab:
     case Qt::Key_Return:
     case Qt::Key_Enter:
+        if (m_popup->selectedRow() <= 0) {
+            // No row chosen: the key does what it does without the list.
+            close();
+            return false;
+        }
         accept(QChar());
         return true;
     case Qt::Key_Backspace:

@@ -43,7 +43,8 @@ private:
     void accept(QChar endChar);
     void followRun();
     bool typeThenFollow(TMyMwCustomEdit *editor, QKeyEvent *k);
-    QString textLeftOfCaret(TMyMwCustomEdit *editor) const;
+    Completion::LineTail tailLeftOfCaret(TMyMwCustomEdit *editor, qsizetype *lineStart) const;
+    QString runText(TMyMwCustomEdit *editor, qsizetype caret) const;
 
     AppContext &m_ctx;
     DocumentTypeModule *m_types;
@@ -54,7 +55,9 @@ private:
     QPointer<TMyMwCustomEdit> m_triggerEditor;
     QPointer<TMyMwCustomEdit> m_editor; // the editor the pop-up is open for
     QString m_endSet;
-    int m_runLine = 0;
-    int m_runColumn = 0; // where the typed run starts (column from 1)
+    // Where the typed run starts, as a byte position, and its line (from 0): a key
+    // while the list is open reads only the run, never its whole line.
+    qsizetype m_runPos = 0;
+    qsizetype m_runLine = 0;
     bool m_forwarding = false;
 };

@@ -65,8 +65,17 @@ void TestCompletionUi::typing_data() {
                            << "<table>";
     QTest::newRow("<TA > under Casse") << true << "<|TA>"
                                        << "<TABLE>";
-    QTest::newRow("title row accepted") << false << "<|\t"
-                                        << "<";
+    // The title row chooses nothing: Enter and Tab do what they do without the list.
+    QTest::newRow("title row and Tab") << false << "<|\t"
+                                       << "<   "; // Tab indents with spaces here
+    QTest::newRow("custom element and Enter") << false << "<|xyz\nfin"
+                                              << "<xyz\nfin";
+    QTest::newRow("custom element and Tab") << false << "<|xyz\t"
+                                            << "<xyz    ";
+    QTest::newRow("attributes of td without a space, Enter") << false << "<td^\nfin"
+                                                             << "<td\nfin";
+    QTest::newRow("back to the title row, Enter") << false << "<|t#\n"
+                                                  << "<\n";
     QTest::newRow("> on the title row closes") << false << "<|zz>"
                                                << "<zz>";
     QTest::newRow("attributes of td") << false << "<td ^bg\t"
@@ -78,7 +87,7 @@ void TestCompletionUi::typing_data() {
     QTest::newRow("backspace shortens the run") << false << "<|tix##a\t"
                                                 << "<table";
     QTest::newRow("escape leaves the text") << false << "<|ta`\n"
-                                            << "<ta";
+                                            << "<ta\n";
     QTest::newRow("word break after a row: - accepts") << false << "<|ta-"
                                                        << "<table-";
     QTest::newRow("closing row") << false << "<|/tit\t"
@@ -93,7 +102,10 @@ void TestCompletionUi::typing() {
     f.options.casse = casse;
     TMyMwCustomEdit *e = htmlEditor(f);
     type(e, keys);
-    QCOMPARE(e->lineAt(0), text);
+    QStringList lines;
+    for (int i = 0; i < e->lineCountAsList(); ++i)
+        lines << e->lineAt(i);
+    QCOMPARE(lines.join('\n'), text);
     auto *popup = f.form->findChild<CompletionPopup *>(QStringLiteral("SynComp"));
     QVERIFY(popup);
     QVERIFY(!popup->isVisible() || keys.endsWith('|'));
