@@ -63,6 +63,8 @@ private:
     // Puts an uploaded file in the target's place.
     CURLcode replaceTarget(const QString &folder, const QString &name, const QString &uploaded,
                            const QString &tag, FtpReply &reply);
+    CURLcode renameInPlace(const QString &folder, const QString &name, const QString &uploaded,
+                           const QString &tag, FtpReply &reply);
 
     void doConnect(const FtpRequest &r, FtpReply &reply);
     void doList(const QString &folder, FtpReply &reply);
@@ -89,6 +91,7 @@ private:
     QString m_sizeLine; // the last "213" reply
     bool m_mlsd = true;
     bool m_transfer = false;
+    bool m_unstoppable = false; // the steps that put a sent file in place
     QElapsedTimer m_progressClock;
     qint64 m_lastBytes = -1;
     FtpTrust m_keyTrust;
@@ -158,7 +161,7 @@ size_t FtpWorker::read(char *data, size_t size, size_t n, void *user) {
 
 int FtpWorker::progress(void *user, curl_off_t, curl_off_t dlNow, curl_off_t, curl_off_t ulNow) {
     auto *w = static_cast<FtpWorker *>(user);
-    if (w->m_abort->load()) return 1;
+    if (w->m_abort->load() && !w->m_unstoppable) return 1;
     if (w->m_transfer) {
         const qint64 bytes = qint64(dlNow + ulNow);
         // A few updates a second are plenty for a progress bar.
@@ -391,13 +394,22 @@ QStringList FtpWorker::deleteCommands(const QString &path) const {
 
 CURLcode FtpWorker::replaceTarget(const QString &folder, const QString &name,
                                   const QString &uploaded, const QString &tag, FtpReply &reply) {
+    // The file is on the server whole: a cancel from now on would only leave the
+    // caller unsure whether the rename was made. It runs to its end.
+    m_unstoppable = true;
+    const CURLcode rc = renameInPlace(folder, name, uploaded, tag, reply);
+    m_unstoppable = false;
+    return rc;
+}
+
+CURLcode FtpWorker::renameInPlace(const QString &folder, const QString &name,
+                                  const QString &uploaded, const QString &tag, FtpReply &reply) {
     const QString target = FtpNames::join(folder, name);
     CURLcode rc = quote(folder, renameCommands(uploaded, target), reply);
-    if (rc == CURLE_OK || reply.aborted) return rc;
+    if (rc == CURLE_OK) return rc;
     // Many servers (SFTP ones too) do not rename over an existing file. The old file
     // is moved aside rather than deleted first: a server that refuses every rename
     // then keeps its file instead of losing it.
-    m_abort->store(false); // once files move, the steps run to their end
     const QString aside = FtpNames::join(folder, FtpNames::setAsideName(name, tag));
     FtpReply step;
     if (quote(folder, renameCommands(target, aside), step) != CURLE_OK)

@@ -10,20 +10,47 @@
 namespace {
 // Network failures in a row after which the connection is taken as lost.
 constexpr int kLostAfter = 3;
+// Files sent at once, each over its own connection, and requests queued on each.
+constexpr int kLanes = 2;
+constexpr int kQueued = 2;
+// Fewer files than this are not worth a second connection.
+constexpr int kSecondLaneFrom = 4;
 } // namespace
 
 SitePublisher::SitePublisher(QObject *parent)
-    : QObject(parent), m_client(new FtpClient(this)), m_stateFolder(PublishState::defaultFolder()) {
+    : QObject(parent), m_stateFolder(PublishState::defaultFolder()) {
     static const bool once = [] {
         qRegisterMetaType<PublishPlan>();
         qRegisterMetaType<PublishResult>();
         return true;
     }();
     Q_UNUSED(once);
-    connect(m_client, &FtpClient::finished, this, &SitePublisher::onReply);
-    connect(m_client, &FtpClient::transferProgress, this, [this](qint64 bytes) {
-        if (m_state == Publishing) emit progress(bytes, m_doneBytes + bytes, m_plan.bytes);
-    });
+    for (int i = 0; i < kLanes; ++i) {
+        Lane lane;
+        lane.client = new FtpClient(this);
+        lane.ready = i == 0;
+        m_lanes << lane;
+        connect(lane.client, &FtpClient::finished, this,
+                [this, i](const FtpReply &reply) { onLaneReply(i, reply); });
+        connect(lane.client, &FtpClient::transferProgress, this, [this, i](qint64 bytes) {
+            if (m_state != Publishing) return;
+            m_lanes[i].bytes = bytes;
+            qint64 all = m_doneBytes;
+            for (const Lane &l : std::as_const(m_lanes))
+                all += l.bytes;
+            emit progress(bytes, all, m_plan.bytes);
+        });
+    }
+}
+
+void SitePublisher::setTrustFolder(const QString &folder) {
+    for (const Lane &l : std::as_const(m_lanes))
+        l.client->setTrustFolder(folder);
+}
+
+void SitePublisher::setSshKeyFile(const QString &path) {
+    for (const Lane &l : std::as_const(m_lanes))
+        l.client->setSshKeyFile(path);
 }
 
 SitePublisher::~SitePublisher() {
@@ -67,7 +94,28 @@ void SitePublisher::compare(const FtpSession &session, const QString &site,
     emit stage(PublishSiteTexts::connecting(session.host));
     FtpSession s = session;
     s.folder.clear(); // the login folder: the publishing folder may not exist yet
-    m_client->connectTo(s);
+    client()->connectTo(s);
+    // The other connections log in meanwhile, ready for the sending.
+    for (int i = 1; i < m_lanes.size(); ++i) {
+        ++m_lanes[i].connects;
+        m_lanes[i].client->connectTo(s);
+    }
+}
+
+void SitePublisher::onLaneReply(int lane, const FtpReply &reply) {
+    Lane &l = m_lanes[lane];
+    if (lane > 0 && (reply.op == FtpOp::Connect || reply.op == FtpOp::Disconnect)) {
+        // The last connection asked for tells; without it, the first sends everything.
+        if (reply.op == FtpOp::Connect) --l.connects;
+        if (l.connects == 0) l.ready = reply.op == FtpOp::Connect && reply.ok;
+        if (m_state == Publishing) postTasks();
+        return;
+    }
+    if (m_state == Publishing) {
+        if (!l.inFlight.isEmpty()) onPublished(lane, reply);
+        return;
+    }
+    if (lane == 0) onReply(reply);
 }
 
 void SitePublisher::onReply(const FtpReply &reply) {
@@ -79,8 +127,6 @@ void SitePublisher::onReply(const FtpReply &reply) {
         onListed(reply);
         break;
     case Publishing:
-        onPublished(reply);
-        break;
     case Idle:
         break;
     }
@@ -126,7 +172,7 @@ void SitePublisher::listNext() {
     }
     m_listing = m_toList.takeFirst();
     emit stage(PublishSiteTexts::listing(remotePath(m_listing)));
-    m_client->list(remotePath(m_listing));
+    client()->list(remotePath(m_listing));
 }
 
 void SitePublisher::onListed(const FtpReply &reply) {
@@ -192,7 +238,9 @@ void SitePublisher::publish(const QStringList &deleteExtras) {
     // What the server already held alike is on record from now on.
     for (auto it = m_plan.adopted.begin(); it != m_plan.adopted.end(); ++it)
         m_sent.files.insert(it.key(), it.value());
-    m_taskIndex = m_posted = m_announced = 0;
+    m_posted = 0;
+    m_foldersLeft = int(m_plan.folders.size());
+    m_announced = QList<bool>(m_tasks.size(), false);
     m_lost = false;
     m_uploads = int(m_plan.uploads.size());
     m_uploadIndex = 0;
@@ -201,12 +249,22 @@ void SitePublisher::publish(const QStringList &deleteExtras) {
     m_cancel = false;
     m_result = PublishResult();
     m_state = Publishing;
+    for (int i = 1; i < m_lanes.size() && m_uploads >= kSecondLaneFrom; ++i) {
+        Lane &l = m_lanes[i];
+        if (l.ready || l.connects > 0) continue;
+        FtpSession s = m_session;
+        s.folder.clear();
+        ++l.connects;
+        l.client->connectTo(s);
+    }
     postTasks();
 }
 
-void SitePublisher::onPublished(const FtpReply &reply) {
-    const Task task = m_tasks.at(m_taskIndex);
-    ++m_taskIndex;
+void SitePublisher::onPublished(int laneIndex, const FtpReply &reply) {
+    Lane &lane = m_lanes[laneIndex];
+    const Task task = m_tasks.at(lane.inFlight.takeFirst());
+    lane.bytes = 0;
+    if (task.step == Step::MakeFolder) --m_foldersLeft;
     if (reply.ok) {
         m_networkFailures = 0;
         if (task.step == Step::Upload) {
@@ -240,49 +298,67 @@ void SitePublisher::onPublished(const FtpReply &reply) {
 
 void SitePublisher::postTasks() {
     const bool stopping = m_cancel || m_lost;
-    // The next request waits in the worker's queue while one runs, so that the
-    // connection never idles on this thread's turn.
-    while (!stopping && m_posted < m_tasks.size() && m_posted - m_taskIndex < 2)
-        post(m_tasks.at(m_posted++));
-    if (m_taskIndex < m_posted) {
-        const Task &head = m_tasks.at(m_taskIndex);
-        if (head.step == Step::Upload && m_announced < m_taskIndex + 1) {
-            m_announced = m_taskIndex + 1;
-            emit fileStarted(head.path, head.size, ++m_uploadIndex, m_uploads);
-            emit progress(0, m_doneBytes, m_plan.bytes);
+    // The next request waits in each worker's queue while one runs, so that no
+    // connection idles on this thread's turn.
+    for (int i = 0; i < m_lanes.size() && !stopping; ++i) {
+        Lane &lane = m_lanes[i];
+        if (!lane.ready) continue;
+        while (m_posted < m_tasks.size() && lane.inFlight.size() < kQueued) {
+            const Task &t = m_tasks.at(m_posted);
+            // The folders are made first, in order, on one connection.
+            if (t.step == Step::MakeFolder ? i > 0 : m_foldersLeft > 0) break;
+            lane.inFlight << m_posted;
+            post(lane.client, m_tasks.at(m_posted++));
         }
-        return; // replies still to come
     }
+    bool waiting = false;
+    for (const Lane &lane : std::as_const(m_lanes)) {
+        if (lane.inFlight.isEmpty()) continue;
+        waiting = true;
+        const int head = lane.inFlight.first();
+        const Task &t = m_tasks.at(head);
+        if (t.step == Step::Upload && !m_announced.at(head)) {
+            m_announced[head] = true;
+            emit fileStarted(t.path, t.size, ++m_uploadIndex, m_uploads);
+        }
+    }
+    if (waiting) return; // replies still to come
     if (stopping) {
         m_result.cancelled = m_cancel;
-        for (int i = m_taskIndex; i < m_tasks.size(); ++i)
+        for (int i = m_posted; i < m_tasks.size(); ++i)
             if (m_tasks.at(i).step == Step::Upload) m_result.notSent << m_tasks.at(i).path;
     }
     finishRun();
 }
 
-void SitePublisher::post(const Task &t) {
+void SitePublisher::post(FtpClient *client, const Task &t) {
     const QString folder = remotePath(PublishPlanner::folderOf(t.path));
     switch (t.step) {
     case Step::MakeFolder:
         emit stage(PublishSiteTexts::makingFolder(remotePath(t.path)));
         if (t.path.isEmpty())
-            m_client->makeFolder(FtpNames::parent(m_root), PublishPlanner::nameOf(m_root));
+            client->makeFolder(FtpNames::parent(m_root), PublishPlanner::nameOf(m_root));
         else
-            m_client->makeFolder(folder, PublishPlanner::nameOf(t.path));
+            client->makeFolder(folder, PublishPlanner::nameOf(t.path));
         break;
     case Step::Upload:
-        m_client->upload(QDir(m_site).filePath(t.path), folder, PublishPlanner::nameOf(t.path));
+        client->upload(QDir(m_site).filePath(t.path), folder, PublishPlanner::nameOf(t.path));
         break;
     case Step::Delete:
         emit stage(PublishSiteTexts::deleting(t.path));
-        m_client->deleteFile(folder, PublishPlanner::nameOf(t.path));
+        client->deleteFile(folder, PublishPlanner::nameOf(t.path));
         break;
     }
 }
 
 void SitePublisher::finishRun() {
     m_state = Idle;
+    // The extra connections end with the run.
+    for (int i = 1; i < m_lanes.size(); ++i) {
+        if (m_lanes[i].ready || m_lanes[i].connects > 0) m_lanes[i].client->disconnectFromHost();
+        m_lanes[i].ready = false;
+        m_lanes[i].inFlight.clear();
+    }
     m_cancel = false;
     // What is sent is on the server now: the next comparison starts from there.
     m_compared = false;
@@ -305,10 +381,12 @@ void SitePublisher::cancel() {
     if (m_state == Idle) return;
     m_cancel = true;
     if (m_stopScan) m_stopScan->store(true);
-    m_client->abort();
+    for (const Lane &l : std::as_const(m_lanes))
+        l.client->abort();
 }
 
 void SitePublisher::disconnectFromServer() {
     cancel();
-    if (m_client->isConnected()) m_client->disconnectFromHost();
+    for (const Lane &l : std::as_const(m_lanes))
+        if (l.client->isConnected()) l.client->disconnectFromHost();
 }

@@ -25,9 +25,10 @@ struct PublishResult {
     QStringList notSent; // left when the run stopped (cancel, lost connection)
 };
 
-// Publishes a local site into a remote folder through its own FTP client (the
-// FTP window's: one connection, the transactional upload), so every network call
-// runs on the client's worker thread and the local files are read on another.
+// Publishes a local site into a remote folder through its own FTP clients (the
+// FTP window's, with its transactional upload): every network call runs on a
+// client's worker thread and the local files are read on another. Files go over
+// two connections, so that one's wait for the server is the other's sending.
 // compare() finds what would change; publish() sends it once the user agreed.
 class SitePublisher : public QObject {
     Q_OBJECT
@@ -35,7 +36,11 @@ public:
     explicit SitePublisher(QObject *parent = nullptr);
     ~SitePublisher() override;
 
-    FtpClient *client() const { return m_client; }
+    // The connection that compares (and makes folders); files go over two.
+    FtpClient *client() const { return m_lanes.first().client; }
+    // Where trusted servers are kept, and the SSH key offered: for every connection.
+    void setTrustFolder(const QString &folder);
+    void setSshKeyFile(const QString &path);
     // Where what was sent is remembered (the user's data folder by default).
     void setStateFolder(const QString &folder) { m_stateFolder = folder; }
     QString stateFile() const;
@@ -79,15 +84,24 @@ private:
     void listNext();
     void scanFinished();
     void maybeCompared();
-    void onPublished(const FtpReply &reply);
+    struct Lane {
+        FtpClient *client = nullptr;
+        QList<int> inFlight; // task indexes, in the order posted
+        bool ready = false;
+        int connects = 0; // asked for, not answered yet
+        qint64 bytes = 0; // of the file it sends
+    };
+
+    void onLaneReply(int lane, const FtpReply &reply);
+    void onPublished(int lane, const FtpReply &reply);
     // Keeps the worker fed; ends the run once every reply is in.
     void postTasks();
-    void post(const Task &task);
+    void post(FtpClient *client, const Task &task);
     void finishRun();
     void saveState();
     QString remotePath(const QString &rel) const;
 
-    FtpClient *m_client;
+    QList<Lane> m_lanes;
     QString m_stateFolder;
     FtpSession m_session;
     QString m_site;
@@ -111,9 +125,9 @@ private:
 
     // Publishing.
     QList<Task> m_tasks;
-    int m_taskIndex = 0; // the next reply's
     int m_posted = 0;
-    int m_announced = 0;
+    int m_foldersLeft = 0;
+    QList<bool> m_announced;
     bool m_lost = false;
     int m_uploads = 0;
     int m_uploadIndex = 0;

@@ -51,7 +51,7 @@ void TstPublishRun::init() {
     QVERIFY(QDir().mkpath(m_site) && QDir().mkpath(m_root));
     m_publisher = new SitePublisher;
     m_publisher->setStateFolder(m_dir->filePath(QStringLiteral("données")));
-    m_publisher->client()->setTrustFolder(m_dir->filePath(QStringLiteral("confiance")));
+    m_publisher->setTrustFolder(m_dir->filePath(QStringLiteral("confiance")));
 }
 
 void TstPublishRun::cleanup() {
@@ -187,8 +187,8 @@ void TstPublishRun::cancelLeavesOldOrNewThenRepublishSendsTheRest() {
     const PublishResult r = publish();
     QVERIFY(r.cancelled);
     QVERIFY(r.failures.isEmpty());
-    // The file queued behind the one sending may still go, whole.
-    QVERIFY(r.sent == 1 || r.sent == 2);
+    // Files already queued on the two connections may still go, whole.
+    QVERIFY(r.sent >= 1 && r.sent <= 4);
     QCOMPARE(r.notSent.size(), 8 - r.sent);
     // The sent ones whole, the others absent: no half file, no temporary one.
     const QMap<QString, QByteArray> after = server();
@@ -198,7 +198,9 @@ void TstPublishRun::cancelLeavesOldOrNewThenRepublishSendsTheRest() {
 
     disconnect(m_publisher, &SitePublisher::fileFinished, m_publisher, &SitePublisher::cancel);
     QVERIFY(compare(session()));
-    QCOMPARE(paths(m_publisher->plan().uploads), r.notSent);
+    QStringList rest = r.notSent;
+    rest.sort();
+    QCOMPARE(paths(m_publisher->plan().uploads), rest);
     m_server.stop();
     QVERIFY(startFtp());
     QVERIFY(compare(session()));
@@ -218,10 +220,10 @@ void TstPublishRun::droppedConnectionListsTheRest() {
     });
     const PublishResult r = publish();
     QVERIFY(!r.cancelled);
-    QVERIFY(r.sent == 1 || r.sent == 2);
+    QVERIFY(r.sent >= 1 && r.sent <= 4);
     // A few fail as the connection is found gone, the rest is not tried.
     QCOMPARE(r.failures.size() + r.notSent.size(), 6 - r.sent);
-    QVERIFY(!r.failures.isEmpty() && !r.notSent.isEmpty());
+    QVERIFY(!r.failures.isEmpty());
 
     // Back again: only what is missing goes. A temporary file the server kept
     // when it went away is listed apart, and goes when ticked.
@@ -274,7 +276,7 @@ void TstPublishRun::sftp() {
         },
         5000));
     QVERIFY2(sshd.state() == QProcess::Running, log.constData());
-    m_publisher->client()->setSshKeyFile(dir + "/id_ecdsa");
+    m_publisher->setSshKeyFile(dir + "/id_ecdsa");
 
     FtpSession s;
     s.name = QStringLiteral("sftp");
