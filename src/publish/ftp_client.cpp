@@ -734,7 +734,8 @@ void FtpWorker::doUpload(const FtpRequest &r, FtpReply &reply) {
 // ---- the client ----
 
 FtpClient::FtpClient(QObject *parent)
-    : QObject(parent), m_abort(std::make_shared<std::atomic<bool>>(false)) {
+    : QObject(parent), m_abort(std::make_shared<std::atomic<bool>>(false)),
+      m_epoch(std::make_shared<std::atomic<quint64>>(0)) {
     static const bool once = [] {
         curl_global_init(CURL_GLOBAL_DEFAULT);
         qRegisterMetaType<FtpReply>();
@@ -783,7 +784,19 @@ void FtpClient::setSshKeyFile(const QString &path) {
 
 void FtpClient::post(const FtpRequest &request) {
     ++m_pending;
-    QMetaObject::invokeMethod(m_worker, [w = m_worker, request] { w->run(request); });
+    QMetaObject::invokeMethod(m_worker,
+                              [w = m_worker, request, epoch = m_epoch, asked = m_epoch->load()] {
+                                  if (asked == epoch->load()) {
+                                      w->run(request);
+                                      return;
+                                  }
+                                  // Given up before it started.
+                                  FtpReply reply;
+                                  reply.op = request.op;
+                                  reply.folder = request.folder;
+                                  reply.aborted = true;
+                                  emit w->finished(reply);
+                              });
 }
 
 void FtpClient::onFinished(const FtpReply &reply) {
@@ -877,6 +890,11 @@ void FtpClient::disconnectFromHost() {
 }
 
 void FtpClient::abort() {
+    m_abort->store(true);
+}
+
+void FtpClient::abortAll() {
+    m_epoch->fetch_add(1);
     m_abort->store(true);
 }
 

@@ -33,12 +33,12 @@ SitePublisher::SitePublisher(QObject *parent)
         connect(lane.client, &FtpClient::finished, this,
                 [this, i](const FtpReply &reply) { onLaneReply(i, reply); });
         connect(lane.client, &FtpClient::transferProgress, this, [this, i](qint64 bytes) {
-            if (m_state != Publishing) return;
+            if (m_state != Publishing || m_lanes[i].inFlight.isEmpty()) return;
             m_lanes[i].bytes = bytes;
             qint64 all = m_doneBytes;
             for (const Lane &l : std::as_const(m_lanes))
                 all += l.bytes;
-            emit progress(bytes, all, m_plan.bytes);
+            emit progress(m_tasks.at(m_lanes[i].inFlight.first()).path, bytes, all, m_plan.bytes);
         });
     }
 }
@@ -320,6 +320,7 @@ void SitePublisher::postTasks() {
         if (t.step == Step::Upload && !m_announced.at(head)) {
             m_announced[head] = true;
             emit fileStarted(t.path, t.size, ++m_uploadIndex, m_uploads);
+            emit progress(t.path, 0, m_doneBytes, m_plan.bytes);
         }
     }
     if (waiting) return; // replies still to come
@@ -381,8 +382,9 @@ void SitePublisher::cancel() {
     if (m_state == Idle) return;
     m_cancel = true;
     if (m_stopScan) m_stopScan->store(true);
+    // What is queued behind the running requests goes nowhere either.
     for (const Lane &l : std::as_const(m_lanes))
-        l.client->abort();
+        l.client->abortAll();
 }
 
 void SitePublisher::disconnectFromServer() {

@@ -64,8 +64,8 @@ signals:
     // The comparison could not be made (its reply tells why: login, trust...).
     void compareFailed(const FtpReply &reply);
     void fileStarted(const QString &path, qint64 size, int index, int count);
-    // Bytes of the current file, and of the whole run so far.
-    void progress(qint64 fileBytes, qint64 doneBytes, qint64 totalBytes);
+    // Bytes of a file being sent, and of the whole run so far.
+    void progress(const QString &path, qint64 fileBytes, qint64 doneBytes, qint64 totalBytes);
     void fileFinished(const QString &path, bool ok, const QString &error);
     void published(const PublishResult &result);
 

@@ -321,12 +321,16 @@ void PublishSiteDialog::fileStarted(const QString &path, qint64 size, int index,
     m_fileBar->setRange(0, 1000);
     m_fileBar->setValue(0);
     m_fileBar->setProperty("total", size);
+    m_fileBar->setProperty("path", path);
     if (QTreeWidgetItem *item = m_items.value(path)) m_tree->scrollToItem(item);
 }
 
-void PublishSiteDialog::progress(qint64 fileBytes, qint64 doneBytes, qint64 totalBytes) {
+void PublishSiteDialog::progress(const QString &path, qint64 fileBytes, qint64 doneBytes,
+                                 qint64 totalBytes) {
+    // Two files go at once: the file bar follows the one named above it.
     const qint64 size = m_fileBar->property("total").toLongLong();
-    m_fileBar->setValue(size > 0 ? int(fileBytes * 1000 / size) : 0);
+    if (path == m_fileBar->property("path").toString())
+        m_fileBar->setValue(size > 0 ? int(fileBytes * 1000 / size) : 1000);
     m_allBar->setValue(totalBytes > 0 ? int(doneBytes * 1000 / totalBytes) : 0);
 }
 

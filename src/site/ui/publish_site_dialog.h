@@ -45,7 +45,7 @@ private:
     void showPlan(const PublishPlan &plan);
     void compareFailed(const FtpReply &reply);
     void fileStarted(const QString &path, qint64 size, int index, int count);
-    void progress(qint64 fileBytes, qint64 doneBytes, qint64 totalBytes);
+    void progress(const QString &path, qint64 fileBytes, qint64 doneBytes, qint64 totalBytes);
     void fileFinished(const QString &path, bool ok, const QString &error);
     void published(const PublishResult &result);
     void mark(const QString &path, const QString &text, bool failed);
