@@ -43,6 +43,7 @@ private:
 
     void prepare();
     CURLcode perform(FtpReply &reply);
+    CURLcode drive();
     void fail(FtpReply &reply, CURLcode rc);
     bool isFtp() const { return m_session.protocol != FtpProtocol::Sftp; }
     QByteArray url(const QString &path, bool folder) const {
@@ -55,10 +56,14 @@ private:
     QString sftpPath(const QString &path) const;
     // False when the request failed; *size is -1 when the server does not tell (no SIZE).
     bool remoteSize(const QString &path, FtpReply &reply, qint64 *size);
+    // The size of a file just sent, asked on its folder's connection.
+    bool storedSize(const QString &folder, const QString &path, FtpReply &reply, qint64 *size);
     QStringList renameCommands(const QString &from, const QString &to) const;
     QStringList deleteCommands(const QString &path) const;
     // Puts an uploaded file in the target's place.
     CURLcode replaceTarget(const QString &folder, const QString &name, const QString &uploaded,
+                           const QString &tag, FtpReply &reply);
+    CURLcode renameInPlace(const QString &folder, const QString &name, const QString &uploaded,
                            const QString &tag, FtpReply &reply);
 
     void doConnect(const FtpRequest &r, FtpReply &reply);
@@ -78,12 +83,15 @@ private:
                        enum curl_khmatch match, void *user);
 
     CURL *m_curl = nullptr;
+    CURLM *m_multi = nullptr;
     FtpSession m_session;
     std::shared_ptr<std::atomic<bool>> m_abort;
     char m_errorBuffer[CURL_ERROR_SIZE] = {};
     QString m_lastServerLine;
+    QString m_sizeLine; // the last "213" reply
     bool m_mlsd = true;
     bool m_transfer = false;
+    bool m_unstoppable = false; // the steps that put a sent file in place
     QElapsedTimer m_progressClock;
     qint64 m_lastBytes = -1;
     FtpTrust m_keyTrust;
@@ -153,7 +161,7 @@ size_t FtpWorker::read(char *data, size_t size, size_t n, void *user) {
 
 int FtpWorker::progress(void *user, curl_off_t, curl_off_t dlNow, curl_off_t, curl_off_t ulNow) {
     auto *w = static_cast<FtpWorker *>(user);
-    if (w->m_abort->load()) return 1;
+    if (w->m_abort->load() && !w->m_unstoppable) return 1;
     if (w->m_transfer) {
         const qint64 bytes = qint64(dlNow + ulNow);
         // A few updates a second are plenty for a progress bar.
@@ -178,7 +186,10 @@ int FtpWorker::debug(CURL *, curl_infotype type, char *data, size_t size, void *
         if (type == CURLINFO_HEADER_OUT &&
             line.startsWith(QLatin1String("PASS "), Qt::CaseInsensitive))
             line = QStringLiteral("PASS ********");
-        if (type == CURLINFO_HEADER_IN) w->m_lastServerLine = line;
+        if (type == CURLINFO_HEADER_IN) {
+            w->m_lastServerLine = line;
+            if (line.startsWith(QLatin1String("213 "))) w->m_sizeLine = line;
+        }
         emit w->status(line);
     }
     return 0;
@@ -276,11 +287,43 @@ void FtpWorker::prepare() {
     }
 }
 
+CURLcode FtpWorker::drive() {
+    // curl_easy_perform would do, but libcurl 7.88 leaves a passive data connection
+    // out of what it waits on, and then waits a whole second before sending each
+    // file: the transfer is driven here, waking at least every millisecond.
+    if (!m_multi) m_multi = curl_multi_init();
+    if (!m_multi) return CURLE_OUT_OF_MEMORY;
+    if (curl_multi_add_handle(m_multi, m_curl) != CURLM_OK) return CURLE_FAILED_INIT;
+    CURLcode rc = CURLE_OK;
+    for (;;) {
+        int running = 0;
+        if (curl_multi_perform(m_multi, &running) != CURLM_OK) {
+            rc = CURLE_RECV_ERROR;
+            break;
+        }
+        if (!running) break;
+        long timeout = -1;
+        curl_multi_timeout(m_multi, &timeout);
+        // The control connection's replies wake the wait at once.
+        curl_socket_t control = CURL_SOCKET_BAD;
+        curl_easy_getinfo(m_curl, CURLINFO_ACTIVESOCKET, &control);
+        curl_waitfd extra{control, CURL_WAIT_POLLIN, 0};
+        const bool known = control != CURL_SOCKET_BAD;
+        curl_multi_poll(m_multi, known ? &extra : nullptr, known ? 1 : 0,
+                        timeout < 0 || timeout > 1 ? 1 : int(timeout), nullptr);
+    }
+    int left = 0;
+    while (CURLMsg *m = curl_multi_info_read(m_multi, &left))
+        if (m->msg == CURLMSG_DONE && m->easy_handle == m_curl) rc = m->data.result;
+    curl_multi_remove_handle(m_multi, m_curl);
+    return rc;
+}
+
 CURLcode FtpWorker::perform(FtpReply &reply) {
     m_lastServerLine.clear();
     m_progressClock.invalidate();
     m_lastBytes = -1;
-    const CURLcode rc = curl_easy_perform(m_curl);
+    const CURLcode rc = drive();
     if (rc != CURLE_OK) fail(reply, rc);
     return rc;
 }
@@ -325,6 +368,21 @@ bool FtpWorker::remoteSize(const QString &path, FtpReply &reply, qint64 *size) {
     return true;
 }
 
+bool FtpWorker::storedSize(const QString &folder, const QString &path, FtpReply &reply,
+                           qint64 *size) {
+    if (!isFtp()) return remoteSize(path, reply, size);
+    // SIZE alone on the folder's connection: a bodiless request on the file would
+    // cost a REST exchange more for each file sent. "*": a server without SIZE
+    // does not fail the request, it just does not tell.
+    *size = -1;
+    m_sizeLine.clear();
+    if (quote(folder, {QStringLiteral("*SIZE ") + path}, reply) != CURLE_OK) return false;
+    bool ok = false;
+    const qint64 n = m_sizeLine.mid(4).trimmed().toLongLong(&ok);
+    if (ok) *size = n;
+    return true;
+}
+
 QStringList FtpWorker::renameCommands(const QString &from, const QString &to) const {
     if (isFtp()) return {QStringLiteral("RNFR ") + from, QStringLiteral("RNTO ") + to};
     return {QStringLiteral("rename ") + sftpPath(from) + QLatin1Char(' ') + sftpPath(to)};
@@ -336,13 +394,22 @@ QStringList FtpWorker::deleteCommands(const QString &path) const {
 
 CURLcode FtpWorker::replaceTarget(const QString &folder, const QString &name,
                                   const QString &uploaded, const QString &tag, FtpReply &reply) {
+    // The file is on the server whole: a cancel from now on would only leave the
+    // caller unsure whether the rename was made. It runs to its end.
+    m_unstoppable = true;
+    const CURLcode rc = renameInPlace(folder, name, uploaded, tag, reply);
+    m_unstoppable = false;
+    return rc;
+}
+
+CURLcode FtpWorker::renameInPlace(const QString &folder, const QString &name,
+                                  const QString &uploaded, const QString &tag, FtpReply &reply) {
     const QString target = FtpNames::join(folder, name);
     CURLcode rc = quote(folder, renameCommands(uploaded, target), reply);
-    if (rc == CURLE_OK || reply.aborted) return rc;
+    if (rc == CURLE_OK) return rc;
     // Many servers (SFTP ones too) do not rename over an existing file. The old file
     // is moved aside rather than deleted first: a server that refuses every rename
     // then keeps its file instead of losing it.
-    m_abort->store(false); // once files move, the steps run to their end
     const QString aside = FtpNames::join(folder, FtpNames::setAsideName(name, tag));
     FtpReply step;
     if (quote(folder, renameCommands(target, aside), step) != CURLE_OK)
@@ -360,8 +427,13 @@ CURLcode FtpWorker::replaceTarget(const QString &folder, const QString &name,
 }
 
 void FtpWorker::close() {
+    // The connection lives in the multi handle: its end says goodbye to the server.
+    if (m_multi) {
+        curl_multi_cleanup(m_multi);
+        m_multi = nullptr;
+    }
     if (m_curl) {
-        curl_easy_cleanup(m_curl); // says goodbye to the server
+        curl_easy_cleanup(m_curl);
         m_curl = nullptr;
     }
 }
@@ -638,7 +710,7 @@ void FtpWorker::doUpload(const FtpRequest &r, FtpReply &reply) {
     // The server must hold every byte before the old file is replaced. A server
     // without SIZE is judged by what the transfer itself counted.
     qint64 stored = -1;
-    if (!remoteSize(temporaryPath, reply, &stored)) {
+    if (!storedSize(r.folder, temporaryPath, reply, &stored)) {
         removeTemporary();
         return;
     }
@@ -662,7 +734,8 @@ void FtpWorker::doUpload(const FtpRequest &r, FtpReply &reply) {
 // ---- the client ----
 
 FtpClient::FtpClient(QObject *parent)
-    : QObject(parent), m_abort(std::make_shared<std::atomic<bool>>(false)) {
+    : QObject(parent), m_abort(std::make_shared<std::atomic<bool>>(false)),
+      m_epoch(std::make_shared<std::atomic<quint64>>(0)) {
     static const bool once = [] {
         curl_global_init(CURL_GLOBAL_DEFAULT);
         qRegisterMetaType<FtpReply>();
@@ -711,7 +784,19 @@ void FtpClient::setSshKeyFile(const QString &path) {
 
 void FtpClient::post(const FtpRequest &request) {
     ++m_pending;
-    QMetaObject::invokeMethod(m_worker, [w = m_worker, request] { w->run(request); });
+    QMetaObject::invokeMethod(m_worker,
+                              [w = m_worker, request, epoch = m_epoch, asked = m_epoch->load()] {
+                                  if (asked == epoch->load()) {
+                                      w->run(request);
+                                      return;
+                                  }
+                                  // Given up before it started.
+                                  FtpReply reply;
+                                  reply.op = request.op;
+                                  reply.folder = request.folder;
+                                  reply.aborted = true;
+                                  emit w->finished(reply);
+                              });
 }
 
 void FtpClient::onFinished(const FtpReply &reply) {
@@ -805,6 +890,11 @@ void FtpClient::disconnectFromHost() {
 }
 
 void FtpClient::abort() {
+    m_abort->store(true);
+}
+
+void FtpClient::abortAll() {
+    m_epoch->fetch_add(1);
     m_abort->store(true);
 }
 

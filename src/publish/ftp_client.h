@@ -95,6 +95,8 @@ public:
     void disconnectFromHost();
     // Thread-safe: the running transfer stops at the next progress call.
     void abort();
+    // Thread-safe: aborts the running request and every one asked for so far.
+    void abortAll();
 
     // Accepts a certificate or host key the user agreed to; the next Connect uses it.
     bool trust(const FtpTrust &trust);
@@ -117,6 +119,7 @@ private:
     QThread *m_thread = nullptr;
     FtpWorker *m_worker = nullptr;
     std::shared_ptr<std::atomic<bool>> m_abort;
+    std::shared_ptr<std::atomic<quint64>> m_epoch; // raised by abortAll()
     QString m_trustFolder;
     FtpSession m_session;
     bool m_connected = false;

@@ -24,6 +24,7 @@
 #include "platform/text_file.h"
 #include "platform/windows1252.h"
 #include "publish/ftp_listing.h"
+#include "site/publish_plan.h"
 
 #include <QDirIterator>
 #include <QElapsedTimer>
@@ -488,6 +489,27 @@ void TstFuzz::initTestCase() {
                 else if (files) return QStringLiteral("a folder sorted after a file");
             }
         }
+        return QString();
+    });
+    m_targets.insert(QStringLiteral("site publishing record"), [this](const QByteArray &in,
+                                                                      QRandomGenerator &rng) {
+        const QString path = m_dir.filePath(QStringLiteral("p%1.json").arg(rng.bounded(1000000)));
+        // Around the record's own shape, or the bytes alone.
+        static const char *const heads[] = {"{\"fichiers\":{", "{\"fichiers\":", "", "{"};
+        const QByteArray head = heads[rng.bounded(int(std::size(heads)))];
+        QFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(head + in + "}}") < 0)
+            return QStringLiteral("cannot write %1").arg(path);
+        f.close();
+        PublishState state;
+        if (state.load(path)) {
+            // What was read is kept as it was read.
+            PublishState again;
+            if (!state.save(path) || !again.load(path) || again.files.size() != state.files.size())
+                return QStringLiteral("record not read back alike");
+            PublishPlanner::build({LocalFile{QStringLiteral("a.html"), 1, "x", 0}}, state.files, {});
+        }
+        QFile::remove(path);
         return QString();
     });
     m_targets.insert(

@@ -34,6 +34,7 @@
 #include "publish/ui/help_commands.h"
 #include "publish/ui/preview_commands.h"
 #include "publish/ui/print_commands.h"
+#include "site/ui/publish_site_commands.h"
 
 #include <QAction>
 #include <QApplication>
@@ -124,6 +125,7 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     new PreviewCommands(m_ctx, m_central, m_status);
     new HelpCommands(m_ctx);
     new FtpCommands(m_ctx);
+    new PublishSiteCommands(m_ctx);
     m_toolbars = new ToolbarManager(m_ctx);
     m_types = new DocumentTypeModule(m_ctx);
     m_docs->setTypeHooks(m_types);
