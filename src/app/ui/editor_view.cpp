@@ -107,6 +107,13 @@ TMyMwCustomEdit::TMyMwCustomEdit(QWidget *parent) : QsciScintilla(parent)
     connect(this, &QsciScintilla::modificationChanged, this, &TMyMwCustomEdit::statusChange);
     // Loading or typing can add a digit to the line count: widen the line numbers.
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, &TMyMwCustomEdit::fitGutter);
+    // textChanged never comes (it hangs on the notices sent after a change, which the
+    // mask above leaves out): those who follow the text listen to textChanging instead.
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
+            [this](int, int type, const char *, int length) {
+                if ((type & (SC_MOD_BEFOREINSERT | SC_MOD_BEFOREDELETE)) && length > 0)
+                    emit textChanging();
+            });
 
     applyPreferences(m_prefs);
 }

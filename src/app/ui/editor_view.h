@@ -139,6 +139,9 @@ signals:
     // Caret moved, selection changed, modified flag or insert mode changed.
     void statusChange();
     void filesDropped(const QStringList &paths);
+    // The text is about to change (an insertion or a deletion, typed or not); the change
+    // is done once control returns to the event loop.
+    void textChanging();
 
 protected:
     bool event(QEvent *e) override;

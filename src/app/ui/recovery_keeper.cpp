@@ -74,7 +74,7 @@ void RecoveryKeeper::track(TMyMwCustomEdit *e) {
     t.slices->setInterval(0);
     connect(t.slices, &QTimer::timeout, this, [this, e] { copySlice(e); });
     // Per keystroke: only the timer restarts.
-    connect(e, &QsciScintilla::textChanged, this, [this, e] { changed(e); });
+    connect(e, &TMyMwCustomEdit::textChanging, this, [this, e] { changed(e); });
     connect(e, &QsciScintilla::modificationChanged, this, [this, e](bool modified) {
         if (modified)
             changed(e);

@@ -125,7 +125,7 @@ class TextSnapshot {
 public:
     explicit TextSnapshot(TMyMwCustomEdit *e)
         : m_editor(e), m_text(e->utf8Data(), e->utf8Length()) {
-        m_watch = QObject::connect(e, &QsciScintilla::textChanged, [this] { m_changed = true; });
+        m_watch = QObject::connect(e, &TMyMwCustomEdit::textChanging, [this] { m_changed = true; });
     }
     ~TextSnapshot() { QObject::disconnect(m_watch); }
     const QByteArray &text() const { return m_text; }

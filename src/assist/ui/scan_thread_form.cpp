@@ -80,8 +80,15 @@ void TScanThreadForm::requestScan(QsciScintilla *editor) {
     if (m_source != editor) {
         if (m_source) m_source->disconnect(this);
         m_source = editor;
-        connect(editor, &QsciScintilla::textChanged, this, [this] {
-            if (!m_copy.isNull()) requestScan(m_source.data()); // start the copy again
+        // A change while the text is being copied starts the copy again, once the change
+        // is done (the editor reports changes before they are made).
+        connect(editor, &QsciScintillaBase::SCN_MODIFIED, this, [this](int, int type) {
+            if (!(type & (QsciScintillaBase::SC_MOD_BEFOREINSERT |
+                          QsciScintillaBase::SC_MOD_BEFOREDELETE)))
+                return;
+            QTimer::singleShot(0, this, [this] {
+                if (!m_copy.isNull() && m_source) requestScan(m_source.data());
+            });
         });
     }
     m_copyLength = qsizetype(editor->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));

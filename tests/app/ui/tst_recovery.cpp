@@ -141,8 +141,18 @@ void TstRecovery::modifiedDocumentsAreJournaled() {
     QCOMPARE(j.text, QByteArray("abc"));
     QCOMPARE(j.caption, QStringLiteral("Sans Nom (1)"));
     QCOMPARE(j.caretCol, 4);
+    // Typing on in a document already journaled writes it again.
+    QTest::keyClicks(e, "de");
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            k->flush();
+            const QStringList files = journalFiles(k->root());
+            return files.size() == 1 && Journal::parse(readAll(files.first()), &j) &&
+                   j.text == "abcde";
+        }(),
+        5000);
     // Undone back to the unmodified text: nothing left to recover.
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 5; ++i)
         QTest::keyClick(e, Qt::Key_Z, Qt::ControlModifier);
     QVERIFY(!e->isModified());
     k->flush();
