@@ -224,13 +224,12 @@ int Checker::languageIndex(const QString &language) {
     return i;
 }
 
-bool Checker::check(const std::vector<Word> &words, size_t from, size_t to,
-                    std::vector<Misspelling> &out, const std::atomic_bool *cancel) {
+void Checker::check(const std::vector<Word> &words, size_t from, size_t to,
+                    std::vector<Misspelling> &out) {
     to = std::min(to, words.size());
     QString lastLanguage;
     int lastIndex = 0;
     for (size_t i = from; i < to; ++i) {
-        if (cancel && (i & 63) == 0 && cancel->load(std::memory_order_relaxed)) return false;
         const Word &w = words[i];
         if (isCorrect(w.text, w.language)) continue;
         if (w.language != lastLanguage) {
@@ -239,7 +238,6 @@ bool Checker::check(const std::vector<Word> &words, size_t from, size_t to,
         }
         out.push_back({w.start, w.length, w.language.isEmpty() ? 0 : lastIndex});
     }
-    return true;
 }
 
 } // namespace Spelling

@@ -7,7 +7,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -73,10 +72,9 @@ public:
     void addWord(const QString &word);
     void addWords(const QStringList &words);
 
-    // The misspelt words among words[from, to) (checked in that order); stops early,
-    // returning false, when `cancel` becomes true.
-    bool check(const std::vector<Word> &words, size_t from, size_t to,
-               std::vector<Misspelling> &out, const std::atomic_bool *cancel = nullptr);
+    // Appends the misspelt words among words[from, to), in order.
+    void check(const std::vector<Word> &words, size_t from, size_t to,
+               std::vector<Misspelling> &out);
     // The language tags misspellings name, by index (the first is the default: "").
     const QStringList &languages() const { return m_languages; }
     int languageIndex(const QString &language);

@@ -1,0 +1,95 @@
+#include "assist/ui/spell_worker.h"
+
+#include "app/document_types.h"
+
+#include <QElapsedTimer>
+#include <QMetaObject>
+
+#include <algorithm>
+
+namespace {
+// Words checked between two looks at whether a newer pass was asked for.
+constexpr size_t Slice = 512;
+} // namespace
+
+SpellWorker::SpellWorker(QObject *receiver, const std::atomic<quint64> *latest,
+                         std::vector<Spelling::Dictionary> dictionaries,
+                         const QString &personalPath)
+    : m_receiver(receiver), m_latest(latest), m_dictionaries(std::move(dictionaries)),
+      m_personalPath(personalPath) {}
+
+SpellWorker::~SpellWorker() = default;
+
+Spelling::Checker &SpellWorker::checker() {
+    if (!m_checker) {
+        m_checker = std::make_unique<Spelling::Checker>(m_dictionaries);
+        m_checker->addWords(Spelling::ReadPersonalWords(m_personalPath));
+    }
+    return *m_checker;
+}
+
+void SpellWorker::answer(std::function<void()> f) {
+    if (m_receiver) QMetaObject::invokeMethod(m_receiver, std::move(f), Qt::QueuedConnection);
+}
+
+void SpellWorker::check(const Pass &pass, const QString &defaultLanguage,
+                        const std::function<void(const Result &)> &done) {
+    const auto stale = [&] { return m_latest->load(std::memory_order_relaxed) != pass.id; };
+    if (stale()) return;
+    QElapsedTimer clock;
+    clock.start();
+    Spelling::Checker &c = checker();
+    c.setDefaultLanguage(defaultLanguage);
+    if (!m_types) m_types = std::make_unique<DocumentTypes>();
+    const Highlighter *h = pass.type >= 0 ? m_types->highlighter(pass.type) : nullptr;
+    const std::vector<Spelling::Word> words = Spelling::ExtractWords(pass.text, h);
+
+    // The part on screen first, then the rest.
+    const auto byStart = [](const Spelling::Word &w, qsizetype at) { return w.start < at; };
+    const size_t a = size_t(
+        std::lower_bound(words.begin(), words.end(), pass.visibleFrom, byStart) - words.begin());
+    const size_t b = size_t(std::lower_bound(words.begin(), words.end(), pass.visibleTo, byStart) -
+                            words.begin());
+    const auto run = [&](size_t from, size_t to, std::vector<Spelling::Misspelling> &out) {
+        for (size_t i = from; i < to; i += Slice) {
+            if (stale()) return false;
+            c.check(words, i, std::min(to, i + Slice), out);
+        }
+        return true;
+    };
+    Result shown;
+    shown.id = pass.id;
+    shown.from = pass.visibleFrom;
+    shown.to = pass.visibleTo;
+    if (!run(a, b, shown.found)) return;
+    shown.languages = c.languages();
+    shown.microseconds = clock.nsecsElapsed() / 1000;
+    answer([done, shown] { done(shown); });
+
+    Result all;
+    all.id = pass.id;
+    all.to = pass.text.size();
+    all.complete = true;
+    if (!run(0, a, all.found)) return;
+    all.found.insert(all.found.end(), shown.found.begin(), shown.found.end());
+    if (!run(b, words.size(), all.found)) return;
+    all.languages = c.languages();
+    all.microseconds = clock.nsecsElapsed() / 1000;
+    answer([done, all] { done(all); });
+}
+
+void SpellWorker::suggest(const QString &word, const QString &language,
+                          const std::function<void(const QStringList &)> &done) {
+    const QStringList words = checker().suggestions(word, language, 8);
+    answer([done, words] { done(words); });
+}
+
+void SpellWorker::ignore(const QString &word) {
+    checker().ignore(word);
+}
+
+void SpellWorker::addWord(const QString &word, const std::function<void(bool)> &done) {
+    checker().addWord(word);
+    const bool written = Spelling::AddPersonalWord(m_personalPath, word);
+    answer([done, written] { done(written); });
+}
