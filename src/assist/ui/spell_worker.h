@@ -30,7 +30,7 @@ public:
         std::vector<Spelling::Misspelling> found;
         QStringList languages;   // Checker::languages() after the part
         bool complete = false;   // the whole text
-        qint64 microseconds = 0; // worker time since the pass started
+        qint64 microseconds = 0; // time the worker thread ran since the pass started
     };
 
     // `latest` is the newest pass asked for: an older one stops as soon as it sees it.

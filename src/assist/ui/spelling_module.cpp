@@ -17,6 +17,14 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
+
+#ifdef Q_OS_LINUX
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 const QString ActiveKey = QStringLiteral("Active");
@@ -107,7 +115,14 @@ void SpellingModule::startWorker() {
     if (m_worker) return;
     m_worker = new SpellWorker(this, &m_latest, m_dictionaries, m_personalPath);
     m_worker->moveToThread(&m_thread);
-    m_thread.start(QThread::LowPriority);
+    m_thread.start();
+#ifdef Q_OS_LINUX
+    // Below the window's thread, so that a key typed as a pass starts comes first
+    // (Qt's thread priorities do not reach the scheduler here; a thread's nice value does).
+    QMetaObject::invokeMethod(
+        m_worker, [] { setpriority(PRIO_PROCESS, pid_t(syscall(SYS_gettid)), 10); },
+        Qt::QueuedConnection);
+#endif
 }
 
 void SpellingModule::stopWorker() {
@@ -193,13 +208,38 @@ void SpellingModule::apply(QObject *editor, quint64 id, qsizetype from, qsizetyp
     const qsizetype length = send(e, QsciScintilla::SCI_GETLENGTH);
     from = qBound<qsizetype>(0, from, length);
     to = qBound<qsizetype>(from, to, length);
-    send(e, QsciScintilla::SCI_SETINDICATORCURRENT, Indicator);
-    send(e, QsciScintilla::SCI_INDICATORCLEARRANGE, from, to - from);
-    for (const Spelling::Misspelling &m : found) {
-        if (m.start < from || m.start + m.length > to) continue;
-        send(e, QsciScintilla::SCI_SETINDICATORVALUE, m.language + 1);
-        send(e, QsciScintilla::SCI_INDICATORFILLRANGE, m.start, m.length);
+    // Only the underlines that differ are redrawn: after a keystroke, one or none.
+    struct Run {
+        qsizetype start, end;
+        long value;
+        bool operator<(const Run &o) const { return start < o.start; }
+        bool operator==(const Run &o) const = default;
+    };
+    std::vector<Run> now, wanted;
+    for (qsizetype p = from; p < to;) {
+        const qsizetype end = send(e, QsciScintilla::SCI_INDICATOREND, Indicator, p);
+        if (const long v = send(e, QsciScintilla::SCI_INDICATORVALUEAT, Indicator, p))
+            now.push_back({p, std::min(end, to), v});
+        if (end <= p) break;
+        p = end;
     }
+    for (const Spelling::Misspelling &m : found)
+        if (m.start >= from && m.start + m.length <= to)
+            wanted.push_back({m.start, m.start + m.length, long(m.language) + 1});
+    std::sort(wanted.begin(), wanted.end());
+    const auto holds = [](const std::vector<Run> &runs, const Run &r) {
+        const auto it = std::lower_bound(runs.begin(), runs.end(), r);
+        return it != runs.end() && *it == r;
+    };
+    send(e, QsciScintilla::SCI_SETINDICATORCURRENT, Indicator);
+    for (const Run &r : now)
+        if (!holds(wanted, r))
+            send(e, QsciScintilla::SCI_INDICATORCLEARRANGE, r.start, r.end - r.start);
+    for (const Run &r : wanted)
+        if (!holds(now, r)) {
+            send(e, QsciScintilla::SCI_SETINDICATORVALUE, r.value);
+            send(e, QsciScintilla::SCI_INDICATORFILLRANGE, r.start, r.end - r.start);
+        }
     if (complete) {
         s->pending = 0;
         emit documentChecked(e, microseconds);

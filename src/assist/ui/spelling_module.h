@@ -40,7 +40,7 @@ public:
     void setPersonalWordsPath(const QString &path);
 
 signals:
-    // A pass over the whole document has been applied; `microseconds` of worker time.
+    // A pass over the whole document has been applied; the worker thread ran `microseconds`.
     void documentChecked(QObject *editor, qint64 microseconds);
 
 protected:
