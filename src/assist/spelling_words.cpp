@@ -146,7 +146,7 @@ void splitWords(const Segment &seg, const QString &language, std::vector<Word> &
         if (a == b || isAddress(t, a, b)) continue;
         int p = a;
         while (p < b) {
-            if (!isLetter(t[p])) {
+            if (!t[p].isLetter()) { // a word starts with a letter, marks only follow one
                 ++p;
                 continue;
             }
