@@ -226,18 +226,13 @@ int Checker::languageIndex(const QString &language) {
 
 void Checker::check(const std::vector<Word> &words, size_t from, size_t to,
                     std::vector<Misspelling> &out) {
-    to = std::min(to, words.size());
-    QString lastLanguage;
-    int lastIndex = 0;
-    for (size_t i = from; i < to; ++i) {
-        const Word &w = words[i];
-        if (isCorrect(w.text, w.language)) continue;
-        if (w.language != lastLanguage) {
-            lastLanguage = w.language;
-            lastIndex = languageIndex(w.language);
-        }
-        out.push_back({w.start, w.length, w.language.isEmpty() ? 0 : lastIndex});
-    }
+    for (size_t i = from; i < std::min(to, words.size()); ++i)
+        check(words[i], out);
+}
+
+void Checker::check(const Word &w, std::vector<Misspelling> &out) {
+    if (isCorrect(w.text, w.language)) return;
+    out.push_back({w.start, w.length, w.language.isEmpty() ? 0 : languageIndex(w.language)});
 }
 
 } // namespace Spelling

@@ -75,6 +75,8 @@ public:
     // Appends the misspelt words among words[from, to), in order.
     void check(const std::vector<Word> &words, size_t from, size_t to,
                std::vector<Misspelling> &out);
+    // Appends the word when it is misspelt.
+    void check(const Word &word, std::vector<Misspelling> &out);
     // The language tags misspellings name, by index (the first is the default: "").
     const QStringList &languages() const { return m_languages; }
     int languageIndex(const QString &language);

@@ -179,14 +179,15 @@ void flush(Segment &seg, const QString &language, std::vector<Word> &out) {
     seg.clear();
 }
 
-// Calls f(lineStart, lineEnd) for every line of the text, breaks excluded.
+// Calls f(lineStart, lineEnd) for every line of the text, breaks excluded, until it
+// returns false.
 template <class F> void forEachLine(const char *s, qsizetype size, F f) {
     qsizetype p = 0;
     while (p <= size) {
         qsizetype e = p;
         while (e < size && s[e] != '\n' && s[e] != '\r')
             ++e;
-        f(p, e);
+        if (!f(p, e)) return;
         if (e >= size) break;
         p = e + 1 + (s[e] == '\r' && e + 1 < size && s[e + 1] == '\n');
     }
@@ -432,20 +433,26 @@ TextKind TextKindOf(const Highlighter *highlighter) {
     return reachesHtml(highlighter) ? TextKind::Markup : TextKind::None;
 }
 
-std::vector<Word> ExtractWords(const char *s, qsizetype size, const Highlighter *highlighter) {
+void ForEachWord(const char *s, qsizetype size, const Highlighter *highlighter,
+                 const std::function<bool(const Word &)> &f) {
+    const TextKind kind = TextKindOf(highlighter);
+    if (kind == TextKind::None) return;
+    // Words are handed on line by line: a pass over a huge text never holds them all.
     std::vector<Word> out;
-    switch (TextKindOf(highlighter)) {
-    case TextKind::None:
-        return out;
-    case TextKind::Plain:
+    const auto handOn = [&] {
+        for (const Word &w : out)
+            if (!f(w)) return false;
+        out.clear();
+        return true;
+    };
+    if (kind == TextKind::Plain) {
         forEachLine(s, size, [&](qsizetype a, qsizetype b) {
             Segment seg;
             seg.appendUtf8(s, a, b);
             flush(seg, QString(), out);
+            return handOn();
         });
-        return out;
-    case TextKind::Markup:
-        break;
+        return;
     }
     PageReader reader(s, out);
     TokenSink sink;
@@ -456,8 +463,17 @@ std::vector<Word> ExtractWords(const char *s, qsizetype size, const Highlighter 
         for (const HighlightToken &t : sink.tokens())
             reader.token(a + t.start, t.length, t.category, t.language);
         reader.lineEnd();
+        return handOn();
     });
-    return out;
+}
+
+std::vector<Word> ExtractWords(const char *s, qsizetype size, const Highlighter *highlighter) {
+    std::vector<Word> words;
+    ForEachWord(s, size, highlighter, [&](const Word &w) {
+        words.push_back(w);
+        return true;
+    });
+    return words;
 }
 
 char32_t DecodeReference(const char *s, qsizetype length) {

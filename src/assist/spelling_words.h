@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
 #include <vector>
 
 class Highlighter;
@@ -33,6 +34,9 @@ TextKind TextKindOf(const Highlighter *highlighter);
 // The checkable words of utf8[0, size), in order. `highlighter` finds the page's
 // regions and tags (its TextKindOf decides what is read); null reads plain text.
 std::vector<Word> ExtractWords(const char *utf8, qsizetype size, const Highlighter *highlighter);
+// The same words handed to f one after the other, until it returns false.
+void ForEachWord(const char *utf8, qsizetype size, const Highlighter *highlighter,
+                 const std::function<bool(const Word &)> &f);
 inline std::vector<Word> ExtractWords(const QByteArray &utf8, const Highlighter *highlighter) {
     return ExtractWords(utf8.constData(), utf8.size(), highlighter);
 }

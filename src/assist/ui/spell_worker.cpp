@@ -5,8 +5,6 @@
 #include <QElapsedTimer>
 #include <QMetaObject>
 
-#include <algorithm>
-
 #ifdef Q_OS_UNIX
 #include <ctime>
 #endif
@@ -58,26 +56,30 @@ void SpellWorker::check(const Pass &pass, const QString &defaultLanguage,
     const qint64 started = threadMicroseconds(clock);
     if (!m_types) m_types = std::make_unique<DocumentTypes>();
     const Highlighter *h = pass.type >= 0 ? m_types->highlighter(pass.type) : nullptr;
-    const std::vector<Spelling::Word> words = Spelling::ExtractWords(pass.text, h);
 
-    // The part on screen first, then the rest.
-    const auto byStart = [](const Spelling::Word &w, qsizetype at) { return w.start < at; };
-    const size_t a = size_t(
-        std::lower_bound(words.begin(), words.end(), pass.visibleFrom, byStart) - words.begin());
-    const size_t b = size_t(std::lower_bound(words.begin(), words.end(), pass.visibleTo, byStart) -
-                            words.begin());
-    const auto run = [&](size_t from, size_t to, std::vector<Spelling::Misspelling> &out) {
-        for (size_t i = from; i < to; i += Slice) {
-            if (stale()) return false;
-            c.check(words, i, std::min(to, i + Slice), out);
-        }
-        return true;
+    // The part on screen first, then the whole text (the words on screen are known
+    // by then). The words are read twice rather than kept: a huge text's words
+    // would take far more memory than the text.
+    size_t count = 0;
+    bool stopped = false;
+    const auto run = [&](qsizetype from, qsizetype to, std::vector<Spelling::Misspelling> &out) {
+        Spelling::ForEachWord(pass.text.constData(), pass.text.size(), h,
+                              [&](const Spelling::Word &w) {
+                                  if (++count % Slice == 0 && stale()) {
+                                      stopped = true;
+                                      return false;
+                                  }
+                                  if (w.start >= to) return false;
+                                  if (w.start >= from) c.check(w, out);
+                                  return true;
+                              });
+        return !stopped;
     };
     Result shown;
     shown.id = pass.id;
     shown.from = pass.visibleFrom;
     shown.to = pass.visibleTo;
-    if (!run(a, b, shown.found)) return;
+    if (!run(pass.visibleFrom, pass.visibleTo, shown.found)) return;
     shown.languages = c.languages();
     shown.microseconds = threadMicroseconds(clock) - started;
     answer([done, shown] { done(shown); });
@@ -86,9 +88,7 @@ void SpellWorker::check(const Pass &pass, const QString &defaultLanguage,
     all.id = pass.id;
     all.to = pass.text.size();
     all.complete = true;
-    if (!run(0, a, all.found)) return;
-    all.found.insert(all.found.end(), shown.found.begin(), shown.found.end());
-    if (!run(b, words.size(), all.found)) return;
+    if (!run(0, pass.text.size() + 1, all.found)) return;
     all.languages = c.languages();
     all.microseconds = threadMicroseconds(clock) - started;
     answer([done, all] { done(all); });
