@@ -59,6 +59,7 @@ class TestSpellingModule : public QObject {
 private slots:
     void underlineAndMenu();
     void toggleRemembered();
+    void languageChosen();
 };
 
 void TestSpellingModule::underlineAndMenu() {
@@ -120,6 +121,28 @@ void TestSpellingModule::toggleRemembered() {
     e->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, 8UL, " zorglub");
     QTest::qWait(SpellingModule::PauseMs * 2);
     QVERIFY(underlined(e).isEmpty());
+}
+
+void TestSpellingModule::languageChosen() {
+    // Text without a lang attribute is in the language chosen in the menu.
+    MainFormFixture f({}, true, turnOn);
+    auto *module = f.form->findChild<SpellingModule *>();
+    QSignalSpy checked(module, &SpellingModule::documentChecked);
+    f.form->documents()->OpenDocument(f.writeFile("note.html", "<p>Brown fox jumps wrold</p>\n"),
+                                      false);
+    TMyMwCustomEdit *e = f.form->documents()->ActiveEditor();
+    QVERIFY(checked.wait(10000));
+    QCOMPARE(underlined(e).size(), 2);
+    auto *menu = f.form->findChild<QMenu *>("MenuLangueOrthographe");
+    emit menu->aboutToShow();
+    QAction *english = nullptr;
+    for (QAction *a : menu->actions())
+        if (a->text().endsWith("en_US")) english = a;
+    QVERIFY(english);
+    english->trigger();
+    QVERIFY(checked.wait(10000));
+    QCOMPARE(underlined(e), (QList<QPair<int, int>>{{19, 24}}));
+    QCOMPARE(f.store->readString(SpellingModule::settingsSection(), "Langue", {}), "en_US");
 }
 
 QTEST_MAIN(TestSpellingModule)
