@@ -95,6 +95,11 @@ SpellingModule::SpellingModule(AppContext &ctx, DocumentTypeModule *types)
         if (EditorState *s = EditorState::of(e)) s->timer.start(0);
     });
     connect(ctx.events, &AppEvents::closing, this, &SpellingModule::stopWorker);
+    // The dictionary loads once the window has been drawn, never during start-up.
+    connect(ctx.events, &AppEvents::firstIdle, this, [this] {
+        m_ready = true;
+        if (isOn()) checkNow();
+    });
 }
 
 SpellingModule::~SpellingModule() {
@@ -170,7 +175,7 @@ void SpellingModule::checkNow() {
 void SpellingModule::requestPass(QObject *editor) {
     TMyMwCustomEdit *e = editorOf(editor);
     EditorState *s = EditorState::of(e);
-    if (!s || !isOn() || e != m_ctx.docs->ActiveEditor()) return;
+    if (!s || !isOn() || !m_ready || e != m_ctx.docs->ActiveEditor()) return;
     startWorker();
     s->timer.stop();
     SpellWorker::Pass pass;
@@ -309,6 +314,9 @@ bool SpellingModule::eventFilter(QObject *watched, QEvent *event) {
     if (ce->reason() == QContextMenuEvent::Mouse) {
         const QPoint p = onViewport ? ce->pos() : e->viewport()->mapFrom(e, ce->pos());
         position = send(e, QsciScintilla::SCI_POSITIONFROMPOINTCLOSE, p.x(), p.y());
+        if (position >= 0 && e->preferences().rightMouseMovesCursor &&
+            send(e, QsciScintilla::SCI_INDICATORVALUEAT, Indicator, position))
+            send(e, QsciScintilla::SCI_GOTOPOS, position);
     } else {
         position = send(e, QsciScintilla::SCI_GETCURRENTPOS);
         // The caret just after a word is on it too.

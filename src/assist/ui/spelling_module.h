@@ -74,4 +74,5 @@ private:
     SpellWorker *m_worker = nullptr;
     std::atomic<quint64> m_latest{0};
     quint64 m_serial = 0;
+    bool m_ready = false; // the window has been drawn
 };
