@@ -75,11 +75,12 @@ SpellingModule::SpellingModule(AppContext &ctx, DocumentTypeModule *types)
     m_languageMenu = new QMenu(QStringLiteral("&Langue de l'orthographe"), ctx.window);
     m_languageMenu->setObjectName(QStringLiteral("MenuLangueOrthographe"));
     m_languageMenu->menuAction()->setObjectName(QStringLiteral("MenuLangueOrthographe"));
-    connect(m_languageMenu, &QMenu::aboutToShow, this, &SpellingModule::fillLanguageMenu);
+    fillLanguageMenu();
     ctx.actions->addMenu(QStringLiteral("MenuLangueOrthographe"), m_languageMenu);
 
     connect(ctx.events, &AppEvents::settingsLoaded, this, [this] {
         m_language = m_ctx.store->readString(settingsSection(), LanguageKey, QStringLiteral("fr"));
+        fillLanguageMenu();
         // On by default for those who write French.
         const bool french = QLocale::system().language() == QLocale::French;
         const bool on = m_ctx.store->readBool(settingsSection(), ActiveKey, french);
@@ -279,6 +280,7 @@ void SpellingModule::setOn(bool on) {
 
 void SpellingModule::fillLanguageMenu() {
     m_languageMenu->clear();
+    qDeleteAll(m_languageMenu->findChildren<QActionGroup *>(Qt::FindDirectChildrenOnly));
     auto *group = new QActionGroup(m_languageMenu);
     const int current = Spelling::DictionaryFor(m_dictionaries, m_language);
     if (m_dictionaries.empty()) {
