@@ -74,8 +74,10 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
 libqt6printsupport6 (>= 6.4), libqt6webenginewidgets6 (>= 6.4), libqt6webenginecore6 (>= 6.4), \
 libqt6webenginecore6-bin (>= 6.4), libqt6help6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), \
 libqt6svg6 (>= 6.4), qt6-qpa-plugins (>= 6.4), libqscintilla2-qt6-15, libcurl4, libpng16-16, \
-libpcre2-8-0, libc6, libstdc++6")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, qt6-image-formats-plugins, fonts-dejavu-core")
+libpcre2-8-0, libhunspell-1.7-0, libc6, libstdc++6")
+# The French dictionary for the spelling check (any other hunspell-* is offered too).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "qt6-translations-l10n, qt6-image-formats-plugins, fonts-dejavu-core, hunspell-fr")
 set(CPACK_GENERATOR DEB)
 include(CPack)
 

@@ -29,6 +29,8 @@ PACKAGES=(
   poppler-utils
   # FTP passwords in the desktop's secret service
   qtkeychain-qt6-dev
+  # spelling: the library and the French dictionary; tests: a second language
+  libhunspell-dev hunspell-fr hunspell-en-us
   # tests: FTP with TLS on the test FTP server
   python3-openssl
   # tests: an SSH server started by the SFTP tests (never as a system service)

@@ -3,6 +3,7 @@
 #include "app/document_types.h"
 #include "assist/document_rewrites.h"
 #include "assist/file_rewrites.h"
+#include "cli/spell_command.h"
 #include "editor/multi_highlighter.h"
 #include "platform/text_file.h"
 
@@ -108,6 +109,7 @@ QString HelpText() {
         "  balizor-cli indent [--tabs | --spaces N] [--check] FICHIER...\n"
         "  balizor-cli accents --to-entities|--to-text [--numeric] [--check] FICHIER...\n"
         "  balizor-cli eol --crlf|--lf|--cr [--check] FICHIER...\n"
+        "  balizor-cli spell [--lang LANGUE] FICHIER...\n"
         "\n"
         "Commandes :\n"
         "  indent    réindente le code HTML (par défaut 4 espaces par niveau ;\n"
@@ -117,6 +119,12 @@ QString HelpText() {
         "            --to-text : remplace les entités par les caractères\n"
         "            Le contenu des blocs <script> et <style> n'est pas modifié.\n"
         "  eol       choisit les fins de ligne : Windows (CRLF), Linux (LF) ou Mac (CR)\n"
+        "  spell     vérifie l'orthographe du texte que le lecteur de la page lit (texte\n"
+        "            entre les balises, attributs alt, title et placeholder ; jamais le\n"
+        "            balisage, les scripts, les styles ni les commentaires) et affiche\n"
+        "            chaque mot inconnu sous la forme fichier:ligne:colonne: mot ;\n"
+        "            --lang LANGUE : dictionnaire du texte sans attribut lang (fr par\n"
+        "            défaut, par exemple en_US) ; le fichier n'est jamais modifié\n"
         "\n"
         "Options :\n"
         "  --check   ne modifie rien ; code de sortie 1 si un fichier serait modifié\n"
@@ -130,7 +138,7 @@ QString HelpText() {
         "\n"
         "Codes de sortie :\n"
         "  0  terminé\n"
-        "  1  un fichier serait modifié (--check)\n"
+        "  1  un fichier serait modifié (--check) ; spell : un mot inconnu trouvé\n"
         "  2  erreur : ligne de commande, fichier illisible ou impossible à écrire\n"
         "  3  indent : balise de fin sans balise d'ouverture, élément ou guillemet\n"
         "     jamais fermé ; le fichier est indenté jusqu'à ce point, la suite est\n"
@@ -144,6 +152,8 @@ int Run(const QStringList &arguments, const Io &io) {
         io.writeStdout(HelpText().toUtf8());
         return Done;
     }
+    if (!arguments.isEmpty() && arguments.first() == QLatin1String("spell"))
+        return RunSpell(arguments.mid(1), io);
     Options o;
     const QString error = parse(arguments, &o);
     if (!error.isEmpty()) {

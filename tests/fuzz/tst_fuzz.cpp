@@ -1,6 +1,6 @@
 // Feeds seeded random and mutated real inputs to every reader of outside text: the
 // colouring scanners, the indenter, the search, the accent conversion, the file
-// decoder, the settings reader, the single-instance message decoder, the batch
+// decoder, the spelling words reader, the settings reader, the single-instance message decoder, the batch
 // command line and the rewrites of file bytes. Each target runs for a time budget:
 // BALIZOR_FUZZ_SECONDS (default 0.25 per target), seed BALIZOR_FUZZ_SEED. Under the
 // sanitizers (scripts/test.sh --sanitize) a memory or undefined-behaviour fault ends
@@ -16,6 +16,7 @@
 #include "assist/file_rewrites.h"
 #include "assist/html_indenter.h"
 #include "assist/identifier_scan.h"
+#include "assist/spelling_words.h"
 #include "assist/text_search.h"
 #include "authoring/page_properties.h"
 #include "cli/batch_command.h"
@@ -319,6 +320,24 @@ void TstFuzz::initTestCase() {
                          IdentifierScan::buildLists(found);
                          return ordered ? QString() : QStringLiteral("progress out of order");
                      });
+    m_targets.insert(QStringLiteral("spelling words"), [this](const QByteArray &in,
+                                                              QRandomGenerator &rng) {
+        // In a page or as plain text: words in order, inside the text, each starting
+        // with a letter; the decoder of references takes any piece.
+        const int types[] = {DocumentTypes::SynMultiSynHTML, DocumentTypes::SynMultiSynPHP,
+                             DocumentTypes::SynGeneralSyn1};
+        const Highlighter *h = m_types.highlighter(types[rng.bounded(3)]);
+        qsizetype last = 0;
+        for (const Spelling::Word &w : Spelling::ExtractWords(in, h)) {
+            if (w.start < last || w.length <= 0 || w.start + w.length > in.size())
+                return QStringLiteral("word at %1 out of place").arg(w.start);
+            if (w.text.size() < 2 || !w.text.front().isLetter())
+                return QStringLiteral("word \"%1\" does not start with a letter").arg(w.text);
+            last = w.start + w.length;
+        }
+        Spelling::DecodeText(in);
+        return QString();
+    });
     m_targets.insert(QStringLiteral("accents"), [](const QByteArray &in, QRandomGenerator &rng) {
         const bool named = rng.bounded(2) == 0;
         const QByteArray refs =

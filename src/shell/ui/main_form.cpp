@@ -29,6 +29,7 @@
 #include "assist/ui/rewrite_commands.h"
 #include "assist/ui/search_commands.h"
 #include "assist/ui/assist_module.h"
+#include "assist/ui/spelling_module.h"
 #include "authoring/ui/text_commands_module.h"
 #include "publish/ui/ftp_commands.h"
 #include "publish/ui/help_commands.h"
@@ -131,6 +132,7 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
     m_docs->setTypeHooks(m_types);
     new RewriteCommands(m_ctx, m_types->types());
     new AssistModule(m_ctx, m_types);
+    new SpellingModule(m_ctx, m_types);
     // Created now and kept; its pages are built when first shown.
     m_preferences = new PreferencesCommands(m_ctx, m_types->types(), [this] { ApplyPreferences(); });
     auto *pages = new PageCommandsModule(m_ctx, m_types);
