@@ -175,6 +175,8 @@ int main(int argc, char *argv[]) {
                           : QByteArray("[Options]\nShowTips=0\n"));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), config);
+        // Nor any document journal left by another run to offer back.
+        env.insert(QStringLiteral("XDG_DATA_HOME"), config + QStringLiteral("/data"));
         return env;
     };
     const QByteArray loadBefore = load();
