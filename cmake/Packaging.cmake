@@ -46,7 +46,7 @@ if(EXISTS ${CMAKE_SOURCE_DIR}/resources/Modeles)
 endif()
 
 install(TARGETS balizor balizor-cli RUNTIME DESTINATION bin)
-install(TARGETS balizor_webengine balizor_helpwindow LIBRARY DESTINATION lib/balizor)
+install(TARGETS balizor_webengine balizor_helpwindow balizor_secrets LIBRARY DESTINATION lib/balizor)
 install(FILES ${CMAKE_BINARY_DIR}/Balizor.qch DESTINATION share/balizor)
 install(FILES ${BALIZOR_DESKTOP_DIR}/fr.balizor.Balizor.desktop DESTINATION share/applications)
 install(FILES ${CMAKE_BINARY_DIR}/fr.balizor.Balizor.metainfo.xml DESTINATION share/metainfo)
@@ -73,8 +73,8 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libqt6core6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6widgets6 (>= 6.4), libqt6network6 (>= 6.4), \
 libqt6printsupport6 (>= 6.4), libqt6webenginewidgets6 (>= 6.4), libqt6webenginecore6 (>= 6.4), \
 libqt6webenginecore6-bin (>= 6.4), libqt6help6 (>= 6.4), libqt6sql6-sqlite (>= 6.4), \
-libqt6svg6 (>= 6.4), qt6-qpa-plugins (>= 6.4), libqscintilla2-qt6-15, libcurl4, libpng16-16, \
-libpcre2-8-0, libhunspell-1.7-0, libc6, libstdc++6")
+libqt6svg6 (>= 6.4), qt6-qpa-plugins (>= 6.4), libqscintilla2-qt6-15, libcurl4, libqt6keychain1, \
+libpng16-16, libpcre2-8-0, libhunspell-1.7-0, libc6, libstdc++6")
 # The French dictionary for the spelling check (any other hunspell-* is offered too).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "qt6-translations-l10n, qt6-image-formats-plugins, fonts-dejavu-core, hunspell-fr")

@@ -39,6 +39,8 @@ PACKAGES=(
   tidy
   # benchmarks: the reference the site publishing is measured against
   lftp
+  # benchmarks: the start-up bench sees the window's first drawing through the X server
+  libxdamage-dev
   # tests: the desktop's validators for the desktop entry and the AppStream metainfo
   desktop-file-utils appstream
 )

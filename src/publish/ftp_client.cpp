@@ -4,7 +4,7 @@
 #include "publish/ftp_texts.h"
 #include "publish/ftp_url.h"
 
-#include <curl/curl.h>
+#include "publish/curl_library.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -13,6 +13,27 @@
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QThread>
+
+// Every call goes through the library loaded at the first client (FtpClient), which
+// refuses requests when it could not be loaded.
+#define curl_global_init (curlLibrary()->global_init)
+#define curl_easy_init (curlLibrary()->easy_init)
+#define curl_easy_reset (curlLibrary()->easy_reset)
+#define curl_easy_cleanup (curlLibrary()->easy_cleanup)
+#define curl_easy_setopt (curlLibrary()->easy_setopt)
+#define curl_easy_getinfo (curlLibrary()->easy_getinfo)
+#define curl_easy_perform (curlLibrary()->easy_perform)
+#define curl_easy_strerror (curlLibrary()->easy_strerror)
+#define curl_slist_append (curlLibrary()->slist_append)
+#define curl_slist_free_all (curlLibrary()->slist_free_all)
+#define curl_multi_init (curlLibrary()->multi_init)
+#define curl_multi_add_handle (curlLibrary()->multi_add_handle)
+#define curl_multi_remove_handle (curlLibrary()->multi_remove_handle)
+#define curl_multi_perform (curlLibrary()->multi_perform)
+#define curl_multi_timeout (curlLibrary()->multi_timeout)
+#define curl_multi_poll (curlLibrary()->multi_poll)
+#define curl_multi_info_read (curlLibrary()->multi_info_read)
+#define curl_multi_cleanup (curlLibrary()->multi_cleanup)
 
 // The worker: owns the curl handle (one control connection, kept between
 // requests) and runs every request on its own thread.
@@ -454,6 +475,12 @@ void FtpWorker::run(const FtpRequest &r) {
             return;
         }
     }
+    QString missing;
+    if (!curlLibrary(&missing)) {
+        reply.error = QStringLiteral("Bibliothèque libcurl introuvable : ") + missing;
+        emit finished(reply);
+        return;
+    }
     if (r.op != FtpOp::Connect && r.op != FtpOp::Disconnect && !m_curl) {
         reply.error = QStringLiteral("Non connecté.");
         emit finished(reply);
@@ -737,7 +764,7 @@ FtpClient::FtpClient(QObject *parent)
     : QObject(parent), m_abort(std::make_shared<std::atomic<bool>>(false)),
       m_epoch(std::make_shared<std::atomic<quint64>>(0)) {
     static const bool once = [] {
-        curl_global_init(CURL_GLOBAL_DEFAULT);
+        if (curlLibrary()) curl_global_init(CURL_GLOBAL_DEFAULT);
         qRegisterMetaType<FtpReply>();
         return true;
     }();

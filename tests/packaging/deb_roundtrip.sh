@@ -48,7 +48,8 @@ info=$(dpkg-deb -I "$deb")
 grep -q '^ Depends: .*libqt6webenginewidgets6' <<<"$info" || { echo "$info"; echo "no dependencies declared"; exit 1; }
 dpkg-deb -c "$deb" | awk '{print $6}' > "$work/contents"
 for f in ./usr/bin/balizor ./usr/bin/balizor-cli ./usr/lib/balizor/libbalizor_webengine.so \
-         ./usr/lib/balizor/libbalizor_helpwindow.so ./usr/share/balizor/Balizor.qch \
+         ./usr/lib/balizor/libbalizor_helpwindow.so ./usr/lib/balizor/libbalizor_secrets.so \
+         ./usr/share/balizor/Balizor.qch \
          ./usr/share/applications/fr.balizor.Balizor.desktop \
          ./usr/share/metainfo/fr.balizor.Balizor.metainfo.xml \
          ./usr/share/icons/hicolor/scalable/apps/balizor.svg \

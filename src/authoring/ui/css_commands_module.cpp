@@ -4,6 +4,7 @@
 #include "app/ui/action_registry.h"
 #include "app/ui/document_host.h"
 #include "app/ui/editor_view.h"
+#include "app/ui/icons.h"
 #include "app/ui/ui_services.h"
 #include "authoring/ui/colour_widgets.h"
 
@@ -21,17 +22,16 @@ namespace {
 const QString kCss = QStringLiteral("CSS");
 const char *kSplitAction = "splitAction";
 
+// Drawn when first shown: most of these pictures sit in menus never opened.
 QIcon textIcon(const QString &text) {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    QFont f(QStringLiteral("Monospace"));
-    f.setPixelSize(text.size() > 2 ? 8 : 11);
-    f.setBold(true);
-    p.setFont(f);
-    p.setPen(QColor(0x00, 0x40, 0x80));
-    p.drawText(pm.rect(), Qt::AlignCenter, text);
-    return QIcon(pm);
+    return Icons::draw([text](QPainter &p) {
+        QFont f(QStringLiteral("Monospace"));
+        f.setPixelSize(text.size() > 2 ? 8 : 11);
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(QColor(0x00, 0x40, 0x80));
+        p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, text);
+    });
 }
 } // namespace
 

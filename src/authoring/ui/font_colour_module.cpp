@@ -4,6 +4,7 @@
 #include "app/ui/action_registry.h"
 #include "app/ui/document_host.h"
 #include "app/ui/editor_view.h"
+#include "app/ui/icons.h"
 #include "app/ui/ui_services.h"
 #include "authoring/font_colour.h"
 #include "authoring/insertion.h"
@@ -46,16 +47,15 @@ QIcon pipetteIcon() {
     return QIcon(pm);
 }
 
+// Drawn when first shown: most sit in menus not opened at start.
 QIcon letterIcon(const QString &text, int pixelSize) {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    QFont f(QStringLiteral("Serif"));
-    f.setPixelSize(pixelSize);
-    f.setBold(true);
-    p.setFont(f);
-    p.drawText(pm.rect(), Qt::AlignCenter, text);
-    return QIcon(pm);
+    return Icons::draw([text, pixelSize](QPainter &p) {
+        QFont f(QStringLiteral("Serif"));
+        f.setPixelSize(pixelSize);
+        f.setBold(true);
+        p.setFont(f);
+        p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, text);
+    });
 }
 
 // Menu captions show "&" as itself.

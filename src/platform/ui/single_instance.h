@@ -4,11 +4,12 @@
 #include <QStringList>
 #include <functional>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 // The first instance's end of the hand-over: receives the arguments of later
-// starts one at a time and answers each once it has been handled.
+// starts one at a time and answers each once it has been handled. A local stream
+// socket under the name (a path, or a name in the temporary folder), spoken with
+// the system's own calls: a networking library would cost every start its loading.
 class InstanceServer : public QObject {
     Q_OBJECT
 public:
@@ -28,10 +29,15 @@ public:
     void setAllowedUser(qint64 uid) { m_allowedUser = uid; }
 
 private:
-    bool fromAllowedUser(QLocalSocket *socket) const;
-    void acceptConnection();
-    void readFrom(QLocalSocket *socket);
-    QLocalServer *m_server;
+    struct Connection;
+    bool fromAllowedUser(int fd) const;
+    void acceptConnections();
+    void readFrom(Connection *c);
+    void drop(Connection *c);
+    int m_fd = -1;
+    QString m_path;
+    QSocketNotifier *m_notifier = nullptr;
+    QList<Connection *> m_connections;
     qint64 m_allowedUser;
 };
 

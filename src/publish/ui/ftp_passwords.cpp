@@ -1,28 +1,9 @@
 #include "publish/ui/ftp_passwords.h"
 
-#include <qt6keychain/keychain.h>
-
-#include <QEventLoop>
-#include <QTimer>
+#include "publish/ui/secret_service.h"
 
 namespace {
 const QString kService = QStringLiteral("Balizor FTP");
-
-// Runs a keychain job to its end; a service that does not answer within a few
-// seconds counts as absent.
-bool runJob(QKeychain::Job &job) {
-    job.setAutoDelete(false);
-    QEventLoop loop;
-    bool done = false;
-    QObject::connect(&job, &QKeychain::Job::finished, &loop, [&] {
-        done = true;
-        loop.quit();
-    });
-    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
-    job.start();
-    if (!done) loop.exec(QEventLoop::ExcludeUserInputEvents);
-    return done && job.error() == QKeychain::NoError;
-}
 } // namespace
 
 bool FtpPasswords::store(const QString &session, const QString &password) {
@@ -56,25 +37,16 @@ void FtpPasswords::rename(const QString &from, const QString &to) {
 }
 
 bool FtpPasswords::secretWrite(const QString &key, const QString &password) {
-    QKeychain::WritePasswordJob job(kService);
-    job.setInsecureFallback(false);
-    job.setKey(key);
-    job.setTextData(password);
-    return runJob(job);
+    const SecretService *secrets = SecretServiceLoader::service();
+    return secrets && secrets->write(kService, key, password);
 }
 
 bool FtpPasswords::secretRead(const QString &key, QString *password) {
-    QKeychain::ReadPasswordJob job(kService);
-    job.setInsecureFallback(false);
-    job.setKey(key);
-    if (!runJob(job)) return false;
-    *password = job.textData();
-    return true;
+    const SecretService *secrets = SecretServiceLoader::service();
+    return secrets && secrets->read(kService, key, password);
 }
 
 void FtpPasswords::secretDelete(const QString &key) {
-    QKeychain::DeletePasswordJob job(kService);
-    job.setInsecureFallback(false);
-    job.setKey(key);
-    runJob(job);
+    if (const SecretService *secrets = SecretServiceLoader::service())
+        secrets->remove(kService, key);
 }

@@ -38,8 +38,7 @@ QIcon printerIcon(bool page) {
 }
 } // namespace
 
-PrintCommands::PrintCommands(AppContext &ctx)
-    : QObject(ctx.window), m_ctx(ctx), m_printer(std::make_unique<DocumentPrinter>()) {
+PrintCommands::PrintCommands(AppContext &ctx) : QObject(ctx.window), m_ctx(ctx) {
     setObjectName(QStringLiteral("PrintCommands"));
     ActionRegistry &r = *ctx.actions;
     const QString cat = QStringLiteral("File");
@@ -64,10 +63,15 @@ PrintCommands::PrintCommands(AppContext &ctx)
 
 PrintCommands::~PrintCommands() = default;
 
+DocumentPrinter *PrintCommands::printer() {
+    if (!m_printer) m_printer = std::make_unique<DocumentPrinter>();
+    return m_printer.get();
+}
+
 void PrintCommands::setTitle() {
     TMyMwCustomEdit *e = m_ctx.docs->ActiveEditor();
-    m_printer->settings.title = e ? QDir::toNativeSeparators(e->fileName) : QString();
-    m_printer->setDocName(e && !e->fileName.isEmpty() ? e->fileName : QStringLiteral("Balizor"));
+    printer()->settings.title = e ? QDir::toNativeSeparators(e->fileName) : QString();
+    printer()->setDocName(e && !e->fileName.isEmpty() ? e->fileName : QStringLiteral("Balizor"));
 }
 
 bool PrintCommands::printActive() {
@@ -76,13 +80,13 @@ bool PrintCommands::printActive() {
     setTitle();
     int pages;
     {
-        PrintProgress progress(m_printer.get(), m_ctx.window);
-        pages = m_printer->printDocument(e);
+        PrintProgress progress(printer(), m_ctx.window);
+        pages = printer()->printDocument(e);
     }
-    const QString file = m_printer->outputFileName();
-    if (m_printer->stopped()) {
+    const QString file = printer()->outputFileName();
+    if (printer()->stopped()) {
         // A PDF cut short is of no use: the file this print began is taken away.
-        if (m_printer->outputFormat() == QPrinter::PdfFormat && !file.isEmpty())
+        if (printer()->outputFormat() == QPrinter::PdfFormat && !file.isEmpty())
             QFile::remove(file);
         return false;
     }
@@ -95,13 +99,13 @@ bool PrintCommands::printActive() {
 }
 
 void PrintCommands::allPages() {
-    m_printer->setPrintRange(QPrinter::AllPages);
-    m_printer->setFromTo(0, 0);
+    printer()->setPrintRange(QPrinter::AllPages);
+    printer()->setFromTo(0, 0);
 }
 
 void PrintCommands::FilePrint() {
     if (!m_ctx.docs->ActiveEditor()) return;
-    QPrintDialog dlg(m_printer.get(), m_ctx.window);
+    QPrintDialog dlg(printer(), m_ctx.window);
     dlg.setWindowTitle(QStringLiteral("Imprimer"));
     // Every page is printed; a chosen range is honoured, for this print only (the
     // preview shares the printer).
@@ -112,7 +116,7 @@ void PrintCommands::FilePrint() {
 
 void PrintCommands::FilePrintSetup() {
     TPageSetupDlg dlg(m_ctx.window);
-    dlg.setSettings(m_printer->settings);
+    dlg.setSettings(printer()->settings);
     if (ui().execDialog(&dlg) != QDialog::Accepted) return;
     PrintSettings s;
     if (!dlg.collect(&s)) {
@@ -120,8 +124,8 @@ void PrintCommands::FilePrintSetup() {
         ui().message(MsgType::Error, MsgButtons::Ok, QStringLiteral("Nombre invalide !"));
         return;
     }
-    s.title = m_printer->settings.title;
-    m_printer->settings = s;
+    s.title = printer()->settings.title;
+    printer()->settings = s;
 }
 
 void PrintCommands::FilePrintPreview() {
@@ -129,7 +133,7 @@ void PrintCommands::FilePrintPreview() {
     if (!e) return;
     setTitle();
     allPages();
-    TTestPrintPreviewDlg dlg(m_printer.get(), e, m_ctx.window);
+    TTestPrintPreviewDlg dlg(printer(), e, m_ctx.window);
     dlg.onPrint = [this] { FilePrint(); };
     ui().execDialog(&dlg);
 }

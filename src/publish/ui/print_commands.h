@@ -19,7 +19,9 @@ public:
     void FilePrintSetup();
     void FilePrintPreview();
 
-    DocumentPrinter *printer() const { return m_printer.get(); }
+    // Made at the first print command: a printer asks the printing system for its
+    // printers and loads its libraries, which the window's first display can do without.
+    DocumentPrinter *printer();
 
 private:
     void setTitle();

@@ -47,6 +47,9 @@ QProcessEnvironment TstSingleInstance::env() const
     e.insert("XDG_CONFIG_HOME", m_dir->filePath("config"));
     e.insert("QT_QPA_PLATFORM", "offscreen");
     e.insert("XDG_RUNTIME_DIR", m_dir->filePath("run"));
+    // Nor documents journaled by another run on this machine, offered back in a
+    // question that would hold the forwarded files.
+    e.insert("XDG_DATA_HOME", m_dir->filePath("data"));
     return e;
 }
 

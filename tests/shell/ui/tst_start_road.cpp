@@ -1,7 +1,8 @@
 // What the start road leaves out until the window is drawn: picture-format plugins
-// (the toolbars' overflow buttons are drawn, not read from files), and the work of
-// the first idle moment: asking the clipboard (a round trip to its owner) and the
-// state of every command.
+// (the toolbars' overflow buttons are drawn, not read from files), the libraries of
+// features used later (transfers, networking, the secret service, printing), and the
+// work of the first idle moment: asking the clipboard (a round trip to its owner) and
+// the state of every command.
 #include "app/ui/action_registry.h"
 #include "app/ui/app_context.h"
 #include "app/ui/clipboard_state.h"
@@ -19,6 +20,8 @@ class TstStartRoad : public QObject {
     Q_OBJECT
 private slots:
     void noPicturePlugins();
+    void noLibrariesOfLaterFeatures_data();
+    void noLibrariesOfLaterFeatures();
     void afterTheFirstExposure_data();
     void afterTheFirstExposure();
 };
@@ -40,6 +43,26 @@ void TstStartRoad::noPicturePlugins() {
     f.form->show();
     QVERIFY(!libraryLoaded("/imageformats/"));
     QVERIFY(!ClipboardState::hasText()); // not asked yet
+#else
+    QSKIP("reads the process's memory map");
+#endif
+}
+
+void TstStartRoad::noLibrariesOfLaterFeatures_data() {
+    QTest::addColumn<QByteArray>("library");
+    QTest::newRow("file transfers") << QByteArray("/libcurl.so");
+    QTest::newRow("networking") << QByteArray("/libQt6Network.so");
+    QTest::newRow("secret service") << QByteArray("/libqt6keychain.so");
+    QTest::newRow("printing system") << QByteArray("/printsupport/");
+}
+
+void TstStartRoad::noLibrariesOfLaterFeatures() {
+#ifdef Q_OS_LINUX
+    QFETCH(QByteArray, library);
+    MainFormFixture f({}, false);
+    f.form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.form.get()));
+    QVERIFY2(!libraryLoaded(library), library.constData());
 #else
     QSKIP("reads the process's memory map");
 #endif
