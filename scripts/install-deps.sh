@@ -35,6 +35,8 @@ PACKAGES=(
   openssh-server
   # benchmarks: the reference the command line's indenter is measured against
   tidy
+  # benchmarks: the reference the search in files is measured against
+  ripgrep
   # tests: the desktop's validators for the desktop entry and the AppStream metainfo
   desktop-file-utils appstream
 )
