@@ -41,6 +41,49 @@ struct DecodedText {
     qsizetype bom = 0;
 };
 
+// The UTF-8 of each byte from 0x80 on, read from the program's code page table.
+struct HighBytes {
+    char bytes[128][3];
+    unsigned char length[128];
+    HighBytes() {
+        for (int b = 0; b < 128; ++b) {
+            const char16_t u = Windows1252::toUnicode(static_cast<unsigned char>(b + 0x80));
+            if (u < 0x800) {
+                bytes[b][0] = char(0xC0 | (u >> 6));
+                bytes[b][1] = char(0x80 | (u & 0x3F));
+                length[b] = 2;
+            } else {
+                bytes[b][0] = char(0xE0 | (u >> 12));
+                bytes[b][1] = char(0x80 | ((u >> 6) & 0x3F));
+                bytes[b][2] = char(0x80 | (u & 0x3F));
+                length[b] = 3;
+            }
+        }
+    }
+};
+
+// Windows-1252 to UTF-8 into one buffer sized once: the decoding every 1252 file of
+// a search goes through.
+QByteArray windows1252ToUtf8(const char *data, qsizetype size) {
+    static const HighBytes high;
+    QByteArray out(size * 3, Qt::Uninitialized);
+    char *o = out.data();
+    const auto *p = reinterpret_cast<const unsigned char *>(data);
+    const auto *end = p + size;
+    while (p < end) {
+        const unsigned char b = *p++;
+        if (b < 0x80) {
+            *o++ = char(b);
+            continue;
+        }
+        const unsigned char n = high.length[b - 0x80];
+        memcpy(o, high.bytes[b - 0x80], n);
+        o += n;
+    }
+    out.truncate(o - out.constData());
+    return out;
+}
+
 DecodedText decodeText(const char *data, qsizetype size) {
     DecodedText t;
     const QByteArray raw = QByteArray::fromRawData(data, size);
@@ -59,7 +102,7 @@ DecodedText decodeText(const char *data, qsizetype size) {
         t.size = size;
         return t;
     }
-    t.decoded = decodeFileBytes(raw).utf8;
+    t.decoded = windows1252ToUtf8(data, size);
     t.data = t.decoded.constData();
     t.size = t.decoded.size();
     return t;
@@ -167,11 +210,24 @@ QStringList listFiles(const FileSearchOptions &options, const std::atomic<bool> 
     return files;
 }
 
-FileHits searchBytes(const char *data, qsizetype size, const TextSearch &search, int maxLines) {
+bool prepareRawFilter(const QString &pattern, const MatchRules &rules, TextSearch *filter) {
+    if (rules.regularExpression || pattern.isEmpty()) return false;
+    for (QChar c : pattern) {
+        if (c.unicode() >= 0x80) return false;
+    }
+    // Without the whole-word rule: a neighbour decodes otherwise in the raw bytes.
+    MatchRules loose = rules;
+    loose.wholeWords = false;
+    return filter->prepare(pattern, loose) && filter->isValid();
+}
+
+FileHits searchBytes(const char *data, qsizetype size, const TextSearch &search, int maxLines,
+                     const TextSearch *rawFilter) {
     FileHits out;
     out.size = size;
     if (size <= 0 || !search.isValid()) return out;
     if (memchr(data, '\0', size_t(std::min(size, kBinaryProbe)))) return out;
+    if (rawFilter && !rawFilter->findForward(data, size, 0, size).found()) return out;
     const DecodedText text = decodeText(data, size);
     out.encoding = text.encoding;
     const char *d = text.data;
@@ -180,45 +236,59 @@ FileHits searchBytes(const char *data, qsizetype size, const TextSearch &search,
     bool crChecked = false;
     int line = 1;
     qsizetype counted = 0; // line breaks counted up to here
-    qsizetype pos = 0;
     LineHit *current = nullptr;
     qsizetype currentStart = -1;
     ShownLine shown;
-    while (pos < n) {
-        const TextMatch m = search.findForward(d, n, pos, n);
-        if (!m.found()) break;
+    // Past the lines kept, matches are only counted: they are all on later lines.
+    const auto visit = [&](qsizetype mStart, qsizetype mEnd) {
         ++out.count;
-        pos = m.end > m.start ? m.end : m.start + 1;
-        const qsizetype start = lineStartBefore(d, m.start);
+        if (out.linesCut) return;
+        const qsizetype start = lineStartBefore(d, mStart);
         if (start == currentStart) {
-            if (current) addSpan(*current, shown, d, m.start, m.end);
-            continue;
+            addSpan(*current, shown, d, mStart, mEnd);
+            return;
         }
-        currentStart = start;
-        current = nullptr;
-        if (out.hits.size() >= maxLines) continue;
+        if (out.hits.size() >= maxLines) {
+            out.linesCut = true;
+            return;
+        }
         if (!crChecked) {
             hasCr = memchr(d, '\r', size_t(n)) != nullptr;
             crChecked = true;
         }
         line += breaksBetween(d, n, counted, start, hasCr);
         counted = start;
-        shown = shownPart(d, n, start, m.start);
+        currentStart = start;
+        shown = shownPart(d, n, start, mStart);
         LineHit h;
         h.line = line;
         h.lineOffset = start;
-        h.column = m.start - start;
-        h.length = m.end - m.start;
+        h.column = mStart - start;
+        h.length = mEnd - mStart;
         h.text = (shown.cut ? QStringLiteral("…") : QString()) + shownText(d, shown.from, shown.to);
         out.hits.append(std::move(h));
         current = &out.hits.last();
-        addSpan(*current, shown, d, m.start, m.end);
+        addSpan(*current, shown, d, mStart, mEnd);
+    };
+    if (search.rules().regularExpression) {
+        // One walk of the expression over the file, as a replace-all makes it.
+        for (const Replacement &r : search.replacements(d, n, 0, n, QString())) {
+            if (r.end > r.start) visit(r.start, r.end);
+        }
+    } else {
+        for (qsizetype pos = 0; pos < n;) {
+            const TextMatch m = search.findForward(d, n, pos, n);
+            if (!m.found()) break;
+            visit(m.start, m.end);
+            pos = m.end;
+        }
     }
     if (out.count > 0) out.hash = contentHash(data, size);
     return out;
 }
 
-bool searchFile(const QString &path, const TextSearch &search, FileHits *out, int maxLines) {
+bool searchFile(const QString &path, const TextSearch &search, FileHits *out, int maxLines,
+                const TextSearch *rawFilter) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
     const qint64 size = file.size();
@@ -236,10 +306,11 @@ bool searchFile(const QString &path, const TextSearch &search, FileHits *out, in
         if (file.error() != QFileDevice::NoError) return false;
         data = read.constData();
     }
-    *out = searchBytes(data, qsizetype(size), search, maxLines);
+    *out = searchBytes(data, qsizetype(size), search, maxLines, rawFilter);
     if (map) file.unmap(map);
     out->path = path;
-    if (out->count > 0) out->modified = QFileInfo(path).lastModified().toMSecsSinceEpoch();
+    if (out->count > 0)
+        out->modified = file.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch();
     return true;
 }
 
@@ -361,6 +432,7 @@ struct FileSearchJob::Shared {
     std::atomic<bool> cancel{false};
     std::atomic<bool> running{false};
     std::atomic<bool> notifyPending{false};
+    std::atomic<int> linesLeft{FileSearch::kMaxLinesPerSearch};
     QMutex mutex;
     QList<FileHits> pending;
     std::thread master;
@@ -380,6 +452,7 @@ bool FileSearchJob::start(const FileSearchOptions &options, QString *error) {
         if (error) *error = message;
         return false;
     }
+    m_useRawFilter = FileSearch::prepareRawFilter(options.pattern, options.rules, &m_rawFilter);
     m_shared = std::make_shared<Shared>();
     m_done = 0;
     m_total = -1;
@@ -390,7 +463,11 @@ bool FileSearchJob::start(const FileSearchOptions &options, QString *error) {
         m_total = int(files.size());
         runParallel(int(files.size()), s->cancel, [&](int i) {
             FileHits hits;
-            if (FileSearch::searchFile(files[i], m_search, &hits) && hits.count > 0) {
+            const int lines = std::clamp(s->linesLeft.load(), 0, int(FileSearch::kMaxLinesPerFile));
+            if (FileSearch::searchFile(files[i], m_search, &hits, lines,
+                                       m_useRawFilter ? &m_rawFilter : nullptr) &&
+                hits.count > 0) {
+                s->linesLeft -= int(hits.hits.size());
                 QMutexLocker lock(&s->mutex);
                 s->pending.append(std::move(hits));
                 lock.unlock();

@@ -37,14 +37,23 @@ struct FileHits {
     qint64 modified = 0; // milliseconds since the epoch
     quint64 hash = 0;
     TextEncoding encoding = TextEncoding::Windows1252;
-    int count = 0;       // every match of the file
-    QList<LineHit> hits; // the first lines only when there are very many
+    int count = 0;         // every match of the file
+    QList<LineHit> hits;   // the first lines only when there are very many
+    bool linesCut = false; // lines with matches left out of 'hits'
 };
 
 namespace FileSearch {
 
-// How many lines of one file the results keep (the count is still whole).
+// How many lines of one file, and of one search, the results keep (the counts are
+// still whole): past that the list would only be scrolled, never read.
 constexpr int kMaxLinesPerFile = 1000;
+constexpr int kMaxLinesPerSearch = 10000;
+
+// A search of the file's raw bytes that finds every match the decoded text can hold,
+// or more: a file in which it finds nothing is passed over without being decoded.
+// Only a literal ASCII text has one (Windows-1252 puts ASCII where UTF-8 does, and
+// no other letter of it folds to ASCII); false otherwise.
+bool prepareRawFilter(const QString &pattern, const MatchRules &rules, TextSearch *filter);
 
 // The files under the folder that the masks select, outside the excluded folders,
 // sorted by path; empty when cancelled.
@@ -54,10 +63,10 @@ QStringList listFiles(const FileSearchOptions &options, const std::atomic<bool> 
 // (UTF-8 with or without its mark, else Windows-1252). Files with a NUL byte near
 // their start are pictures or archives, not pages: nothing is found in them.
 FileHits searchBytes(const char *data, qsizetype size, const TextSearch &search,
-                     int maxLines = kMaxLinesPerFile);
+                     int maxLines = kMaxLinesPerFile, const TextSearch *rawFilter = nullptr);
 // Maps the file and searches it; false when it cannot be read.
 bool searchFile(const QString &path, const TextSearch &search, FileHits *out,
-                int maxLines = kMaxLinesPerFile);
+                int maxLines = kMaxLinesPerFile, const TextSearch *rawFilter = nullptr);
 
 quint64 contentHash(const char *data, qsizetype size);
 
@@ -111,6 +120,8 @@ private:
     struct Shared;
     FileSearchOptions m_options;
     TextSearch m_search;
+    TextSearch m_rawFilter;
+    bool m_useRawFilter = false;
     std::shared_ptr<Shared> m_shared;
     std::atomic<int> m_done{0};
     std::atomic<int> m_total{-1};

@@ -70,7 +70,9 @@ inline QString searchStopped(int matches, int files) {
         .arg(files);
 }
 inline QString moreLines(int count) {
-    return QStringLiteral("... et %1 autre(s) ligne(s)").arg(count);
+    return QStringLiteral("... d'autres lignes ne sont pas listées (%1 occurrence(s) dans ce "
+                          "fichier)")
+        .arg(count);
 }
 
 inline QString replaceQuestion(int matches, int files, const QString &replacement) {

@@ -30,7 +30,7 @@ enum Role {
     SpansRole,
 };
 // Past this many line rows the list keeps only the files and their counts.
-constexpr int kMaxRows = 50000;
+constexpr int kMaxRows = 20000;
 
 // Paints a result line with its matches marked.
 class MatchDelegate : public QStyledItemDelegate {
@@ -122,7 +122,15 @@ FindResultsPanel::FindResultsPanel(DocumentHost *docs, QWidget *parent)
 
     connect(m_timer, &QTimer::timeout, this, &FindResultsPanel::refreshStatus);
     connect(m_stop, &QPushButton::clicked, this, &FindResultsPanel::stop);
-    connect(m_search, &FileSearchJob::resultsReady, this, &FindResultsPanel::drain);
+    // The list grows at most ten times a second: each growth lays the tree out again.
+    m_drainTimer = new QTimer(this);
+    m_drainTimer->setSingleShot(true);
+    m_drainTimer->setInterval(100);
+    connect(m_drainTimer, &QTimer::timeout, this, &FindResultsPanel::drain);
+    connect(m_search, &FileSearchJob::resultsReady, this, [this] {
+        if (!m_drainTimer->isActive()) m_drainTimer->start();
+    });
+    connect(m_tree, &QTreeWidget::itemCollapsed, this, [this] { m_userCollapsed = true; });
     connect(m_search, &FileSearchJob::finished, this, &FindResultsPanel::searchFinished);
     connect(m_replace, &FileReplaceJob::finished, this, &FindResultsPanel::replaceFinished);
     connect(m_tree, &QTreeWidget::itemActivated, this,
@@ -140,6 +148,7 @@ bool FindResultsPanel::run(const FindInFilesRequest &request) {
     m_matches = 0;
     m_rows = 0;
     m_replacing = false;
+    m_userCollapsed = false;
     QString error;
     if (!m_search->start(request.options, &error)) {
         ui().message(MsgType::Error, MsgButtons::Ok, error);
@@ -209,9 +218,9 @@ void FindResultsPanel::drain() {
                 row->setData(0, SpansRole, spans);
                 lines << row;
             }
-            if (f.hits.size() < f.count && f.hits.size() >= FileSearch::kMaxLinesPerFile) {
+            if (f.linesCut) {
                 auto *more = new QTreeWidgetItem;
-                more->setText(0, SiteTexts::moreLines(f.count - int(f.hits.size())));
+                more->setText(0, SiteTexts::moreLines(f.count));
                 more->setFlags(Qt::ItemIsEnabled);
                 lines << more;
             }
@@ -221,10 +230,15 @@ void FindResultsPanel::drain() {
         items << file;
         m_found << f;
     }
-    // One call for the whole batch: an assistive tool listening sees one change.
+    // One call for the whole batch: an assistive tool listening sees one change; and
+    // one layout for the whole tree rather than one per file opened.
     m_tree->addTopLevelItems(items);
-    for (QTreeWidgetItem *i : std::as_const(items))
-        i->setExpanded(true);
+    if (!m_userCollapsed) {
+        m_tree->expandAll();
+    } else {
+        for (QTreeWidgetItem *i : std::as_const(items))
+            i->setExpanded(true);
+    }
 }
 
 void FindResultsPanel::refreshStatus() {
@@ -243,6 +257,7 @@ void FindResultsPanel::refreshStatus() {
 }
 
 void FindResultsPanel::searchFinished(bool cancelled) {
+    m_drainTimer->stop();
     drain();
     setBusy(false);
     if (cancelled) {

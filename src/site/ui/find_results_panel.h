@@ -55,10 +55,12 @@ private:
     QPushButton *m_stop;
     QTreeWidget *m_tree;
     QTimer *m_timer;
+    QTimer *m_drainTimer;
     QList<FileHits> m_found;
     int m_matches = 0;
     int m_rows = 0;
     int m_openReplaced = 0;
     int m_openFiles = 0;
     bool m_replacing = false;
+    bool m_userCollapsed = false;
 };
