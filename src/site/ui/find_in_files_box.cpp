@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
@@ -20,7 +21,6 @@
 
 namespace {
 const QString kSection = QStringLiteral("RechercheFichiers");
-const QString kHelp = QStringLiteral("Ressources/rechercher_fichiers.htm");
 
 QComboBox *editableCombo(const char *name, QWidget *parent) {
     auto *c = new QComboBox(parent);
@@ -89,7 +89,9 @@ TRechercheFichiersBoite::TRechercheFichiersBoite(QWidget *parent) : QDialog(pare
     connect(browse, &QToolButton::clicked, this, &TRechercheFichiersBoite::chooseFolder);
     folderRow->addWidget(m_folder, 1);
     folderRow->addWidget(browse);
-    form->addRow(QStringLiteral("&Dossier :"), folderRow);
+    auto *folderLabel = new QLabel(QStringLiteral("&Dossier :"), this);
+    folderLabel->setBuddy(m_folder);
+    form->addRow(folderLabel, folderRow);
     m_masks = editableCombo("EditMasques", this);
     m_masks->setToolTip(QStringLiteral("Séparés par des points-virgules, par exemple "
                                        "*.html;*.php ; vide : tous les fichiers"));
@@ -114,7 +116,8 @@ TRechercheFichiersBoite::TRechercheFichiersBoite(QWidget *parent) : QDialog(pare
     connect(find, &QPushButton::clicked, this, [this] { finish(false); });
     connect(replace, &QPushButton::clicked, this, [this] { finish(true); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [] { ShowHelpTopic(kHelp); });
+    connect(help, &QPushButton::clicked, this,
+            [] { ShowHelpTopic(QStringLiteral("Ressources/rechercher_fichiers.htm")); });
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
