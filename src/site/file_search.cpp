@@ -212,17 +212,33 @@ QStringList listFiles(const FileSearchOptions &options, const std::atomic<bool> 
 
 bool prepareRawFilter(const QString &pattern, const MatchRules &rules, TextSearch *filter) {
     if (rules.regularExpression || pattern.isEmpty()) return false;
-    for (QChar c : pattern) {
-        if (c.unicode() >= 0x80) return false;
+    // The longest run of ASCII: its bytes are the same in UTF-8 and in Windows-1252.
+    // Without the case, "k" and "s" end a run: the Kelvin sign and the long s fold to them.
+    QString best;
+    QString run;
+    const auto breaksRun = [&rules](QChar c) {
+        if (c.unicode() >= 0x80) return true;
+        const char l = char(c.toLower().unicode());
+        return !rules.caseSensitive && (l == 'k' || l == 's');
+    };
+    for (QChar c : pattern + QChar(0x80)) {
+        if (!breaksRun(c)) {
+            run += c;
+            continue;
+        }
+        if (run.size() > best.size()) best = run;
+        run.clear();
     }
+    const bool whole = best.size() == pattern.size();
+    if (!whole && best.size() < 3) return false;
     // Without the whole-word rule: a neighbour decodes otherwise in the raw bytes.
     MatchRules loose = rules;
     loose.wholeWords = false;
-    return filter->prepare(pattern, loose) && filter->isValid();
+    return filter->prepare(whole ? pattern : best, loose) && filter->isValid();
 }
 
 FileHits searchBytes(const char *data, qsizetype size, const TextSearch &search, int maxLines,
-                     const TextSearch *rawFilter) {
+                     const TextSearch *rawFilter, bool hash) {
     FileHits out;
     out.size = size;
     if (size <= 0 || !search.isValid()) return out;
@@ -283,12 +299,12 @@ FileHits searchBytes(const char *data, qsizetype size, const TextSearch &search,
             pos = m.end;
         }
     }
-    if (out.count > 0) out.hash = contentHash(data, size);
+    if (hash && out.count > 0) out.hash = contentHash(data, size);
     return out;
 }
 
 bool searchFile(const QString &path, const TextSearch &search, FileHits *out, int maxLines,
-                const TextSearch *rawFilter) {
+                const TextSearch *rawFilter, bool hash) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
     const qint64 size = file.size();
@@ -306,7 +322,7 @@ bool searchFile(const QString &path, const TextSearch &search, FileHits *out, in
         if (file.error() != QFileDevice::NoError) return false;
         data = read.constData();
     }
-    *out = searchBytes(data, qsizetype(size), search, maxLines, rawFilter);
+    *out = searchBytes(data, qsizetype(size), search, maxLines, rawFilter, hash);
     if (map) file.unmap(map);
     out->path = path;
     if (out->count > 0)
@@ -465,7 +481,8 @@ bool FileSearchJob::start(const FileSearchOptions &options, QString *error) {
             FileHits hits;
             const int lines = std::clamp(s->linesLeft.load(), 0, int(FileSearch::kMaxLinesPerFile));
             if (FileSearch::searchFile(files[i], m_search, &hits, lines,
-                                       m_useRawFilter ? &m_rawFilter : nullptr) &&
+                                       m_useRawFilter ? &m_rawFilter : nullptr,
+                                       m_options.forReplace) &&
                 hits.count > 0) {
                 s->linesLeft -= int(hits.hits.size());
                 QMutexLocker lock(&s->mutex);

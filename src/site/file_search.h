@@ -17,6 +17,9 @@ struct FileSearchOptions {
     QString folder;
     QString masks;    // "*.html;*.php"; empty: every file
     QString excluded; // folder names or patterns left out, at any depth
+    // Each file with matches keeps a hash of its bytes, for a replace to find it unchanged
+    // (hashing every file read costs a plain search time for nothing).
+    bool forReplace = false;
 };
 
 // A line that holds matches, as the results list shows it.
@@ -50,9 +53,9 @@ constexpr int kMaxLinesPerFile = 1000;
 constexpr int kMaxLinesPerSearch = 10000;
 
 // A search of the file's raw bytes that finds every match the decoded text can hold,
-// or more: a file in which it finds nothing is passed over without being decoded.
-// Only a literal ASCII text has one (Windows-1252 puts ASCII where UTF-8 does, and
-// no other letter of it folds to ASCII); false otherwise.
+// or more: a file in which it finds nothing is passed over without being decoded. It
+// looks for the pattern's longest run of ASCII (Windows-1252 puts ASCII where UTF-8
+// does); an expression, or a text without such a run, has none (false).
 bool prepareRawFilter(const QString &pattern, const MatchRules &rules, TextSearch *filter);
 
 // The files under the folder that the masks select, outside the excluded folders,
@@ -63,10 +66,12 @@ QStringList listFiles(const FileSearchOptions &options, const std::atomic<bool> 
 // (UTF-8 with or without its mark, else Windows-1252). Files with a NUL byte near
 // their start are pictures or archives, not pages: nothing is found in them.
 FileHits searchBytes(const char *data, qsizetype size, const TextSearch &search,
-                     int maxLines = kMaxLinesPerFile, const TextSearch *rawFilter = nullptr);
+                     int maxLines = kMaxLinesPerFile, const TextSearch *rawFilter = nullptr,
+                     bool hash = true);
 // Maps the file and searches it; false when it cannot be read.
 bool searchFile(const QString &path, const TextSearch &search, FileHits *out,
-                int maxLines = kMaxLinesPerFile, const TextSearch *rawFilter = nullptr);
+                int maxLines = kMaxLinesPerFile, const TextSearch *rawFilter = nullptr,
+                bool hash = true);
 
 quint64 contentHash(const char *data, qsizetype size);
 

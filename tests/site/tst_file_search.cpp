@@ -37,6 +37,8 @@ class TstFileSearch : public QObject {
 private slots:
     void searchBytes_data();
     void searchBytes();
+    void rawFilterHidesNothing_data();
+    void rawFilterHidesNothing();
     void listFiles_data();
     void listFiles();
     void replaceBytes_data();
@@ -130,6 +132,38 @@ void TstFileSearch::searchBytes() {
     if (hits.hits.isEmpty()) return;
     QCOMPARE(hits.hits.first().text, firstText);
     QCOMPARE(spansOf(hits.hits.first()), firstSpans);
+}
+
+void TstFileSearch::rawFilterHidesNothing_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("pattern");
+    QTest::addColumn<QString>("flags");
+    QTest::addColumn<int>("count");
+    QTest::newRow("1252, accented") << QByteArray("Mises \xe0 JOUR") << QString::fromUtf8("mises à jour")
+                                    << "" << 1;
+    QTest::newRow("UTF-8, accented") << QByteArray("Mises \xc3\xa0 jour") << QString::fromUtf8("Mises à jour")
+                                     << "c" << 1;
+    QTest::newRow("whole word next to a 1252 letter") << QByteArray("caf\xe9 caf") << "caf"
+                                                      << "w" << 1;
+    // The editor's own search does not take the Kelvin sign for a k: nor does the filter.
+    QTest::newRow("Kelvin sign") << QByteArray("\xe2\x84\xaaoala \xc3\xa9t\xc3\xa9")
+                                 << QString::fromUtf8("koala été") << "" << 0;
+    QTest::newRow("absent") << QByteArray("bonjour") << QString::fromUtf8("été") << "" << 0;
+}
+
+void TstFileSearch::rawFilterHidesNothing() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, pattern);
+    QFETCH(QString, flags);
+    QFETCH(int, count);
+    const TextSearch search = prepared(pattern, flags);
+    TextSearch filter;
+    const bool filtered = FileSearch::prepareRawFilter(pattern, rules(flags), &filter);
+    QCOMPARE(FileSearch::searchBytes(bytes.constData(), bytes.size(), search).count, count);
+    QCOMPARE(FileSearch::searchBytes(bytes.constData(), bytes.size(), search,
+                                     FileSearch::kMaxLinesPerFile, filtered ? &filter : nullptr)
+                 .count,
+             count);
 }
 
 void TstFileSearch::listFiles_data() {

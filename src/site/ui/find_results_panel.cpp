@@ -122,13 +122,17 @@ FindResultsPanel::FindResultsPanel(DocumentHost *docs, QWidget *parent)
 
     connect(m_timer, &QTimer::timeout, this, &FindResultsPanel::refreshStatus);
     connect(m_stop, &QPushButton::clicked, this, &FindResultsPanel::stop);
-    // The list grows at most ten times a second: each growth lays the tree out again.
+    // The first results show at once, then the list grows four times a second: each
+    // growth lays the whole tree out again.
     m_drainTimer = new QTimer(this);
     m_drainTimer->setSingleShot(true);
-    m_drainTimer->setInterval(100);
+    m_drainTimer->setInterval(250);
     connect(m_drainTimer, &QTimer::timeout, this, &FindResultsPanel::drain);
     connect(m_search, &FileSearchJob::resultsReady, this, [this] {
-        if (!m_drainTimer->isActive()) m_drainTimer->start();
+        if (m_tree->topLevelItemCount() == 0)
+            drain();
+        else if (!m_drainTimer->isActive())
+            m_drainTimer->start();
     });
     connect(m_tree, &QTreeWidget::itemCollapsed, this, [this] { m_userCollapsed = true; });
     connect(m_search, &FileSearchJob::finished, this, &FindResultsPanel::searchFinished);
@@ -150,7 +154,9 @@ bool FindResultsPanel::run(const FindInFilesRequest &request) {
     m_replacing = false;
     m_userCollapsed = false;
     QString error;
-    if (!m_search->start(request.options, &error)) {
+    FileSearchOptions options = request.options;
+    options.forReplace = request.replace;
+    if (!m_search->start(options, &error)) {
         ui().message(MsgType::Error, MsgButtons::Ok, error);
         return false;
     }
