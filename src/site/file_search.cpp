@@ -474,7 +474,8 @@ bool FileSearchJob::start(const FileSearchOptions &options, QString *error) {
     m_total = -1;
     m_shared->running = true;
     Shared *s = m_shared.get();
-    m_shared->master = std::thread([this, s] {
+    const quint64 run = ++m_runs;
+    m_shared->master = std::thread([this, s, run] {
         const QStringList files = FileSearch::listFiles(m_options, &s->cancel);
         m_total = int(files.size());
         runParallel(int(files.size()), s->cancel, [&](int i) {
@@ -496,9 +497,12 @@ bool FileSearchJob::start(const FileSearchOptions &options, QString *error) {
         });
         const bool cancelled = s->cancel.load();
         s->running = false;
+        // A job started again since then has taken the place of this one: its end is
+        // not this one's.
         QMetaObject::invokeMethod(
             this,
-            [this, cancelled] {
+            [this, run, cancelled] {
+                if (run != m_runs) return;
                 emit resultsReady();
                 emit finished(cancelled);
             },
@@ -545,6 +549,7 @@ void FileReplaceJob::start(const QList<FileHits> &files, const TextSearch &searc
     cancel();
     m_shared = std::make_shared<Shared>();
     Shared *s = m_shared.get();
+    const quint64 run = ++m_runs;
     s->files = files;
     s->search = search;
     s->replacement = replacement;
@@ -552,7 +557,7 @@ void FileReplaceJob::start(const QList<FileHits> &files, const TextSearch &searc
     s->running = true;
     m_done = 0;
     m_totalFiles = int(files.size());
-    s->master = std::thread([this, s] {
+    s->master = std::thread([this, s, run] {
         runParallel(int(s->files.size()), s->cancel, [&](int i) {
             s->results[size_t(i)] =
                 FileSearch::replaceInFile(s->files[i], s->search, s->replacement);
@@ -561,7 +566,11 @@ void FileReplaceJob::start(const QList<FileHits> &files, const TextSearch &searc
         const bool cancelled = s->cancel.load();
         s->running = false;
         QMetaObject::invokeMethod(
-            this, [this, cancelled] { emit finished(cancelled); }, Qt::QueuedConnection);
+            this,
+            [this, run, cancelled] {
+                if (run == m_runs) emit finished(cancelled);
+            },
+            Qt::QueuedConnection);
     });
 }
 

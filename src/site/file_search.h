@@ -130,6 +130,7 @@ private:
     std::shared_ptr<Shared> m_shared;
     std::atomic<int> m_done{0};
     std::atomic<int> m_total{-1};
+    quint64 m_runs = 0; // which start a queued end belongs to
 };
 
 // Replaces in a list of files on worker threads; each file is either rewritten whole
@@ -160,4 +161,5 @@ private:
     std::shared_ptr<Shared> m_shared;
     std::atomic<int> m_done{0};
     int m_totalFiles = 0;
+    quint64 m_runs = 0;
 };

@@ -139,10 +139,10 @@ void TstFileSearch::rawFilterHidesNothing_data() {
     QTest::addColumn<QString>("pattern");
     QTest::addColumn<QString>("flags");
     QTest::addColumn<int>("count");
-    QTest::newRow("1252, accented") << QByteArray("Mises \xe0 JOUR") << QString::fromUtf8("mises à jour")
-                                    << "" << 1;
-    QTest::newRow("UTF-8, accented") << QByteArray("Mises \xc3\xa0 jour") << QString::fromUtf8("Mises à jour")
-                                     << "c" << 1;
+    QTest::newRow("1252, accented")
+        << QByteArray("Mises \xe0 JOUR") << QString::fromUtf8("mises à jour") << "" << 1;
+    QTest::newRow("UTF-8, accented")
+        << QByteArray("Mises \xc3\xa0 jour") << QString::fromUtf8("Mises à jour") << "c" << 1;
     QTest::newRow("whole word next to a 1252 letter") << QByteArray("caf\xe9 caf") << "caf"
                                                       << "w" << 1;
     // The editor's own search does not take the Kelvin sign for a k: nor does the filter.

@@ -318,6 +318,7 @@ void FindResultsPanel::confirmReplace() {
 }
 
 void FindResultsPanel::replaceFinished(bool cancelled) {
+    if (!m_replacing) return; // a replace stopped by a new search: that search goes on
     setBusy(false);
     m_replacing = false;
     int matches = m_openReplaced;

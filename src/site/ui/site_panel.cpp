@@ -15,6 +15,29 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+namespace {
+// The system's model, with the program's own French messages when a rename is refused.
+class SiteModel : public QFileSystemModel {
+public:
+    using QFileSystemModel::QFileSystemModel;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override {
+        if (role != Qt::EditRole || index.column() != 0)
+            return QFileSystemModel::setData(index, value, role);
+        const QString name = value.toString().trimmed();
+        const QString old = fileName(index);
+        if (name == old) return true;
+        const QDir dir = fileInfo(index).absoluteDir();
+        if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+            name == QLatin1String(".") || name == QLatin1String("..") || dir.exists(name) ||
+            !QFileSystemModel::setData(index, name, role)) {
+            ui().message(MsgType::Error, MsgButtons::Ok, SiteTexts::renameFailed(old));
+            return false;
+        }
+        return true;
+    }
+};
+} // namespace
+
 SitePanel::SitePanel(const QStringList &documentPatterns, QWidget *parent)
     : QDockWidget(SiteTexts::panelTitle(), parent), m_patterns(documentPatterns) {
     setObjectName(QStringLiteral("SitePanel"));
@@ -32,7 +55,7 @@ SitePanel::SitePanel(const QStringList &documentPatterns, QWidget *parent)
     top->addWidget(m_all);
     layout->addLayout(top);
 
-    m_model = new QFileSystemModel(this);
+    m_model = new SiteModel(this);
     m_model->setReadOnly(false);
     m_model->setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot | QDir::Drives);
     m_model->setNameFilterDisables(false); // hide the other files rather than grey them
@@ -57,7 +80,9 @@ SitePanel::SitePanel(const QStringList &documentPatterns, QWidget *parent)
         m_view->addAction(a);
         return a;
     };
-    m_open = local(QStringLiteral("&Ouvrir"), QKeySequence(Qt::Key_Return));
+    // Enter opens through the view's activation: a shortcut would take it from the
+    // name being edited.
+    m_open = local(QStringLiteral("&Ouvrir"), {});
     m_rename = local(QStringLiteral("&Renommer"), QKeySequence(Qt::Key_F2));
     m_newFolder = local(QStringLiteral("&Nouveau dossier"), {});
     m_trash = local(QStringLiteral("Mettre à la &corbeille"), QKeySequence::Delete);
@@ -66,7 +91,7 @@ SitePanel::SitePanel(const QStringList &documentPatterns, QWidget *parent)
     connect(m_newFolder, &QAction::triggered, this, &SitePanel::newFolder);
     connect(m_trash, &QAction::triggered, this, &SitePanel::trashCurrent);
 
-    connect(m_view, &QTreeView::doubleClicked, this, &SitePanel::openIndex);
+    connect(m_view, &QTreeView::activated, this, &SitePanel::openIndex);
     connect(m_view, &QWidget::customContextMenuRequested, this, &SitePanel::showMenu);
     connect(m_all, &QCheckBox::toggled, this, [this](bool all) {
         m_model->setNameFilters(all ? QStringList() : m_patterns);

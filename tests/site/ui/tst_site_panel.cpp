@@ -11,8 +11,13 @@
 #include "ui_test_support.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
 #include <QDirIterator>
 #include <QFileSystemModel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTreeView>
@@ -46,6 +51,7 @@ class TstSitePanel : public QObject {
 private slots:
     void panelRoad();
     void findAndReplaceInFiles();
+    void dialogRoad();
 };
 
 void TstSitePanel::panelRoad() {
@@ -70,10 +76,14 @@ void TstSitePanel::panelRoad() {
 
     // A double click opens; a second one activates the same tab.
     const QModelIndex index = indexOf(p, site + "/index.html");
-    emit p->view()->doubleClicked(index);
+    const auto doubleClick = [&] {
+        QTest::mouseDClick(p->view()->viewport(), Qt::LeftButton, {},
+                           p->view()->visualRect(index).center());
+    };
+    doubleClick();
     const int count = f.form->documents()->EditorCount();
     f.form->documents()->OpenDocument(QString(), false);
-    emit p->view()->doubleClicked(index);
+    doubleClick();
     QCOMPARE(f.form->documents()->EditorCount(), count + 1);
     TMyMwCustomEdit *e = f.form->documents()->ActiveEditor();
     QCOMPARE(QFileInfo(e->fileName).fileName(), QStringLiteral("index.html"));
@@ -86,6 +96,10 @@ void TstSitePanel::panelRoad() {
     f.form->documents()->OpenDocument(site + "/pages/a.htm", false);
     TMyMwCustomEdit *inner = f.form->documents()->ActiveEditor();
     QVERIFY(p->model()->setData(indexOf(p, site + "/pages"), "textes"));
+    // A name already taken is refused, in French.
+    QVERIFY(!p->model()->setData(indexOf(p, site + "/accueil.html"), "textes"));
+    QCOMPARE(f.ui.lastMessage(), QString::fromUtf8("Impossible de renommer « accueil.html » : le "
+                                                   "nom est pris ou refusé par le système."));
     QTRY_COMPARE(QDir::cleanPath(inner->fileName), QDir::cleanPath(site + "/textes/a.htm"));
 
     // Delete asks first, then goes to the trash, never to oblivion.
@@ -158,6 +172,36 @@ void TstSitePanel::findAndReplaceInFiles() {
     QVERIFY(open->isModified());
     open->undo();
     QCOMPARE(open->textCrLf(), QStringLiteral("<p>un chat</p>\r\n<p>Chat noir</p>\r\n"));
+}
+
+// Ctrl+Alt+F with a site open: the dialog starts in the site's folder, its choices
+// run the search and are remembered.
+void TstSitePanel::dialogRoad() {
+    MainFormFixture f;
+    const QString site = f.path("site");
+    QDir().mkpath(site);
+    writeAll(site + "/a.php", "un chat, des chats\n");
+    auto *module = f.form->findChild<SiteModule *>();
+    module->openSite(site);
+    QString folderShown;
+    f.ui.onDialog = [&](QDialog *d) {
+        folderShown = d->findChild<QLineEdit *>("EditDossier")->text();
+        d->findChild<QComboBox *>("EditRecherche")->setEditText("chat");
+        d->findChild<QCheckBox *>("CheckMotsEntiers")->setChecked(true);
+        d->findChild<QPushButton *>("BoutRechercher")->click();
+        return d->result() == QDialog::Accepted;
+    };
+    QAction *find = f.form->actions()->action("EditFindInFiles");
+    QCOMPARE(find->shortcut(), QKeySequence("Ctrl+Alt+F"));
+    find->trigger();
+    QCOMPARE(folderShown, QDir::toNativeSeparators(QDir::cleanPath(site)));
+    FindResultsPanel *panel = module->resultsPanel();
+    QVERIFY(panel);
+    QTRY_VERIFY(!panel->isBusy());
+    QCOMPARE(panel->matchCount(), 1);
+    QCOMPARE(f.store->readString("RechercheFichiers", "Recherche1", QString()),
+             QStringLiteral("chat"));
+    QVERIFY(f.store->readBool("RechercheFichiers", "MotsEntiers", false));
 }
 
 QTEST_MAIN(TstSitePanel)
