@@ -41,6 +41,8 @@ PACKAGES=(
   lftp
   # benchmarks: the start-up bench sees the window's first drawing through the X server
   libxdamage-dev
+  # benchmarks: the reference the search in files is measured against
+  ripgrep
   # tests: the desktop's validators for the desktop entry and the AppStream metainfo
   desktop-file-utils appstream
 )

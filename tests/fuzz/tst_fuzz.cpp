@@ -25,6 +25,7 @@
 #include "platform/text_file.h"
 #include "platform/windows1252.h"
 #include "publish/ftp_listing.h"
+#include "site/file_search.h"
 #include "site/publish_plan.h"
 
 #include <QDirIterator>
@@ -388,6 +389,46 @@ void TstFuzz::initTestCase() {
         }
         return QString();
     });
+    m_targets.insert(
+        QStringLiteral("files search"), [](const QByteArray &in, QRandomGenerator &rng) {
+            const int a = in.isEmpty() ? 0 : int(rng.bounded(int(in.size())));
+            const QByteArray piece = in.mid(a, int(rng.bounded(1, 8)));
+            MatchRules rules;
+            rules.caseSensitive = rng.bounded(2);
+            rules.wholeWords = rng.bounded(2);
+            rules.regularExpression = rng.bounded(2);
+            const QString pattern = asText(piece);
+            TextSearch search;
+            if (!search.prepare(pattern, rules) || !search.isValid()) return QString();
+            TextSearch filter;
+            const bool filtered = FileSearch::prepareRawFilter(pattern, rules, &filter);
+            const FileHits hits = FileSearch::searchBytes(in.constData(), in.size(), search, 50,
+                                                          filtered ? &filter : nullptr);
+            int line = 0;
+            for (const LineHit &h : hits.hits) {
+                if (h.line <= line) return QStringLiteral("lines out of order");
+                line = h.line;
+                for (const auto &sp : h.spans)
+                    if (sp.first < 0 || sp.first + sp.second > h.text.size())
+                        return QStringLiteral("match outside its line");
+            }
+            if (hits.count < hits.hits.size()) return QStringLiteral("fewer matches than lines");
+            // An ASCII text replaced by itself leaves every byte of the file as it was.
+            bool ascii = !piece.isEmpty();
+            for (char c : piece)
+                ascii = ascii && uchar(c) < 0x80 && c != '\r' && c != '\n' && c != '\0';
+            if (!ascii) return QString();
+            MatchRules exact;
+            exact.caseSensitive = true;
+            TextSearch same;
+            same.prepare(QString::fromLatin1(piece), exact);
+            QByteArray out;
+            const FileSearch::ReplaceResult r =
+                FileSearch::replaceBytes(in, same, QString::fromLatin1(piece), &out);
+            if (r.status == FileSearch::ReplaceStatus::Replaced && out != in)
+                return QStringLiteral("a replace by the same text changed the bytes");
+            return QString();
+        });
     m_targets.insert(QStringLiteral("brackets and completion"), [](const QByteArray &in,
                                                                    QRandomGenerator &rng) {
         const qsizetype caret = in.isEmpty() ? 0 : rng.bounded(int(in.size()) + 1);

@@ -36,6 +36,7 @@
 #include "publish/ui/preview_commands.h"
 #include "publish/ui/print_commands.h"
 #include "site/ui/publish_site_commands.h"
+#include "site/ui/site_module.h"
 
 #include <QAction>
 #include <QApplication>
@@ -140,6 +141,7 @@ TMainForm::TMainForm(SettingsStore *store, Options *options, const QStringList &
         m_ctx, m_types, [pages](TMyMwCustomEdit *e) { return pages->runPageProperties(e); },
         [pages](TMyMwCustomEdit *e) { return pages->runFrames(e); });
     new DocumentInfoModule(m_ctx, m_docs);
+    new SiteModule(m_ctx, m_docs, m_types->types());
     m_outside = new OutsideChangeCheck(m_ctx, m_docs);
     m_recovery = new RecoveryKeeper(m_ctx, m_docs, m_types);
 

@@ -75,6 +75,7 @@ QList<LayoutEntry> makeMenuBar()
     return {
         Sub(QStringLiteral("&Fichier"),
             {A("FileNew"), A("FileNewWizard"), A("FileNewFrames"), A("FileOpen"), P("FileReOpen"),
+             A("FileOpenSite"), P("FileRecentSites"),
              Sub(QStringLiteral("Mo&dèles"),
                  {A("FileModeleNew"), S(), A("FileModeleSave"), A("FileModeleModifier")},
                  "MenuModeles"),
@@ -90,7 +91,8 @@ QList<LayoutEntry> makeMenuBar()
         Sub(QStringLiteral("&Edition"),
             {A("EditUndo"), A("EditRedo"), S(), A("EditCut1"), A("EditCopy1"), A("EditPaste1"),
              A("EditEffacer"), A("EditSelectAll"), S(), A("EditIndent"), A("EditIndentInv"), S(),
-             A("EditFind"), A("EditSearchPrev"), A("EditSearchNext"), A("EditReplace"), S(),
+             A("EditFind"), A("EditSearchPrev"), A("EditSearchNext"), A("EditReplace"),
+             A("EditFindInFiles"), S(),
              A("EditAllerA"), S(), A("EditWordWrap"), A("EditModeColonne"), A("EditSpecialCar"),
              A("EditOnTop"),
              Sub(QStringLiteral("Fin de ligne"), {A("EditBRWin"), A("EditBRLinux"), A("EditBRMac")},

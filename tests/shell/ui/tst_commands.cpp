@@ -213,9 +213,10 @@ void TstCommands::placesOfTheLayout_data() {
                             << "InsertionScript,InsertionCSS"
                             << "&Script...,Feuille de style...";
     QTest::newRow("search") << "&Edition"
-                            << "EditFind,EditSearchPrev,EditSearchNext,EditReplace,-,EditAllerA"
+                            << "EditFind,EditSearchPrev,EditSearchNext,EditReplace,EditFindInFiles,"
+                               "-,EditAllerA"
                             << "&Rechercher...,Rechercher le &précédent,Rechercher le &suivant,"
-                               "Re&mplacer...,-,A&ller à...";
+                               "Re&mplacer...,Rechercher dans les &fichiers...,-,A&ller à...";
     QTest::newRow("text") << "&Texte"
                           << "TexteCommentaire,TexteRetrait,TexteParagraphe"
                           << "&Commentaire,&Retrait,&Paragraphe";
