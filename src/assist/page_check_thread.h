@@ -26,8 +26,8 @@ public:
     void stop();
 
 signals:
-    // Worker time is the time of the check alone, in milliseconds.
-    void checked(quint64 id, const PageCheck::Result &result, double workerMs);
+    // The time of the check alone, in milliseconds: elapsed, and of the processor.
+    void checked(quint64 id, const PageCheck::Result &result, double workerMs, double cpuMs);
 
 protected:
     void run() override;

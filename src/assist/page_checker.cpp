@@ -10,7 +10,10 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -58,24 +61,55 @@ void maskCode(QByteArray &text, const MultiHighlighter *page) {
     maskSpans(s, Assist::RawTextRegions(page).find(s, text.size(), false));
 }
 
-// Attribute names of the vocabulary, lower case, "data-*" left to the rule below.
-const std::unordered_set<std::string> &knownAttributes() {
-    static const std::unordered_set<std::string> names = [] {
-        std::unordered_set<std::string> out;
-        for (const HtmlVocabulary::Attribute &a : HtmlVocabulary::attributes())
-            if (!a.name.endsWith(QLatin1Char('*'))) out.insert(a.name.toStdString());
-        return out;
-    }();
-    return names;
+// A lower-case name of up to eight bytes as one integer (0: longer): most names
+// are compared and looked up this way, without a string.
+constexpr std::uint64_t pack(std::string_view name) {
+    if (name.empty() || name.size() > 8) return 0;
+    std::uint64_t key = 0;
+    for (size_t i = 0; i < name.size(); ++i)
+        key |= std::uint64_t(static_cast<unsigned char>(name[i])) << (8 * i);
+    return key;
 }
 
-bool attributeKnown(const std::string &name) {
-    if (name.size() > 5 && (name.compare(0, 5, "data-") == 0 || name.compare(0, 5, "aria-") == 0))
+// Attribute names of the vocabulary, "data-*" left to the rule below.
+class AttributeNames {
+public:
+    AttributeNames() {
+        for (const HtmlVocabulary::Attribute &a : HtmlVocabulary::attributes()) {
+            if (a.name.endsWith(QLatin1Char('*'))) continue;
+            const std::string n = a.name.toStdString();
+            if (const std::uint64_t key = pack(n)) {
+                size_t k = slot(key);
+                while (m_keys[k] != 0)
+                    k = (k + 1) % m_keys.size();
+                m_keys[k] = key;
+            } else {
+                m_long.insert(n);
+            }
+        }
+    }
+    bool contains(std::string_view name, std::uint64_t key) const {
+        if (!key) return m_long.count(std::string(name)) != 0;
+        for (size_t k = slot(key);; k = (k + 1) % m_keys.size()) {
+            if (m_keys[k] == key) return true;
+            if (m_keys[k] == 0) return false;
+        }
+    }
+
+private:
+    static size_t slot(std::uint64_t key) { return size_t((key * 0x9E3779B97F4A7C15ull) >> 54); }
+    std::array<std::uint64_t, 1024> m_keys{};
+    std::unordered_set<std::string> m_long;
+};
+
+bool attributeKnown(std::string_view name, std::uint64_t key) {
+    static const AttributeNames names;
+    if (names.contains(name, key)) return true;
+    if (name.size() > 5 && (name.substr(0, 5) == "data-" || name.substr(0, 5) == "aria-"))
         return true;
     // Event handlers, and the namespaced names of XHTML (xml:lang, xmlns:og).
     if (name.size() > 2 && name[0] == 'o' && name[1] == 'n') return true;
-    if (name == "xmlns" || name.find(':') != std::string::npos) return true;
-    return knownAttributes().count(name) != 0;
+    return name == "xmlns" || name.find(':') != std::string_view::npos;
 }
 
 // Character references of attribute values that matter in a URL or a name.
@@ -140,13 +174,66 @@ struct Pending {
     qsizetype related = -1;
 };
 
+// What the rules say of one element name, found once per name and page.
+struct Element {
+    std::string name; // lower case
+    bool isVoid;
+    bool optionalEnd;
+    bool known;       // in the vocabulary, custom (with a hyphen), svg or math
+    bool raw;         // its text up to its end tag is not markup
+    bool outer;       // html, head, body: HTML implies them
+    bool foreignRoot; // svg, math
+};
+
+// Element names met in a page, as small numbers.
+class Elements {
+public:
+    int intern(std::string_view name) {
+        const auto it = m_index.find(name);
+        if (it != m_index.end()) return it->second;
+        const int id = int(m_all.size());
+        Element e;
+        e.name = std::string(name);
+        e.isVoid = HtmlRules::isVoid(name);
+        e.optionalEnd = HtmlRules::endTagOptional(name);
+        e.foreignRoot = name == "svg" || name == "math";
+        e.known = e.foreignRoot || name.find('-') != std::string_view::npos ||
+                  HtmlVocabulary::isKnownElement(name.data(), int(name.size()));
+        e.raw = name == "script" || name == "style" || name == "textarea" || name == "title" ||
+                name == "xmp";
+        e.outer = name == "html" || name == "head" || name == "body";
+        m_all.push_back(std::move(e));
+        m_index.emplace(m_all.back().name, id);
+        return id;
+    }
+    const Element &operator[](int id) const { return m_all[size_t(id)]; }
+    // Whether the start tag `tag` ends the open element `open` (HtmlRules, kept).
+    bool startEnds(int tag, int open) {
+        if (!m_all[size_t(open)].optionalEnd) return false;
+        if (tag >= kMemo || open >= kMemo)
+            return HtmlRules::startTagEnds(m_all[size_t(tag)].name, m_all[size_t(open)].name) !=
+                   HtmlRules::Implied::No;
+        std::int8_t &m = m_startEnds[size_t(open * kMemo + tag)];
+        if (m < 0)
+            m = HtmlRules::startTagEnds(m_all[size_t(tag)].name, m_all[size_t(open)].name) !=
+                HtmlRules::Implied::No;
+        return m != 0;
+    }
+
+private:
+    static constexpr int kMemo = 128;
+    std::unordered_map<std::string_view, int> m_index; // keys: names in m_all
+    std::deque<Element> m_all;                         // never moves its elements
+    std::vector<std::int8_t> m_startEnds = std::vector<std::int8_t>(kMemo * kMemo, -1);
+};
+
 struct Open {
-    std::string name;
+    int element;
     qsizetype offset;
     int length;
     bool foreign = false;    // svg or math, or inside them: no HTML rule applies
     qsizetype closedBy = -1; // an outer end tag that closed it (crossed elements)
-    std::string closer;
+    int closer = -1;
 };
 
 // A URL value as written, for the checks made once the page is read.
@@ -168,12 +255,16 @@ public:
 private:
     void startTag(qsizetype &p);
     void endTag(qsizetype &p);
-    void attribute(const std::string &element, std::string_view name, qsizetype nameAt,
-                   std::string_view value, qsizetype valueAt, bool hasValue, bool customElement,
-                   bool &dynamicTag, bool &hasAlt);
-    void push(const std::string &name, qsizetype offset, int length, bool foreign);
+    void attribute(int element, std::string_view name, qsizetype nameAt, std::string_view value,
+                   qsizetype valueAt, bool hasValue, bool customElement, bool &dynamicTag,
+                   bool &hasAlt);
+    void push(int element, qsizetype offset, int length, bool foreign);
     void skipRawText(const std::string &name, qsizetype &p);
+    QString tag(int element, bool end = false) const {
+        return tagText(m_elements[element].name, end);
+    }
     bool foreign() const { return !m_stack.empty() && m_stack.back().foreign; }
+    bool isTarget(std::string_view v) const { return m_ids.count(v) || m_names.count(v); }
     void notClosed(const Open &o);
     void add(qsizetype offset, int length, Kind kind, QString prefix, QString suffix = {},
              qsizetype related = -1);
@@ -191,8 +282,10 @@ private:
     std::vector<Open> m_crossed;      // closed by an outer end tag; their own may still come
     bool m_foreign = false;           // the tag being read is inside svg or math
     bool m_foreignAttributes = false; // ... or is svg or math itself
-    std::unordered_map<std::string, qsizetype> m_ids;
-    std::unordered_set<std::string> m_targets; // ids and names
+    Elements m_elements;
+    // Identifiers and names, as written in the text.
+    std::unordered_map<std::string_view, qsizetype> m_ids;
+    std::unordered_set<std::string_view> m_names;
     bool m_dynamicTargets = false;
     std::vector<RawUrl> m_urls; // "#name" links and relative file candidates
     std::vector<Link> m_links;  // every URL, only when the links are asked for
@@ -214,19 +307,18 @@ void Checker::notClosed(const Open &o) {
     if (o.closedBy >= 0)
         add(o.offset, o.length, Kind::Structure,
             QStringLiteral("L'élément %1 n'est pas fermé avant %2 (ligne ")
-                .arg(tagText(o.name), tagText(o.closer, true)),
+                .arg(tag(o.element), tag(o.closer, true)),
             QStringLiteral(")"), o.closedBy);
     else
         add(o.offset, o.length, Kind::Structure,
-            QStringLiteral("L'élément %1 n'est jamais fermé").arg(tagText(o.name)));
+            QStringLiteral("L'élément %1 n'est jamais fermé").arg(tag(o.element)));
 }
 
-void Checker::push(const std::string &name, qsizetype offset, int length, bool foreign) {
+void Checker::push(int element, qsizetype offset, int length, bool foreign) {
     if (!foreign)
-        while (!m_stack.empty() &&
-               HtmlRules::startTagEnds(name, m_stack.back().name) != HtmlRules::Implied::No)
+        while (!m_stack.empty() && m_elements.startEnds(element, m_stack.back().element))
             m_stack.pop_back();
-    m_stack.push_back({name, offset, length, foreign, -1, {}});
+    m_stack.push_back({element, offset, length, foreign, -1, -1});
 }
 
 bool Checker::run() {
@@ -277,17 +369,18 @@ void Checker::startTag(qsizetype &p) {
         m_name.push_back(lower(m_s[q]));
         ++q;
     }
-    const std::string name = m_name;
     const int nameLength = int(q - p);
+    // A name written by code (dynamic): neither it nor its end tag is known.
+    const int id = dynamic ? -1 : m_elements.intern(m_name);
+    const Element *el = dynamic ? nullptr : &m_elements[id];
     m_foreign = foreign();
-    const bool enteringForeign = !m_foreign && (name == "svg" || name == "math");
-    m_foreignAttributes = m_foreign || enteringForeign;
-    const bool custom = name.find('-') != std::string::npos;
-    const bool known = m_foreign || enteringForeign || custom || dynamic ||
-                       HtmlVocabulary::isKnownElement(name.data(), int(name.size()));
+    const bool enteringForeign = el && !m_foreign && el->foreignRoot;
+    m_foreignAttributes = dynamic || m_foreign || enteringForeign;
+    const bool custom = el && el->name.find('-') != std::string::npos;
+    const bool known = !el || m_foreign || el->known;
     if (!known)
         add(p, nameLength, Kind::Unknown,
-            QStringLiteral("Élément inconnu : %1").arg(tagText(name)));
+            QStringLiteral("Élément inconnu : %1").arg(tagText(el->name)));
 
     bool selfClosing = false;
     bool dynamicTag = dynamic;
@@ -339,30 +432,26 @@ void Checker::startTag(qsizetype &p) {
                 q = r;
             }
         }
-        attribute(name, attrName, a, value, valueAt, hasValue, custom || !known, dynamicTag,
-                  hasAlt);
+        attribute(id, attrName, a, value, valueAt, hasValue, custom || !known, dynamicTag, hasAlt);
     }
     p = q;
-    if (dynamic) return; // a name written by code: its end tag is not known
-    if (name == "img" && !hasAlt && !dynamicTag && !m_foreign)
+    if (!el) return;
+    if (el->name == "img" && !hasAlt && !dynamicTag && !m_foreign)
         add(tagOffset, nameLength, Kind::Alternative,
             QStringLiteral("Image sans texte de remplacement (attribut alt)"));
     if (m_foreign) {
-        if (!selfClosing) push(name, tagOffset, nameLength, true);
+        if (!selfClosing) push(id, tagOffset, nameLength, true);
         return;
     }
-    if (HtmlRules::isVoid(name) || (selfClosing && !enteringForeign)) {
+    if (el->isVoid || (selfClosing && !enteringForeign)) {
         // XHTML's "<x />" closes the element there.
-        if (!HtmlRules::isVoid(name))
-            while (!m_stack.empty() &&
-                   HtmlRules::startTagEnds(name, m_stack.back().name) != HtmlRules::Implied::No)
+        if (!el->isVoid)
+            while (!m_stack.empty() && m_elements.startEnds(id, m_stack.back().element))
                 m_stack.pop_back();
         return;
     }
-    push(name, tagOffset, nameLength, enteringForeign);
-    if (name == "script" || name == "style" || name == "textarea" || name == "title" ||
-        name == "xmp")
-        skipRawText(name, p);
+    push(id, tagOffset, nameLength, enteringForeign);
+    if (el->raw) skipRawText(el->name, p);
 }
 
 // Text up to the element's end tag is not markup.
@@ -401,21 +490,22 @@ void Checker::endTag(qsizetype &p) {
     const void *gt = q < m_n ? std::memchr(m_s + q, '>', size_t(m_n - q)) : nullptr;
     p = gt ? static_cast<const char *>(gt) - m_s + 1 : m_n;
     if (dynamic) return;
-    const std::string &name = m_name;
-    if (!foreign() && HtmlRules::isVoid(name)) {
+    const int id = m_elements.intern(m_name);
+    const Element &el = m_elements[id];
+    if (!foreign() && el.isVoid) {
         add(tagOffset, length, Kind::Structure,
-            QStringLiteral("%1 est un élément vide : il n'a pas de balise de fin")
-                .arg(tagText(name)));
+            QStringLiteral("%1 est un élément vide : il n'a pas de balise de fin").arg(tag(id)));
         return;
     }
     for (qsizetype k = qsizetype(m_stack.size()) - 1; k >= 0; --k) {
-        if (m_stack[size_t(k)].name != name) continue;
+        if (m_stack[size_t(k)].element != id) continue;
         for (qsizetype i = qsizetype(m_stack.size()) - 1; i > k; --i) {
             Open &o = m_stack[size_t(i)];
-            if (HtmlRules::endTagOptional(o.name) && HtmlRules::endTagEnds(name, o.name)) continue;
+            const Element &inner = m_elements[o.element];
+            if (inner.optionalEnd && HtmlRules::endTagEnds(el.name, inner.name)) continue;
             o.closedBy = tagOffset;
-            o.closer = name;
-            m_crossed.push_back(std::move(o));
+            o.closer = id;
+            m_crossed.push_back(o);
         }
         // A few pending at most: an old one whose end tag never came is reported.
         while (m_crossed.size() > 32) {
@@ -426,22 +516,21 @@ void Checker::endTag(qsizetype &p) {
         return;
     }
     for (auto it = m_crossed.rbegin(); it != m_crossed.rend(); ++it) {
-        if (it->name != name) continue;
+        if (it->element != id) continue;
         add(tagOffset, length, Kind::Structure,
             QStringLiteral("Balises croisées : %1 vient après %2 (ligne ")
-                .arg(tagText(name, true), tagText(it->closer, true)),
+                .arg(tag(id, true), tag(it->closer, true)),
             QStringLiteral("), qui ferme l'élément englobant"), it->closedBy);
         m_crossed.erase(std::next(it).base());
         return;
     }
     // The page's outer elements may be implied by HTML.
-    if (name == "html" || name == "body" || name == "head") return;
+    if (el.outer) return;
     add(tagOffset, length, Kind::Structure,
-        QStringLiteral("Balise de fin %1 sans élément %2 ouvert")
-            .arg(tagText(name, true), tagText(name)));
+        QStringLiteral("Balise de fin %1 sans élément %2 ouvert").arg(tag(id, true), tag(id)));
 }
 
-void Checker::attribute(const std::string &element, std::string_view name, qsizetype nameAt,
+void Checker::attribute(int element, std::string_view name, qsizetype nameAt,
                         std::string_view value, qsizetype valueAt, bool hasValue,
                         bool customElement, bool &dynamicTag, bool &hasAlt) {
     m_attr.clear();
@@ -452,52 +541,58 @@ void Checker::attribute(const std::string &element, std::string_view name, qsize
         }
         m_attr.push_back(lower(c));
     }
-    const bool dynamicValue = value.find(kCode) != std::string_view::npos;
-    if (m_attr == "alt") hasAlt = true;
-    if (!m_foreignAttributes && !customElement && !attributeKnown(m_attr))
+    const std::uint64_t key = pack(m_attr);
+    constexpr std::uint64_t kAlt = pack("alt"), kId = pack("id"), kName = pack("name"),
+                            kHref = pack("href"), kSrc = pack("src"), kPoster = pack("poster"),
+                            kAction = pack("action"), kData = pack("data");
+    if (key == kAlt) hasAlt = true;
+    if (!m_foreignAttributes && !customElement && !attributeKnown(m_attr, key))
         add(nameAt, int(name.size()), Kind::Unknown,
             QStringLiteral("Attribut inconnu : %1").arg(shown(name)));
     if (!hasValue) return;
+    const bool dynamicValue = value.find(kCode) != std::string_view::npos;
 
-    if (m_attr == "id" || m_attr == "name") {
+    if (key == kId || key == kName) {
         if (dynamicValue) {
             m_dynamicTargets = true;
             return;
         }
-        std::string v(value);
-        if (v.empty()) return;
-        if (m_attr == "id" && !m_foreign) {
-            auto [it, added] = m_ids.try_emplace(v, valueAt);
-            if (!added)
+        if (value.empty()) return;
+        if (key == kName) {
+            m_names.insert(value);
+        } else {
+            auto [it, added] = m_ids.try_emplace(value, valueAt);
+            if (!added && !m_foreign)
                 add(valueAt, int(value.size()), Kind::Identifier,
-                    QStringLiteral("L'identifiant « %1 » est déjà utilisé (ligne ").arg(shown(v)),
+                    QStringLiteral("L'identifiant « %1 » est déjà utilisé (ligne ")
+                        .arg(shown(value)),
                     QStringLiteral(")"), it->second);
         }
-        m_targets.insert(std::move(v));
         return;
     }
 
-    const bool url = m_attr == "href" || m_attr == "src" || m_attr == "poster" ||
-                     m_attr == "action" || m_attr == "background" ||
-                     (m_attr == "data" && element == "object");
+    const std::string_view elementName =
+        element >= 0 ? std::string_view(m_elements[element].name) : std::string_view();
+    const bool url = key == kHref || key == kSrc || key == kPoster || key == kAction ||
+                     m_attr == "background" || (key == kData && elementName == "object");
     if (!url) return;
     if (m_linksOnly) {
         Link l;
         l.offset = valueAt;
         l.length = int(value.size());
-        l.element = QByteArray::fromStdString(element);
+        l.element = QByteArray(elementName.data(), qsizetype(elementName.size()));
         l.attribute = QByteArray::fromStdString(m_attr);
         l.url = decodeValue(value).trimmed();
-        l.dynamic = dynamicValue;
+        l.dynamic = dynamicValue || element < 0;
         m_links.push_back(std::move(l));
         return;
     }
-    if (element == "base" && m_attr == "href") {
+    if (elementName == "base" && key == kHref) {
         m_base = true;
         return;
     }
     if (dynamicValue || value.empty()) return;
-    const bool file = m_attr == "href" || m_attr == "src";
+    const bool file = key == kHref || key == kSrc;
     if (file || value.front() == '#') m_urls.push_back({value, valueAt, file});
 }
 
@@ -505,7 +600,7 @@ void Checker::finish() {
     for (const Open &o : m_crossed)
         notClosed(o);
     for (const Open &o : m_stack)
-        if (!HtmlRules::endTagOptional(o.name)) notClosed(o);
+        if (!m_elements[o.element].optionalEnd) notClosed(o);
     if (m_linksOnly) return;
 
     const bool files = !m_options.baseFolder.isEmpty() && !m_base;
@@ -518,12 +613,12 @@ void Checker::finish() {
             if (m_dynamicTargets || u.value.size() < 2) continue;
             auto [it, added] = anchorFound.try_emplace(u.value, true);
             if (added) {
-                target.assign(u.value.substr(1));
-                bool found = m_targets.count(target) != 0;
+                bool found = isTarget(u.value.substr(1));
                 if (!found) {
                     const QString t = QUrl::fromPercentEncoding(
                         decodeValue(u.value.substr(1)).trimmed().toUtf8());
-                    found = m_targets.count(t.toStdString()) != 0 ||
+                    target = t.toStdString();
+                    found = isTarget(target) ||
                             t.compare(QLatin1String("top"), Qt::CaseInsensitive) == 0;
                 }
                 it->second = found;

@@ -43,10 +43,7 @@ PageCheckModule::PageCheckModule(AppContext &ctx, DocumentTypeModule *types)
     m_count->setToolTip(QStringLiteral("Afficher le panneau Vérification"));
     m_count->hide();
     ctx.window->statusBar()->addPermanentWidget(m_count);
-    connect(m_count, &QToolButton::clicked, this, [this] {
-        m_panel->show();
-        m_panel->raise();
-    });
+    connect(m_count, &QToolButton::clicked, this, &PageCheckModule::showPanel);
 
     const QString cat = QStringLiteral("Outils");
     m_now = ctx.actions->add(QStringLiteral("OutilsVerifierPage"),
@@ -141,7 +138,8 @@ void PageCheckModule::start(TMyMwCustomEdit *e) {
     m_thread->request(++m_nextId, e->utf8Copy(), o);
 }
 
-void PageCheckModule::received(quint64 id, const PageCheck::Result &result, double workerMs) {
+void PageCheckModule::received(quint64 id, const PageCheck::Result &result, double workerMs,
+                               double) {
     TMyMwCustomEdit *e = m_running;
     if (id != m_nextId || !e) return;
     m_running = nullptr;
@@ -191,12 +189,22 @@ void PageCheckModule::showActive() {
     m_panel->setResult(e, it->result);
 }
 
+void PageCheckModule::showPanel() {
+    const bool first = !m_panelSized;
+    m_panelSized = true;
+    m_panel->show();
+    m_panel->raise();
+    // The page keeps most of the window.
+    if (first)
+        m_ctx.window->resizeDocks({m_panel}, {std::max(120, m_ctx.window->height() / 4)},
+                                  Qt::Vertical);
+}
+
 void PageCheckModule::checkNow() {
     TMyMwCustomEdit *e = m_ctx.docs->ActiveEditor();
     if (!e) return;
     m_pause->stop();
-    m_panel->show();
-    m_panel->raise();
+    showPanel();
     start(e);
 }
 

@@ -52,10 +52,11 @@ private:
     void attach(TMyMwCustomEdit *e);
     void textChanged(TMyMwCustomEdit *e);
     void start(TMyMwCustomEdit *e);
-    void received(quint64 id, const PageCheck::Result &result, double workerMs);
+    void received(quint64 id, const PageCheck::Result &result, double workerMs, double cpuMs);
     void showActive();
     void clear(TMyMwCustomEdit *e);
     void setTyping(bool on);
+    void showPanel();
 
     AppContext &m_ctx;
     DocumentTypeModule *m_types;
@@ -70,4 +71,5 @@ private:
     QPointer<TMyMwCustomEdit> m_running;
     quint64 m_runningRevision = 0;
     quint64 m_nextId = 0;
+    bool m_panelSized = false;
 };
