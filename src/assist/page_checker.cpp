@@ -264,6 +264,10 @@ private:
         return tagText(m_elements[element].name, end);
     }
     bool foreign() const { return !m_stack.empty() && m_stack.back().foreign; }
+    void pop() {
+        --m_openCount[size_t(m_stack.back().element)];
+        m_stack.pop_back();
+    }
     bool isTarget(std::string_view v) const { return m_ids.count(v) || m_names.count(v); }
     void notClosed(const Open &o);
     void add(qsizetype offset, int length, Kind kind, QString prefix, QString suffix = {},
@@ -279,6 +283,7 @@ private:
     std::vector<Pending> m_pending;
     bool m_truncated = false;
     std::vector<Open> m_stack;
+    std::vector<int> m_openCount;     // by element: how many are in m_stack
     std::vector<Open> m_crossed;      // closed by an outer end tag; their own may still come
     bool m_foreign = false;           // the tag being read is inside svg or math
     bool m_foreignAttributes = false; // ... or is svg or math itself
@@ -317,8 +322,10 @@ void Checker::notClosed(const Open &o) {
 void Checker::push(int element, qsizetype offset, int length, bool foreign) {
     if (!foreign)
         while (!m_stack.empty() && m_elements.startEnds(element, m_stack.back().element))
-            m_stack.pop_back();
+            pop();
     m_stack.push_back({element, offset, length, foreign, -1, -1});
+    if (size_t(element) >= m_openCount.size()) m_openCount.resize(size_t(element) + 1, 0);
+    ++m_openCount[size_t(element)];
 }
 
 bool Checker::run() {
@@ -447,7 +454,7 @@ void Checker::startTag(qsizetype &p) {
         // XHTML's "<x />" closes the element there.
         if (!el->isVoid)
             while (!m_stack.empty() && m_elements.startEnds(id, m_stack.back().element))
-                m_stack.pop_back();
+                pop();
         return;
     }
     push(id, tagOffset, nameLength, enteringForeign);
@@ -497,7 +504,10 @@ void Checker::endTag(qsizetype &p) {
             QStringLiteral("%1 est un élément vide : il n'a pas de balise de fin").arg(tag(id)));
         return;
     }
-    for (qsizetype k = qsizetype(m_stack.size()) - 1; k >= 0; --k) {
+    // Only an element that is open is looked for: a page of stray end tags over a
+    // deep nesting stays linear.
+    const bool open = size_t(id) < m_openCount.size() && m_openCount[size_t(id)] > 0;
+    for (qsizetype k = open ? qsizetype(m_stack.size()) - 1 : -1; k >= 0; --k) {
         if (m_stack[size_t(k)].element != id) continue;
         for (qsizetype i = qsizetype(m_stack.size()) - 1; i > k; --i) {
             Open &o = m_stack[size_t(i)];
@@ -512,7 +522,8 @@ void Checker::endTag(qsizetype &p) {
             notClosed(m_crossed.front());
             m_crossed.erase(m_crossed.begin());
         }
-        m_stack.resize(size_t(k));
+        while (qsizetype(m_stack.size()) > k)
+            pop();
         return;
     }
     for (auto it = m_crossed.rbegin(); it != m_crossed.rend(); ++it) {

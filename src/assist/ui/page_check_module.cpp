@@ -25,7 +25,8 @@ const QString kTyping = QStringLiteral("VerificationFrappe");
 
 PageCheckModule::PageCheckModule(AppContext &ctx, DocumentTypeModule *types)
     : QObject(ctx.window), m_ctx(ctx), m_types(types), m_thread(new PageCheckThread(this)),
-      m_pause(new QTimer(this)) {
+      m_pause(new QTimer(this)), m_copyStep(new QTimer(this)) {
+    connect(m_copyStep, &QTimer::timeout, this, &PageCheckModule::copyStep);
     m_pause->setSingleShot(true);
     m_pause->setInterval(PauseMs);
     connect(m_pause, &QTimer::timeout, this, [this] {
@@ -132,10 +133,49 @@ void PageCheckModule::start(TMyMwCustomEdit *e) {
     o.limit = Limit;
     if (!e->fileName.isEmpty() && e->documentKind == KindOrdinary)
         o.baseFolder = QFileInfo(e->fileName).absolutePath();
+    // The worker gets its own copy: the document may change while it checks. A
+    // large text is copied in steps, so that keys typed meanwhile are not kept waiting.
+    m_copy = Copy{e, it->revision, {}, 0, o};
+    const qsizetype length = e->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+    if (length <= CopyStepBytes) {
+        m_copy.text = e->utf8Copy();
+        m_copy.done = length;
+        copyStep();
+        return;
+    }
+    m_copy.text = QByteArray(length, Qt::Uninitialized);
+    m_copyStep->start(0);
+}
+
+bool PageCheckModule::copying() const {
+    return m_copyStep->isActive();
+}
+
+void PageCheckModule::copyStep() {
+    TMyMwCustomEdit *e = m_copy.editor;
+    auto it = e ? m_states.find(e) : m_states.end();
+    if (it == m_states.end() || it->revision != m_copy.revision) {
+        // Typed into, or closed: the next pause starts again.
+        m_copyStep->stop();
+        m_copy = Copy();
+        return;
+    }
+    const qsizetype length = m_copy.text.size();
+    if (m_copy.done < length) {
+        // Each side of the component's gap is contiguous: a range that stays on one
+        // side never makes it move the text.
+        const qsizetype gap = qBound<qsizetype>(0, e->gapPosition(), length);
+        qsizetype to = std::min(length, m_copy.done + CopyStepBytes);
+        if (m_copy.done < gap && to > gap) to = gap;
+        e->copyUtf8(m_copy.text.data() + m_copy.done, m_copy.done, to - m_copy.done);
+        m_copy.done = to;
+        if (m_copy.done < length) return;
+    }
+    m_copyStep->stop();
     m_running = e;
-    m_runningRevision = it->revision;
-    // The worker gets its own copy: the document may change while it checks.
-    m_thread->request(++m_nextId, e->utf8Copy(), o);
+    m_runningRevision = m_copy.revision;
+    m_thread->request(++m_nextId, std::move(m_copy.text), m_copy.options);
+    m_copy = Copy();
 }
 
 void PageCheckModule::received(quint64 id, const PageCheck::Result &result, double workerMs,
@@ -216,6 +256,8 @@ void PageCheckModule::setTyping(bool on) {
     }
     // Off: nothing stale stays underlined.
     m_pause->stop();
+    m_copyStep->stop();
+    m_copy = Copy();
     m_running = nullptr;
     for (auto it = m_states.begin(); it != m_states.end(); ++it)
         clear(it.key());

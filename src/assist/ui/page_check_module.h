@@ -30,11 +30,15 @@ public:
     static constexpr int PauseMs = 500;
     // The most findings shown.
     static constexpr int Limit = 5000;
+    // The copy of a larger text is taken this much at a time, between keystrokes.
+    static constexpr qsizetype CopyStepBytes = 2 << 20;
 
     PageCheckModule(AppContext &ctx, DocumentTypeModule *types);
     ~PageCheckModule() override;
 
     PageCheckPanel *panel() const { return m_panel; }
+    // The copy for the next check is being taken.
+    bool copying() const;
     void checkNow();
 
 signals:
@@ -52,6 +56,7 @@ private:
     void attach(TMyMwCustomEdit *e);
     void textChanged(TMyMwCustomEdit *e);
     void start(TMyMwCustomEdit *e);
+    void copyStep();
     void received(quint64 id, const PageCheck::Result &result, double workerMs, double cpuMs);
     void showActive();
     void clear(TMyMwCustomEdit *e);
@@ -70,6 +75,16 @@ private:
     // The check under way: its editor and the revision of the text it was given.
     QPointer<TMyMwCustomEdit> m_running;
     quint64 m_runningRevision = 0;
+    // The copy being taken for the next check, a step at a time.
+    struct Copy {
+        QPointer<TMyMwCustomEdit> editor;
+        quint64 revision = 0;
+        QByteArray text;
+        qsizetype done = 0;
+        PageCheck::Options options;
+    };
+    Copy m_copy;
+    QTimer *m_copyStep;
     quint64 m_nextId = 0;
     bool m_panelSized = false;
 };
