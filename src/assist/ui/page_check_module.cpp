@@ -21,6 +21,11 @@ namespace {
 const QString kSection = QStringLiteral("Options");
 const QString kTyping = QStringLiteral("VerificationFrappe");
 
+QString typingOff() {
+    return QStringLiteral("La vérification pendant la frappe est désactivée : "
+                          "Outils > Vérifier la page vérifie la page active.");
+}
+
 } // namespace
 
 PageCheckModule::PageCheckModule(AppContext &ctx, DocumentTypeModule *types)
@@ -188,6 +193,7 @@ void PageCheckModule::received(quint64 id, const PageCheck::Result &result, doub
     if (it == m_states.end() || it->revision != m_runningRevision) return;
     it->result = result;
     it->checked = true;
+    it->hasResult = true;
     e->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, Indicator);
     const long length = e->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
     e->SendScintilla(QsciScintillaBase::SCI_INDICATORCLEARRANGE, 0L, length);
@@ -203,6 +209,7 @@ void PageCheckModule::clear(TMyMwCustomEdit *e) {
     auto it = m_states.find(e);
     if (it != m_states.end()) {
         it->checked = false;
+        it->hasResult = false;
         it->result = {};
     }
     e->SendScintilla(QsciScintillaBase::SCI_SETINDICATORCURRENT, Indicator);
@@ -219,9 +226,12 @@ void PageCheckModule::showActive() {
             QStringLiteral("Seules les pages HTML, PHP et ASP sont vérifiées."));
         return;
     }
-    if (!it->checked) {
-        // Results that went stale stay underlined until the next check.
-        if (m_typing->isChecked()) m_pause->start();
+    // A result that went stale stays (its underlines move with the text) until the
+    // next check.
+    if (!it->checked && m_typing->isChecked()) m_pause->start();
+    if (!it->hasResult) {
+        m_count->hide();
+        m_panel->showNotChecked(m_typing->isChecked() ? QString() : typingOff());
         return;
     }
     m_count->setText(FindingCountText(it->result));
@@ -262,5 +272,5 @@ void PageCheckModule::setTyping(bool on) {
     for (auto it = m_states.begin(); it != m_states.end(); ++it)
         clear(it.key());
     m_count->hide();
-    m_panel->showNotChecked(QStringLiteral("La vérification pendant la frappe est désactivée."));
+    m_panel->showNotChecked(typingOff());
 }

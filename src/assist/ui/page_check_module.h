@@ -49,6 +49,7 @@ private:
     struct State {
         quint64 revision = 0; // text changes so far
         bool checked = false; // `result` is for the text as it is
+        bool hasResult = false; // `result` is for this text, maybe as it was
         PageCheck::Result result;
     };
 
