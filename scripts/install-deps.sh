@@ -25,6 +25,8 @@ PACKAGES=(
   xvfb xauth python3 python3-pyftpdlib
   # looking at dialogs under Xvfb: key presses for the running program
   xdotool
+  # looking at the program: screenshots of the virtual display (import)
+  imagemagick
   # tests: reading the text of printed PDF files
   poppler-utils
   # FTP passwords in the desktop's secret service

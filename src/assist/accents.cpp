@@ -213,8 +213,8 @@ QString TypedCharacterReference(char16_t c, bool named) {
     return QString::fromLatin1(named ? row->named : row->numeric);
 }
 
-std::vector<std::pair<qsizetype, qsizetype>> RawTextRegions::find(const char *s,
-                                                                  qsizetype size) const {
+std::vector<std::pair<qsizetype, qsizetype>> RawTextRegions::find(const char *s, qsizetype size,
+                                                                  bool markers) const {
     std::vector<std::pair<qsizetype, qsizetype>> spans;
     if (!m_page) return spans;
     int scheme = -1;
@@ -245,10 +245,10 @@ std::vector<std::pair<qsizetype, qsizetype>> RawTextRegions::find(const char *s,
                     scheme = -1;
                     break;
                 }
-                regionStart = lineStart + me;
+                regionStart = lineStart + (markers ? ms : me);
             } else {
                 if (!m_page->findRegionEnd(scheme, line, p, length, &ms, &me)) break;
-                spans.emplace_back(regionStart, lineStart + ms);
+                spans.emplace_back(regionStart, lineStart + (markers ? me : ms));
                 scheme = -1;
             }
             p = me;

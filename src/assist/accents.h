@@ -36,8 +36,10 @@ public:
     RawTextRegions() = default;
     explicit RawTextRegions(const MultiHighlighter *pageHighlighter) : m_page(pageHighlighter) {}
 
-    // Byte spans [begin, end) of region content in utf8[0, size), in order.
-    std::vector<std::pair<qsizetype, qsizetype>> find(const char *utf8, qsizetype size) const;
+    // Byte spans [begin, end) of region content in utf8[0, size), in order; with
+    // `markers`, each span takes in the region's start and end markers too.
+    std::vector<std::pair<qsizetype, qsizetype>> find(const char *utf8, qsizetype size,
+                                                      bool markers = false) const;
 
 private:
     const MultiHighlighter *m_page = nullptr;

@@ -3,9 +3,12 @@
 #include "app/document_types.h"
 #include "assist/document_rewrites.h"
 #include "assist/file_rewrites.h"
+#include "assist/page_checker.h"
 #include "cli/spell_command.h"
 #include "editor/multi_highlighter.h"
 #include "platform/text_file.h"
+
+#include <QFileInfo>
 
 #include <optional>
 
@@ -13,7 +16,7 @@ namespace Batch {
 
 namespace {
 
-enum class Command { Indent, Accents, Eol };
+enum class Command { Indent, Accents, Eol, Check };
 
 struct Options {
     Command command = Command::Indent;
@@ -40,6 +43,8 @@ QString parse(const QStringList &args, Options *o) {
         o->command = Command::Accents;
     else if (cmd == QLatin1String("eol"))
         o->command = Command::Eol;
+    else if (cmd == QLatin1String("check"))
+        o->command = Command::Check;
     else
         return usage(QStringLiteral("commande inconnue « %1 »").arg(cmd));
 
@@ -50,7 +55,7 @@ QString parse(const QStringList &args, Options *o) {
             o->files << a;
         } else if (a == QLatin1String("--")) {
             filesOnly = true;
-        } else if (a == QLatin1String("--check")) {
+        } else if (o->command != Command::Check && a == QLatin1String("--check")) {
             o->check = true;
         } else if (o->command == Command::Indent && a == QLatin1String("--tabs")) {
             o->spaces = false;
@@ -96,6 +101,7 @@ Assist::FileRewrite rewrite(const Options &o, const QByteArray &bytes,
     case Command::Accents:
         return Assist::ConvertAccentsInFile(text, *o.direction, o.named, regions, sink);
     case Command::Eol:
+    case Command::Check:
         break;
     }
     return Assist::ChangeLineBreaks(text, *o.lineBreak, sink);
@@ -110,6 +116,7 @@ QString HelpText() {
         "  balizor-cli accents --to-entities|--to-text [--numeric] [--check] FICHIER...\n"
         "  balizor-cli eol --crlf|--lf|--cr [--check] FICHIER...\n"
         "  balizor-cli spell [--lang LANGUE] FICHIER...\n"
+        "  balizor-cli check FICHIER...\n"
         "\n"
         "Commandes :\n"
         "  indent    réindente le code HTML (par défaut 4 espaces par niveau ;\n"
@@ -125,6 +132,11 @@ QString HelpText() {
         "            chaque mot inconnu sous la forme fichier:ligne:colonne: mot ;\n"
         "            --lang LANGUE : dictionnaire du texte sans attribut lang (fr par\n"
         "            défaut, par exemple en_US) ; le fichier n'est jamais modifié\n"
+        "  check     vérifie les pages HTML, PHP ou ASP sans les modifier et écrit\n"
+        "            chaque problème sous la forme fichier:ligne:colonne: message\n"
+        "            (balises non fermées ou croisées, identifiants en double, liens\n"
+        "            internes ou fichiers introuvables, éléments et attributs inconnus,\n"
+        "            images sans attribut alt)\n"
         "\n"
         "Options :\n"
         "  --check   ne modifie rien ; code de sortie 1 si un fichier serait modifié\n"
@@ -138,7 +150,8 @@ QString HelpText() {
         "\n"
         "Codes de sortie :\n"
         "  0  terminé\n"
-        "  1  un fichier serait modifié (--check) ; spell : un mot inconnu trouvé\n"
+        "  1  un fichier serait modifié (--check) ; spell : un mot inconnu trouvé ;\n"
+        "     check : au moins un problème trouvé\n"
         "  2  erreur : ligne de commande, fichier illisible ou impossible à écrire\n"
         "  3  indent : balise de fin sans balise d'ouverture, élément ou guillemet\n"
         "     jamais fermé ; le fichier est indenté jusqu'à ce point, la suite est\n"
@@ -146,6 +159,52 @@ QString HelpText() {
         "Quand plusieurs fichiers donnent des codes différents, le code est 2 s'il y a\n"
         "eu une erreur, sinon 3, sinon 1.\n");
 }
+
+namespace {
+
+// The page highlighter a file's extension calls for: PHP and ASP pages have code
+// blocks of their own; everything else is read as an HTML page.
+const MultiHighlighter *pageFor(const DocumentTypes &types, const QString &file) {
+    int entry = HighlighterForExtension(types, QFileInfo(file).suffix());
+    if (entry != DocumentTypes::SynMultiSynPHP && entry != DocumentTypes::SynMultiSynASP)
+        entry = DocumentTypes::SynMultiSynHTML;
+    return static_cast<const MultiHighlighter *>(types.highlighter(entry));
+}
+
+int runCheck(const Options &o, const Io &io) {
+    const DocumentTypes types;
+    int status = Done;
+    for (const QString &file : o.files) {
+        const bool piped = file == QLatin1String("-");
+        const QString name = piped ? QStringLiteral("(entrée standard)") : file;
+        LoadedText text;
+        if (piped) {
+            text = decodeFileBytes(io.readStdin());
+        } else if (readTextFile(file, &text) != ReadStatus::Ok) {
+            io.writeStderr(
+                QStringLiteral("balizor-cli : impossible de lire le fichier %1").arg(file));
+            status = Failed;
+            continue;
+        }
+        PageCheck::Options options;
+        options.page = pageFor(types, file);
+        if (!piped) options.baseFolder = QFileInfo(file).absolutePath();
+        const PageCheck::Result r = PageCheck::Check(std::move(text.utf8), options);
+        QByteArray out;
+        for (const PageCheck::Finding &f : r.findings)
+            out += QStringLiteral("%1:%2:%3: %4\n")
+                       .arg(name)
+                       .arg(f.line)
+                       .arg(f.column)
+                       .arg(f.message)
+                       .toUtf8();
+        if (!out.isEmpty()) io.writeStdout(out);
+        if (!r.findings.empty() && status == Done) status = Found;
+    }
+    return status;
+}
+
+} // namespace
 
 int Run(const QStringList &arguments, const Io &io) {
     if (arguments.contains(QLatin1String("--help")) || arguments.contains(QLatin1String("-h"))) {
@@ -160,6 +219,8 @@ int Run(const QStringList &arguments, const Io &io) {
         io.writeStderr(error);
         return Failed;
     }
+
+    if (o.command == Command::Check) return runCheck(o, io);
 
     std::optional<DocumentTypes> types;
     Assist::RawTextRegions regions;

@@ -7,12 +7,12 @@
 #include <functional>
 
 // The batch command line: re-indent, convert accents or change line breaks of files
-// with the same code as the editor's commands, for scripts and CI hooks.
+// with the same code as the editor's commands, or check pages, for scripts and CI hooks.
 namespace Batch {
 
 // Exit statuses. Across several files: Failed if any failed, else Stopped, else
-// WouldChange.
-enum Status { Done = 0, WouldChange = 1, Failed = 2, Stopped = 3 };
+// WouldChange (for check: Found).
+enum Status { Done = 0, WouldChange = 1, Found = 1, Failed = 2, Stopped = 3 };
 
 struct Io {
     std::function<QByteArray()> readStdin;

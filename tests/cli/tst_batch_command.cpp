@@ -119,6 +119,7 @@ private slots:
     void bytes_data();
     void bytes();
     void check();
+    void pageCheck();
     void stoppedIndent_data();
     void stoppedIndent();
     void failuresLeaveOtherFilesDone();
@@ -213,6 +214,43 @@ void TestBatchCommand::check() {
     QVERIFY(r.out.isEmpty());
 }
 
+void TestBatchCommand::pageCheck() {
+    // Findings in the form compilers use, status 1 when there are any; clean pages,
+    // a Windows-1252 page (columns in characters) and a PHP page give none.
+    QTemporaryDir dir;
+    const QString faulty = dir.filePath(QStringLiteral("faute.html"));
+    write(faulty, "<p><b><i>x</b></i>\r\n<img src=\"absent.png\">\r\n");
+    const QString latin = dir.filePath(QStringLiteral("latin.htm"));
+    write(latin, "<p>\xC9t\xE9</p><p id=a>1</p><a href=\"#b\">2</a>\n");
+    const QString clean = dir.filePath(QStringLiteral("propre.html"));
+    write(clean, "<!DOCTYPE html>\n<title>T</title>\n<p>Un <a href=\"faute.html\">lien</a>\n"
+                 "<ul><li>a<li>b</ul>\n");
+    const QString php = dir.filePath(QStringLiteral("page.php"));
+    write(php, "<?php echo '<div>'; ?>\n<p class=\"<?= $c ?>\">x</p>\n");
+
+    Run r = run({"check", clean, php});
+    QCOMPARE(r.status, int(Batch::Done));
+    QVERIFY(r.out.isEmpty());
+    QVERIFY(r.errors.isEmpty());
+
+    r = run({"check", faulty, clean, latin});
+    QCOMPARE(r.status, int(Batch::Found));
+    QCOMPARE(QString::fromUtf8(r.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+             (QStringList{faulty + ":1:15: Balises croisées : </i> vient après </b> (ligne 1), "
+                                   "qui ferme l'élément englobant",
+                          faulty + ":2:1: Image sans texte de remplacement (attribut alt)",
+                          faulty + ":2:11: Fichier introuvable : absent.png",
+                          latin + ":1:33: Lien « #b » : aucun élément de la page n'a cet "
+                                  "identifiant ou ce nom"}));
+
+    r = run({"check", "-"}, "<div>\n");
+    QCOMPARE(r.status, int(Batch::Found));
+    QCOMPARE(r.out, QByteArray("(entrée standard):1:1: L'élément <div> n'est jamais fermé\n"));
+    // An unreadable file outweighs the findings.
+    r = run({"check", faulty, dir.filePath(QStringLiteral("absent.html"))});
+    QCOMPARE(r.status, int(Batch::Failed));
+}
+
 void TestBatchCommand::stoppedIndent_data() {
     QTest::addColumn<QByteArray>("before");
     QTest::addColumn<QByteArray>("after");
@@ -290,6 +328,8 @@ void TestBatchCommand::usage_data() {
     QTest::newRow("no direction") << QStringList{"accents", "a"} << 2 << "--to-entities";
     QTest::newRow("no style") << QStringList{"eol", "a"} << 2 << "--crlf";
     QTest::newRow("no file") << QStringList{"eol", "--lf"} << 2 << "aucun fichier";
+    QTest::newRow("check changes nothing")
+        << QStringList{"check", "--check", "a"} << 2 << "option inconnue « --check »";
 }
 
 void TestBatchCommand::usage() {

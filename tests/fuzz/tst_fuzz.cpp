@@ -16,10 +16,12 @@
 #include "assist/file_rewrites.h"
 #include "assist/html_indenter.h"
 #include "assist/identifier_scan.h"
+#include "assist/page_checker.h"
 #include "assist/spelling_words.h"
 #include "assist/text_search.h"
 #include "authoring/page_properties.h"
 #include "cli/batch_command.h"
+#include "editor/multi_highlighter.h"
 #include "highlight_probe.h"
 #include "platform/instance_protocol.h"
 #include "platform/text_file.h"
@@ -339,6 +341,27 @@ void TstFuzz::initTestCase() {
         Spelling::DecodeText(in);
         return QString();
     });
+    m_targets.insert(QStringLiteral("page checker"), [this](const QByteArray &in,
+                                                            QRandomGenerator &rng) {
+        static const int pages[] = {DocumentTypes::SynMultiSynHTML, DocumentTypes::SynMultiSynPHP,
+                                    DocumentTypes::SynMultiSynASP};
+        PageCheck::Options o;
+        o.page = static_cast<const MultiHighlighter *>(
+            m_types.highlighter(pages[rng.bounded(int(std::size(pages)))]));
+        if (rng.bounded(2)) o.baseFolder = m_dir.path();
+        const PageCheck::Result r = PageCheck::Check(in, o);
+        qsizetype last = 0;
+        for (const PageCheck::Finding &f : r.findings) {
+            if (f.offset < last || f.offset > in.size() || f.line < 1 || f.column < 1 ||
+                f.message.isEmpty())
+                return QStringLiteral("finding out of place at %1").arg(f.offset);
+            last = f.offset;
+        }
+        for (const PageCheck::Link &l : PageCheck::Links(in, o.page))
+            if (l.offset < 0 || l.offset + l.length > in.size() || l.line < 1)
+                return QStringLiteral("link out of place at %1").arg(l.offset);
+        return QString();
+    });
     m_targets.insert(QStringLiteral("accents"), [](const QByteArray &in, QRandomGenerator &rng) {
         const bool named = rng.bounded(2) == 0;
         const QByteArray refs =
@@ -581,7 +604,8 @@ void TstFuzz::initTestCase() {
                                                    {"accents", "--to-text", "--numeric", "-"},
                                                    {"eol", "--lf", "-"},
                                                    {"eol", "--cr", "--check", "-"},
-                                                   {"eol", "--crlf", "-"}};
+                                                   {"eol", "--crlf", "-"},
+                                                   {"check", "-"}};
             QStringList args = commands[rng.bounded(int(std::size(commands)))];
             // Sometimes the arguments themselves come from the input.
             if (rng.bounded(4) == 0)

@@ -6,6 +6,7 @@
 #include "app/ui/editor_view.h"
 #include "assist/ui/bracket_highlight.h"
 #include "assist/ui/completion_module.h"
+#include "assist/ui/page_check_module.h"
 #include "assist/ui/tag_ref_boite.h"
 
 #include <QAction>
@@ -22,6 +23,7 @@ AssistModule::AssistModule(AppContext &ctx, DocumentTypeModule *types)
             [](TMyMwCustomEdit *e) { new BracketHighlight(e); });
     addTagReference(ctx, types);
     addScanner(ctx);
+    new PageCheckModule(ctx, types);
     connect(ctx.events, &AppEvents::preferencesApplied, this, [this, &ctx] {
         if (m_tagRef) m_tagRef->refresh();
         for (int i = 0; i < ctx.docs->EditorCount(); ++i)
