@@ -176,13 +176,6 @@ void LivePreview::panelAppeared() {
     if (live()) activeChanged(m_ctx.docs->ActiveEditor());
 }
 
-void LivePreview::flushTyping() {
-    if (m_typing.isActive()) {
-        m_typing.stop();
-        refresh(m_page, false);
-    }
-}
-
 PanelCopyJob LivePreview::makeJob(TMyMwCustomEdit *page) const {
     PanelCopyJob job;
     job.page = {page->utf8Copy(), page->encoding, page->lineBreak,

@@ -36,14 +36,10 @@ public:
     // Writes the panel's copy of the page and shows it, keeping the scroll position;
     // by hand (Tester, Recharger) a page too large for live refresh is written too.
     void refresh(TMyMwCustomEdit *page, bool byHand);
-    // The page the panel follows.
-    TMyMwCustomEdit *page() const { return m_page; }
     // The panel went from hidden to shown.
     void panelAppeared();
     // The engine finished a load.
     void loadFinished(bool ok);
-    // Makes the waiting refresh happen now (tests and benchmarks).
-    void flushTyping();
 
 private:
     void setLive(bool on);
