@@ -18,4 +18,9 @@ inline QString browserNotStarted(const QString &program)
            QStringLiteral("\".\r\nVérifiez qu'il s'agit d'un programme exécutable.");
 }
 
+inline QString livePreviewPaused() {
+    return QStringLiteral("Aperçu en direct suspendu : la page dépasse 2 Mo. "
+                          "Tester (Ctrl+F9) ou Recharger (Ctrl+R) l'actualise.");
+}
+
 } // namespace PublishTexts

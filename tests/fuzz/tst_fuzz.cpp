@@ -27,6 +27,7 @@
 #include "platform/text_file.h"
 #include "platform/windows1252.h"
 #include "publish/ftp_listing.h"
+#include "publish/preview_markup.h"
 #include "site/file_search.h"
 #include "site/publish_plan.h"
 
@@ -34,6 +35,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -278,6 +280,20 @@ void TstFuzz::initTestCase() {
         if (err >= 0) THtmlIndenter::LineAt(in, std::min<qsizetype>(err, in.size()));
         return QString();
     });
+    m_targets.insert(
+        QStringLiteral("preview copy markup"), [](const QByteArray &in, QRandomGenerator &) {
+            // Line attributes and relinked links added, nothing else of the page changed.
+            PreviewMarkupOptions options;
+            options.lineAttributes = true;
+            options.relink = [](const QByteArray &v) { return v.isEmpty() ? QByteArray() : "r"; };
+            const PreviewMarkup out = decoratePreviewPage(in, options);
+            QByteArray back = out.bytes;
+            static const QRegularExpression added(QStringLiteral(" data-balizor-line=\"\\d+\""));
+            back = QString::fromLatin1(back).remove(added).toLatin1();
+            if (out.links.isEmpty() && back != in) return QStringLiteral("bytes changed");
+            if (back.size() > in.size()) return QStringLiteral("more than attributes added");
+            return QString();
+        });
     m_targets.insert(QStringLiteral("file rewrites"), [](const QByteArray &in,
                                                          QRandomGenerator &rng) {
         // On the file's own bytes: the line breaks all become the style asked for,

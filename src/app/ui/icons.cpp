@@ -259,6 +259,26 @@ Table makeTable()
         p.setBrush(QColor(40, 160, 70));
         p.drawPolygon(QPolygonF() << QPointF(7, 0) << QPointF(11.5, 3) << QPointF(7, 6));
     };
+    t[QStringLiteral("NavDirect")] = [](QPainter &p) {
+        // A page with a flash: shown as it is typed.
+        page(p, 1.5, 0.5, 10, 14);
+        p.setPen(pen(QColor(150, 90, 0), 0.8));
+        p.setBrush(QColor(250, 190, 30));
+        p.drawPolygon(QPolygonF() << QPointF(11, 3) << QPointF(6.5, 10) << QPointF(9.5, 10)
+                                  << QPointF(8, 15.5) << QPointF(14.5, 7.5) << QPointF(11, 7.5)
+                                  << QPointF(13, 3));
+    };
+    t[QStringLiteral("NavSuivreCurseur")] = [](QPainter &p) {
+        // A text caret and the line of the page it points at.
+        p.setPen(pen(kInk, 1.2));
+        p.drawLine(QPointF(4, 2), QPointF(4, 14));
+        p.drawLine(QPointF(2.5, 2), QPointF(5.5, 2));
+        p.drawLine(QPointF(2.5, 14), QPointF(5.5, 14));
+        p.fillRect(QRectF(7.5, 6.5, 7.5, 3), kBlue);
+        p.setPen(pen(kBlue, 1));
+        p.drawLine(QPointF(8, 3.5), QPointF(15, 3.5));
+        p.drawLine(QPointF(8, 12.5), QPointF(15, 12.5));
+    };
     return t;
 }
 

@@ -13,6 +13,7 @@
 #include "platform/ui/shell.h"
 #include "publish/preview_copy.h"
 #include "publish/publish_texts.h"
+#include "publish/ui/live_preview.h"
 #include "publish/ui/preview_engine_loader.h"
 #include "publish/ui/preview_panel.h"
 
@@ -93,6 +94,8 @@ PreviewCommands::PreviewCommands(AppContext &ctx, QSplitter *area, MainStatusBar
     connect(r.add(QStringLiteral("NavReload"), QStringLiteral("&Recharger"),
                   QKeySequence(Qt::CTRL | Qt::Key_R), nav),
             &QAction::triggered, this, &PreviewCommands::NavReload);
+
+    m_live = new LivePreview(ctx, *this);
 
     connect(r.add(QStringLiteral("OutilsTester"), QStringLiteral("&Tester"),
                   QKeySequence(Qt::CTRL | Qt::Key_F9), tools),
@@ -262,6 +265,9 @@ bool PreviewCommands::ensureEngine()
         if (!m_panel->closing())
             onCommandState(c, on);
     };
+    n.loadFinished = [this](bool ok) {
+        if (!m_panel->closing()) m_live->loadFinished(ok);
+    };
     PreviewEngine *created = engineFactory ? engineFactory(panel, n) : nullptr;
     if (!created) {
         markMissing();
@@ -276,7 +282,8 @@ void PreviewCommands::markMissing()
 {
     m_availability = Availability::Missing;
     action("Nav1")->setVisible(false);
-    action("OutilsBarreNavigateur")->setVisible(false);
+    for (const char *name : {"OutilsBarreNavigateur", "NavDirect", "NavSuivreCurseur"})
+        action(name)->setVisible(false);
     BrowserSettings &b = m_ctx.options->browser;
     b.nav = availableChoice(b.nav, false);
     showChoice();
@@ -317,6 +324,7 @@ void PreviewCommands::ShowPreviewPanel(bool visible)
         else
             qApp->removeEventFilter(this);
     }
+    if (appearing) m_live->panelAppeared();
 }
 
 void PreviewCommands::NavigatePreview(const QString &address)
@@ -328,9 +336,20 @@ void PreviewCommands::NavigatePreview(const QString &address)
     engine()->navigate(url);
 }
 
+void PreviewCommands::navigateKeepingScroll(const QUrl &url, const QPoint &scroll) {
+    if (!ensureEngine()) return;
+    m_navigation.programNavigates();
+    engine()->navigateKeepingScroll(url, scroll);
+}
+
 void PreviewCommands::NavReload()
 {
     TMyMwCustomEdit *e = m_ctx.docs->ActiveEditor();
+    // The panel's own copy, with what following the typing or the caret adds.
+    if (e && m_live->active() && engine()) {
+        m_live->refresh(e, true);
+        return;
+    }
     if (!e || WritePreviewCopy(e).isEmpty())
         return;
     PreviewEngine *browser = engine();
@@ -403,6 +422,13 @@ void PreviewCommands::OutilsTester()
     TMyMwCustomEdit *e = m_ctx.docs->ActiveEditor();
     if (!e)
         return;
+    if (m_live->active() && browserAvailable() &&
+        planBrowserTest(m_ctx.options->browser, {}, true).kind == BrowserLaunch::ShowInPanel &&
+        ensureEngine()) {
+        ShowPreviewPanel(true);
+        m_live->refresh(e, true);
+        return;
+    }
     const QString copy = WritePreviewCopy(e);
     if (copy.isEmpty())
         return;

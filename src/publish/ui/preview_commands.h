@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 
+class LivePreview;
 class MainStatusBar;
 class QAction;
 class QSplitter;
@@ -46,6 +47,12 @@ public:
     bool panelShown() const { return m_shown; }
     // The panel is made the first time it is needed, like its browser.
     TPreviewPanel *panel();
+    TPreviewPanel *existingPanel() const { return m_panel; }
+    // The browser, once made.
+    PreviewEngine *engine() const;
+    // Shows an address as the program's own navigation, at a scroll position.
+    void navigateKeepingScroll(const QUrl &url, const QPoint &scroll);
+    LivePreview *live() const { return m_live; }
 
     // Creates the browser engine (the module beside the program by default).
     using EngineFactory =
@@ -72,7 +79,6 @@ private:
     void onCommandState(PreviewEngine::Command command, bool enabled);
     void updateAddressActions();
     QAction *action(const char *name) const;
-    PreviewEngine *engine() const;
     // An open document's file (compared resolved), other than except's.
     bool isOpenDocument(const QString &path, const TMyMwCustomEdit *except = nullptr) const;
     void dropOldCopy(TMyMwCustomEdit *editor, const QString &oldName, const QString &oldCaption);
@@ -86,4 +92,5 @@ private:
     bool m_shown = false;
     bool m_filtering = false;
     std::array<QAction *, 4> m_nav{};
+    LivePreview *m_live = nullptr;
 };

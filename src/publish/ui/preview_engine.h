@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPoint>
 #include <QString>
 #include <QUrl>
 #include <functional>
@@ -22,6 +23,8 @@ public:
         std::function<void(const QUrl &url)> beforeNavigate;
         // Back or Forward became possible or not; Stop: the engine is busy or not.
         std::function<void(Command command, bool enabled)> commandState;
+        // The page finished loading (ok false: it failed or another load replaced it).
+        std::function<void(bool ok)> loadFinished;
     };
 
     virtual ~PreviewEngine() = default;
@@ -34,6 +37,14 @@ public:
     virtual void stop() = 0;
     virtual QUrl location() const = 0;
     virtual bool busy() const = 0;
+    // How far the page shown is scrolled, in the page's pixels.
+    virtual QPoint scrollPosition() const = 0;
+    // Opens the address and scrolls the new page to the position as soon as its
+    // document is read, before its pictures arrive: a refreshed page does not jump
+    // to the top. A load still going on is replaced.
+    virtual void navigateKeepingScroll(const QUrl &url, const QPoint &scroll) = 0;
+    // Runs a script in the page, apart from the page's own scripts.
+    virtual void runScript(const QString &source) = 0;
 };
 
 // The module's one entry point. Returns nullptr when the engine cannot run here.

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -25,8 +26,10 @@ TPreviewPanel::TPreviewPanel(const ActionRegistry &actions, QWidget *parent) : Q
     m_bar->setIconSize(QSize(16, 16));
     m_bar->setMovable(false);
     m_bar->setFloatable(false);
-    for (const char *name : {"OutilsBarreNavigateur", "NavPrec", "NavSuiv", "NavStop", "NavReload"})
-        m_bar->addAction(actions.action(QString::fromLatin1(name)));
+    for (const char *name : {"OutilsBarreNavigateur", "NavPrec", "NavSuiv", "NavStop", "NavReload",
+                             "NavDirect", "NavSuivreCurseur"}) {
+        if (QAction *a = actions.action(QString::fromLatin1(name))) m_bar->addAction(a);
+    }
 
     m_address = new QComboBox(m_bar);
     m_address->setObjectName(QStringLiteral("EditUrls"));
@@ -37,6 +40,16 @@ TPreviewPanel::TPreviewPanel(const ActionRegistry &actions, QWidget *parent) : Q
     m_address->setMinimumContentsLength(10);
     m_bar->addWidget(m_address);
     m_layout->addWidget(m_bar);
+
+    m_notice = new QLabel(this);
+    m_notice->setObjectName(QStringLiteral("AvisApercu"));
+    m_notice->setWordWrap(true);
+    m_notice->setContentsMargins(6, 3, 6, 3);
+    m_notice->setAutoFillBackground(true);
+    m_notice->setBackgroundRole(QPalette::ToolTipBase);
+    m_notice->setForegroundRole(QPalette::ToolTipText);
+    m_notice->hide();
+    m_layout->addWidget(m_notice);
 
     // Enter is taken before the box handles it, so that it navigates exactly once
     // whether or not the text is in the list.
@@ -54,6 +67,15 @@ void TPreviewPanel::setEngine(PreviewEngine *engine)
 {
     m_engine = engine;
     m_layout->addWidget(engine->widget(), 1);
+}
+
+void TPreviewPanel::setNotice(const QString &text) {
+    m_notice->setText(text);
+    m_notice->setVisible(!text.isEmpty());
+}
+
+QString TPreviewPanel::notice() const {
+    return m_notice->text();
 }
 
 void TPreviewPanel::setHistory(const QStringList &addresses)

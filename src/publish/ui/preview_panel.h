@@ -5,6 +5,7 @@
 class ActionRegistry;
 class PreviewEngine;
 class QComboBox;
+class QLabel;
 class QToolBar;
 class QVBoxLayout;
 
@@ -25,6 +26,10 @@ public:
     // True while the panel is being destroyed: the engine's last notifications are
     // ignored then, as the rest of the window may already be gone.
     bool closing() const { return m_closing; }
+    // A line over the page that says why it is not what the document holds;
+    // hidden when empty.
+    void setNotice(const QString &text);
+    QString notice() const;
     // The box's list, newest first; its text stays as it is.
     void setHistory(const QStringList &addresses);
 
@@ -39,6 +44,7 @@ private:
     QToolBar *m_bar;
     QComboBox *m_address;
     QVBoxLayout *m_layout;
+    QLabel *m_notice;
     PreviewEngine *m_engine = nullptr;
     bool m_closing = false;
 };

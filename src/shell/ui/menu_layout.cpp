@@ -184,7 +184,7 @@ QList<LayoutEntry> makeMenuBar()
             "MenuTexte"),
         Sub(QStringLiteral("&Outils"),
             {A("OutilsTester"), Sub(QStringLiteral("&Navigateur utilisé"), browsers(), "MenuNavigateur"),
-             A("OutilsBarreNavigateur"), S(), A("OutilsOrthographe"), P("MenuLangueOrthographe"), S(),
+             A("OutilsBarreNavigateur"), A("NavDirect"), A("NavSuivreCurseur"), S(), A("OutilsOrthographe"), P("MenuLangueOrthographe"), S(),
              A("OutilsScanTokens"), A("OutilsIndenter"), A("OutilsVerifierPage"), A("OutilsVerifierFrappe"),
              A("OutilsInfos"), A("OutilsCopierAdresseDoc"), A("OutilsEncodeURL"), S(),
              A("OutilsMarqueurs"), A("OutilsConvertisseurHexa"), S(),

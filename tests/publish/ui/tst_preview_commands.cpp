@@ -2,11 +2,12 @@
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
-#include "shell/ui/main_form.h"
 #include "app/ui/main_status_bar.h"
 #include "platform/temp_folder.h"
+#include "publish/ui/live_preview.h"
 #include "publish/ui/preview_commands.h"
 #include "publish/ui/preview_panel.h"
+#include "shell/ui/main_form.h"
 #include "test_support.h"
 #include "ui/ui_test_support.h"
 
@@ -55,6 +56,9 @@ public:
     void stop() override {}
     QUrl location() const override { return current; }
     bool busy() const override { return false; }
+    QPoint scrollPosition() const override { return {}; }
+    void navigateKeepingScroll(const QUrl &url, const QPoint &) override { navigate(url); }
+    void runScript(const QString &) override {}
     // A navigation the page starts itself.
     void followLink(const QUrl &url)
     {
@@ -169,6 +173,7 @@ private slots:
     void reloadWithoutDocumentDoesNothing();
     void toggleWithoutEngineStaysUnchecked();
     void copyDocumentAddress();
+    void livePreviewPausesOnLargePages();
 };
 
 void TstPreviewCommands::untitledDocumentTestsThroughTemporaryCopy()
@@ -624,6 +629,39 @@ void TstPreviewCommands::copyDocumentAddress()
     p.fx.form->actions()->runUpdates();
     copy->trigger();
     QCOMPARE(QGuiApplication::clipboard()->text(), native(path));
+}
+
+void TstPreviewCommands::livePreviewPausesOnLargePages() {
+    Preview p;
+    const QString copy = p.fx.path(QStringLiteral("~$page.html"));
+    p.open(QStringLiteral("page.html"), "<p>a</p>\n");
+    QAction *live = p.action("NavDirect");
+    QVERIFY(!live->isChecked());
+    // On: the panel shows and follows the page (its copy is written away from the window).
+    live->setChecked(true);
+    QVERIFY(p.commands->panelShown());
+    QTRY_COMPARE(p.engine->navigations.size(), 1);
+    QCOMPARE(p.fx.store->readString(QStringLiteral("Browser"), QStringLiteral("ApercuDirect"), {}),
+             QStringLiteral("1"));
+
+    // Too large: typing no longer refreshes, and the panel says why.
+    QByteArray large(LivePreview::kLargePage, 'x');
+    p.active()->replaceAllUtf8("<p>" + large + "</p>\n");
+    QTRY_VERIFY(!p.commands->panel()->notice().isEmpty());
+    QTest::qWait(LivePreview::kTypingPauseMs + 100);
+    QCOMPARE(p.engine->navigations.size(), 1);
+    QCOMPARE(readAll(copy), QByteArray("<p>a</p>\n"));
+    // By hand (Recharger, Tester) it is refreshed.
+    p.action("NavReload")->trigger();
+    QCOMPARE(readAll(copy).size(), large.size() + 8);
+    QCOMPARE(p.engine->navigations.size(), 2);
+    p.test();
+    QCOMPARE(p.engine->navigations.size(), 3);
+    // Small again: live again.
+    p.active()->replaceAllUtf8("<p>b</p>\n");
+    QTRY_COMPARE(p.engine->navigations.size(), 4);
+    QVERIFY(p.commands->panel()->notice().isEmpty());
+    QCOMPARE(readAll(copy), QByteArray("<p>b</p>\n"));
 }
 
 QTEST_MAIN(TstPreviewCommands)

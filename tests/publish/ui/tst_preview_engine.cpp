@@ -1,9 +1,10 @@
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
-#include "shell/ui/main_form.h"
+#include "publish/ui/live_preview.h"
 #include "publish/ui/preview_commands.h"
 #include "publish/ui/preview_panel.h"
+#include "shell/ui/main_form.h"
 #include "test_support.h"
 #include "ui/ui_test_support.h"
 
@@ -13,6 +14,7 @@
 #include <QFile>
 #include <QImage>
 #include <QOpenGLContext>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace TestSupport;
@@ -23,6 +25,7 @@ class TstPreviewEngine : public QObject {
     Q_OBJECT
 private slots:
     void pageWithRelativeFilesAndLinks();
+    void livePreviewFollowsTheTyping();
 };
 
 namespace {
@@ -136,6 +139,83 @@ void TstPreviewEngine::pageWithRelativeFilesAndLinks()
                               15000);
     QCOMPARE(box->currentText(),
              QDir::toNativeSeparators(fx.path(QStringLiteral("nouvelle.html"))));
+}
+
+namespace {
+// A tall page whose title tells its version and the colour its style sheet gives
+// the heading at the end; a slow one keeps its load going for seconds.
+QByteArray tallPage(const char *version, bool slow = false) {
+    QByteArray page = "<html><head><title>" + QByteArray(version) +
+                      "</title><link rel=\"stylesheet\" href=\"site.css\"><script>\n"
+                      "window.onload = function () { document.title += '|' + "
+                      "getComputedStyle(document.getElementById('fin')).color; };\n"
+                      "</script></head><body>\n";
+    for (int i = 0; i < 200; ++i)
+        page += "<p style=\"height: 40px; margin: 0\">ligne</p>\n";
+    if (slow) page += "<script>for (var t = Date.now() + 3000; Date.now() < t;);</script>\n";
+    return page + "<h1 id=\"fin\">Fin</h1>\n</body></html>\n";
+}
+} // namespace
+
+void TstPreviewEngine::livePreviewFollowsTheTyping() {
+    MainFormFixture fx;
+    auto *commands = fx.form->findChild<PreviewCommands *>();
+    ActionRegistry *actions = fx.form->actions();
+    DocumentHost *docs = fx.form->documents();
+    const QByteArray css = "h1 { color: rgb(200, 0, 0); }\n";
+    docs->OpenDocument(fx.writeFile(QStringLiteral("site.css"), css), false);
+    const QString pagePath = fx.writeFile(QStringLiteral("page.html"), tallPage("v1"));
+    docs->OpenDocument(pagePath, false);
+    TMyMwCustomEdit *page = docs->ActiveEditor();
+
+    actions->action(QStringLiteral("NavDirect"))->setChecked(true);
+    PreviewEngine *engine = commands->panel()->engine();
+    QVERIFY(engine);
+    QWidget *view = engine->widget();
+    auto title = [view] { return view->property("title").toString(); };
+    QTRY_COMPARE_WITH_TIMEOUT(title(), QStringLiteral("v1|rgb(200, 0, 0)"), 30000);
+    engine->runScript(QStringLiteral("window.scrollTo(0, 1500);"));
+    QTRY_COMPARE(engine->scrollPosition().y(), 1500);
+
+    // Typing refreshes the page where it was.
+    page->selectRange({20, 1}, {22, 1});
+    page->setSelText(QStringLiteral("v2"));
+    QTRY_COMPARE_WITH_TIMEOUT(title(), QStringLiteral("v2|rgb(200, 0, 0)"), 15000);
+    QTRY_COMPARE(engine->scrollPosition().y(), 1500);
+
+    // A refresh while the previous one still loads replaces it: the slow page never
+    // finishes, and the page is put back where it was.
+    QSignalSpy loads(view, SIGNAL(loadFinished(bool)));
+    page->replaceAllText(QString::fromLatin1(tallPage("v3", true)));
+    QTRY_VERIFY_WITH_TIMEOUT(engine->busy(), 15000);
+    page->replaceAllText(QString::fromLatin1(tallPage("v4")));
+    QTRY_COMPARE_WITH_TIMEOUT(title(), QStringLiteral("v4|rgb(200, 0, 0)"), 15000);
+    QTRY_VERIFY(!engine->busy());
+    QTRY_COMPARE(engine->scrollPosition().y(), 1500);
+    QList<bool> finished;
+    for (const QList<QVariant> &l : loads)
+        finished << l.at(0).toBool();
+    QVERIFY2(finished.count(true) == 1, qPrintable(QString::number(finished.size())));
+
+    // The unsaved style sheet, edited in its own tab, shows in the page.
+    docs->ActivateTab(0);
+    TMyMwCustomEdit *sheet = docs->ActiveEditor();
+    sheet->selectRange({17, 1}, {26, 1});
+    sheet->setSelText(QStringLiteral("0, 0, 200"));
+    QTRY_COMPARE_WITH_TIMEOUT(title(), QStringLiteral("v4|rgb(0, 0, 200)"), 15000);
+    QCOMPARE(engine->location(), QUrl::fromLocalFile(fx.path(QStringLiteral("~$page.html"))));
+    QCOMPARE(readAll(fx.path(QStringLiteral("site.css"))), css);
+    QCOMPARE(readAll(pagePath), tallPage("v1"));
+
+    // Following the caret: the page shows the element the caret is in.
+    docs->ActivateTab(1);
+    actions->action(QStringLiteral("NavSuivreCurseur"))->setChecked(true);
+    QTRY_VERIFY(
+        readAll(fx.path(QStringLiteral("~$page.html"))).contains("<h1 data-balizor-line=\"204\""));
+    page->setCaretXY({3, 204});
+    QTRY_VERIFY_WITH_TIMEOUT(engine->scrollPosition().y() > 6000, 15000);
+    page->setCaretXY({3, 4});
+    QTRY_VERIFY_WITH_TIMEOUT(engine->scrollPosition().y() < 200, 15000);
 }
 
 QTEST_MAIN(TstPreviewEngine)

@@ -11,6 +11,8 @@
 #include <QLoggingCategory>
 #include <QMenu>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineView>
 
 namespace {
@@ -53,17 +55,46 @@ public:
     {
     }
 
+    void loadKeepingScroll(const QUrl &url, const QPoint &scroll) {
+        forgetScroll();
+        if (!scroll.isNull()) {
+            // Run when the new document is read, in a world of its own so that the
+            // page's scripts neither see nor disturb it.
+            QWebEngineScript s;
+            s.setName(QString::fromLatin1(kScrollScript));
+            s.setInjectionPoint(QWebEngineScript::DocumentReady);
+            s.setWorldId(QWebEngineScript::ApplicationWorld);
+            s.setRunsOnSubFrames(false);
+            s.setSourceCode(
+                QStringLiteral("window.scrollTo(%1, %2);").arg(scroll.x()).arg(scroll.y()));
+            scripts().insert(s);
+        }
+        m_keepingScroll = true;
+        load(url);
+    }
+
 protected:
     bool acceptNavigationRequest(const QUrl &url, NavigationType, bool isMainFrame) override
     {
         // Frames of a page load without touching the address box.
-        if (isMainFrame && m_beforeNavigate)
-            m_beforeNavigate(url);
+        if (!isMainFrame) return true;
+        // The scroll is for that one load: a link followed later opens at its top.
+        if (!m_keepingScroll) forgetScroll();
+        m_keepingScroll = false;
+        if (m_beforeNavigate) m_beforeNavigate(url);
         return true;
     }
 
 private:
+    static constexpr char kScrollScript[] = "balizor-scroll";
+
+    void forgetScroll() {
+        for (const QWebEngineScript &s : scripts().find(QString::fromLatin1(kScrollScript)))
+            scripts().remove(s);
+    }
+
     std::function<void(const QUrl &)> m_beforeNavigate;
+    bool m_keepingScroll = false;
 };
 
 class WebEnginePreview final : public QWebEngineView, public PreviewEngine {
@@ -72,14 +103,17 @@ public:
         : QWebEngineView(parent), m_notify(notify)
     {
         setObjectName(QStringLiteral("PreviewBrowser"));
-        auto *page = new PreviewPage(notify.beforeNavigate, this);
+        auto *page = m_page = new PreviewPage(notify.beforeNavigate, this);
         setPage(page);
         connect(page, &QWebEnginePage::linkHovered, this, [this](const QString &url) {
             if (m_notify.statusText)
                 m_notify.statusText(url);
         });
         connect(page, &QWebEnginePage::loadStarted, this, [this] { setBusy(true); });
-        connect(page, &QWebEnginePage::loadFinished, this, [this] { setBusy(false); });
+        connect(page, &QWebEnginePage::loadFinished, this, [this](bool ok) {
+            setBusy(false);
+            if (m_notify.loadFinished) m_notify.loadFinished(ok);
+        });
         watch(page->action(QWebEnginePage::Back), Back);
         watch(page->action(QWebEnginePage::Forward), Forward);
         for (const MenuText &t : kMenuTexts)
@@ -94,6 +128,13 @@ public:
     void stop() override { QWebEngineView::stop(); }
     QUrl location() const override { return url(); }
     bool busy() const override { return m_busy; }
+    QPoint scrollPosition() const override { return page()->scrollPosition().toPoint(); }
+    void navigateKeepingScroll(const QUrl &url, const QPoint &scroll) override {
+        m_page->loadKeepingScroll(url, scroll);
+    }
+    void runScript(const QString &source) override {
+        page()->runJavaScript(source, QWebEngineScript::ApplicationWorld);
+    }
 
 protected:
     // Pages that ask for a new window (target="_blank", window.open) open here.
@@ -143,6 +184,7 @@ private:
     }
 
     Notifications m_notify;
+    PreviewPage *m_page;
     bool m_busy = false;
 };
 
