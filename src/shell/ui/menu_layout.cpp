@@ -186,6 +186,7 @@ QList<LayoutEntry> makeMenuBar()
             {A("OutilsTester"), Sub(QStringLiteral("&Navigateur utilisé"), browsers(), "MenuNavigateur"),
              A("OutilsBarreNavigateur"), S(), A("OutilsOrthographe"), P("MenuLangueOrthographe"), S(),
              A("OutilsScanTokens"), A("OutilsIndenter"), A("OutilsVerifierPage"), A("OutilsVerifierFrappe"),
+             A("OutilsLiensSite"),
              A("OutilsInfos"), A("OutilsCopierAdresseDoc"), A("OutilsEncodeURL"), S(),
              A("OutilsMarqueurs"), A("OutilsConvertisseurHexa"), S(),
              Sub(QStringLiteral("&Barre d'outils"), toolbarToggles(), "MenuBarreOutils"),
