@@ -62,6 +62,10 @@ inline QString linksSummary(int broken, int pages) {
         .arg(in);
 }
 
+inline QString linksCut(int shown) {
+    return QStringLiteral(" (les %1 premiers sont affichés)").arg(shown);
+}
+
 inline QString siteMissing(const QString &folder) {
     return QStringLiteral("Le dossier « %1 » n'existe plus.").arg(folder);
 }

@@ -140,7 +140,12 @@ void SiteLinksPanel::finish() {
     QTreeWidgetItem *page = nullptr;
     QString pagePath;
     m_tree->setUpdatesEnabled(false);
+    // Past that many rows the list would only be scrolled, and filling it would hold the
+    // window; the count stays whole.
+    constexpr int kMaxRows = 10000;
+    int rows = 0;
     for (const BrokenLink &b : std::as_const(m_result.broken)) {
+        if (++rows > kMaxRows) break;
         if (!page || b.file != pagePath) {
             pagePath = b.file;
             page = new QTreeWidgetItem(m_tree,
@@ -159,9 +164,11 @@ void SiteLinksPanel::finish() {
     }
     m_tree->expandAll();
     m_tree->setUpdatesEnabled(true);
-    m_status->setText(m_result.stopped
+    QString summary = m_result.stopped
                           ? SiteTexts::linksStopped()
-                          : SiteTexts::linksSummary(int(m_result.broken.size()), m_result.pages));
+                          : SiteTexts::linksSummary(int(m_result.broken.size()), m_result.pages);
+    if (rows > kMaxRows) summary += SiteTexts::linksCut(kMaxRows);
+    m_status->setText(summary);
     m_result = {};
     emit done();
 }
