@@ -251,6 +251,13 @@ public:
     bool run();
     Result result();
     std::vector<Link> links();
+    void targets(QSet<QString> *out, bool *dynamic) const {
+        for (const auto &[id, at] : m_ids)
+            out->insert(decodeValue(id));
+        for (std::string_view name : m_names)
+            out->insert(decodeValue(name));
+        *dynamic = m_dynamicTargets;
+    }
 
 private:
     void startTag(qsizetype &p);
@@ -742,6 +749,18 @@ std::vector<Link> Links(QByteArray text, const MultiHighlighter *page) {
     Checker c(text.constData(), text.size(), o, true);
     c.run();
     return c.links();
+}
+
+PageLinks LinksAndTargets(QByteArray text, const MultiHighlighter *page) {
+    maskCode(text, page);
+    Options o;
+    o.page = page;
+    Checker c(text.constData(), text.size(), o, true);
+    c.run();
+    PageLinks r;
+    c.targets(&r.targets, &r.dynamicTargets);
+    r.links = c.links();
+    return r;
 }
 
 bool IsRelativeFileUrl(const QString &url, QString *path) {

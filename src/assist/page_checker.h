@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 
 #include <atomic>
@@ -65,6 +66,15 @@ Result Check(QByteArray text, const Options &options);
 
 // The links of a page, in text order.
 std::vector<Link> Links(QByteArray text, const MultiHighlighter *page);
+
+// What a check of a whole site needs of a page: its links, and the identifiers and
+// names that a "page.html#name" link may lead to.
+struct PageLinks {
+    std::vector<Link> links;
+    QSet<QString> targets;       // id and name values, character references resolved
+    bool dynamicTargets = false; // one is written by code: any name may exist
+};
+PageLinks LinksAndTargets(QByteArray text, const MultiHighlighter *page);
 
 // Whether a URL names a file beside the page: not absolute, not rooted, not a
 // fragment alone, not written by code. `path` gets the file part, decoded.

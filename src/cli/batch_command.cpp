@@ -7,6 +7,9 @@
 #include "cli/spell_command.h"
 #include "editor/multi_highlighter.h"
 #include "platform/text_file.h"
+#include "site/site_links.h"
+
+#include <QDir>
 
 #include <QFileInfo>
 
@@ -117,6 +120,7 @@ QString HelpText() {
         "  balizor-cli eol --crlf|--lf|--cr [--check] FICHIER...\n"
         "  balizor-cli spell [--lang LANGUE] FICHIER...\n"
         "  balizor-cli check FICHIER...\n"
+        "  balizor-cli links DOSSIER\n"
         "\n"
         "Commandes :\n"
         "  indent    réindente le code HTML (par défaut 4 espaces par niveau ;\n"
@@ -137,6 +141,10 @@ QString HelpText() {
         "            (balises non fermées ou croisées, identifiants en double, liens\n"
         "            internes ou fichiers introuvables, éléments et attributs inconnus,\n"
         "            images sans attribut alt)\n"
+        "  links     vérifie les liens relatifs (href, src) de toutes les pages HTML,\n"
+        "            PHP ou ASP du dossier et de ses sous-dossiers et écrit chaque\n"
+        "            fichier introuvable et chaque lien page.html#nom vers une page sans\n"
+        "            cet identifiant sous la forme fichier:ligne:colonne: message\n"
         "\n"
         "Options :\n"
         "  --check   ne modifie rien ; code de sortie 1 si un fichier serait modifié\n"
@@ -151,8 +159,9 @@ QString HelpText() {
         "Codes de sortie :\n"
         "  0  terminé\n"
         "  1  un fichier serait modifié (--check) ; spell : un mot inconnu trouvé ;\n"
-        "     check : au moins un problème trouvé\n"
-        "  2  erreur : ligne de commande, fichier illisible ou impossible à écrire\n"
+        "     check, links : au moins un problème trouvé\n"
+        "  2  erreur : ligne de commande, fichier ou dossier illisible, fichier\n"
+        "     impossible à écrire\n"
         "  3  indent : balise de fin sans balise d'ouverture, élément ou guillemet\n"
         "     jamais fermé ; le fichier est indenté jusqu'à ce point, la suite est\n"
         "     laissée telle quelle\n"
@@ -204,6 +213,31 @@ int runCheck(const Options &o, const Io &io) {
     return status;
 }
 
+int runLinks(const QStringList &args, const Io &io) {
+    if (args.size() != 1 || args.first().startsWith(QLatin1Char('-'))) {
+        io.writeStderr(usage(args.isEmpty() ? QStringLiteral("aucun dossier indiqué")
+                                            : QStringLiteral("links attend un seul dossier")));
+        return Failed;
+    }
+    const QString folder = args.first();
+    const QFileInfo info(folder);
+    if (!info.isDir() || !info.isReadable() || !QDir(folder).isReadable()) {
+        io.writeStderr(
+            QStringLiteral("balizor-cli : impossible de lire le dossier %1").arg(folder));
+        return Failed;
+    }
+    const DocumentTypes types;
+    const SiteLinks::Result r = SiteLinks::check(folder, types);
+    const QDir root(info.absoluteFilePath());
+    QByteArray out;
+    for (const BrokenLink &b : r.broken)
+        out += (SiteLinks::compilerLine(b, QDir(folder).filePath(root.relativeFilePath(b.file))) +
+                QLatin1Char('\n'))
+                   .toUtf8();
+    if (!out.isEmpty()) io.writeStdout(out);
+    return r.broken.isEmpty() ? Done : Found;
+}
+
 } // namespace
 
 int Run(const QStringList &arguments, const Io &io) {
@@ -213,6 +247,8 @@ int Run(const QStringList &arguments, const Io &io) {
     }
     if (!arguments.isEmpty() && arguments.first() == QLatin1String("spell"))
         return RunSpell(arguments.mid(1), io);
+    if (!arguments.isEmpty() && arguments.first() == QLatin1String("links"))
+        return runLinks(arguments.mid(1), io);
     Options o;
     const QString error = parse(arguments, &o);
     if (!error.isEmpty()) {

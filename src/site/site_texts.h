@@ -37,6 +37,35 @@ inline QString renameFailed(const QString &name) {
 inline QString folderFailed() {
     return QStringLiteral("Impossible de créer un dossier ici.");
 }
+inline QString linksTitle() {
+    return QStringLiteral("Liens du site");
+}
+inline QString chooseLinksFolder() {
+    return QStringLiteral("Dossier dont vérifier les liens");
+}
+inline QString linksListing() {
+    return QStringLiteral("Recherche des pages...");
+}
+inline QString linksProgress(int done, int total) {
+    return QStringLiteral("Lecture des pages : %1 sur %2").arg(done).arg(total);
+}
+inline QString linksStopped() {
+    return QStringLiteral("Vérification arrêtée");
+}
+inline QString linksSummary(int broken, int pages) {
+    const QString in =
+        pages > 1 ? QStringLiteral("%1 pages").arg(pages) : QStringLiteral("%1 page").arg(pages);
+    if (broken == 0) return QStringLiteral("Aucun lien brisé dans %1").arg(in);
+    return (broken > 1 ? QStringLiteral("%1 liens brisés dans %2")
+                       : QStringLiteral("%1 lien brisé dans %2"))
+        .arg(broken)
+        .arg(in);
+}
+
+inline QString linksCut(int shown) {
+    return QStringLiteral(" (les %1 premiers sont affichés)").arg(shown);
+}
+
 inline QString siteMissing(const QString &folder) {
     return QStringLiteral("Le dossier « %1 » n'existe plus.").arg(folder);
 }

@@ -120,6 +120,7 @@ private slots:
     void bytes();
     void check();
     void pageCheck();
+    void siteLinks();
     void stoppedIndent_data();
     void stoppedIndent();
     void failuresLeaveOtherFilesDone();
@@ -315,6 +316,24 @@ void TestBatchCommand::failuresLeaveOtherFilesDone() {
     QVERIFY(w.errors.first().startsWith(QStringLiteral("balizor-cli : impossible d'écrire")));
 }
 
+void TestBatchCommand::siteLinks() {
+    // The site's broken links in the form compilers use, under the folder as typed.
+    QTemporaryDir dir;
+    write(dir.filePath(QStringLiteral("a.html")), "<a href=\"b.html#x\">b</a>\n");
+    write(dir.filePath(QStringLiteral("b.html")), "<p id=\"x\"><img src=\"absent.png\" alt=\"\">");
+    Run r = run({"links", dir.path()});
+    QCOMPARE(r.status, int(Batch::Found));
+    QCOMPARE(QString::fromUtf8(r.out),
+             dir.path() + "/b.html:1:21: Fichier introuvable : absent.png\n");
+    write(dir.filePath(QStringLiteral("absent.png")), "png");
+    r = run({"links", dir.path()});
+    QCOMPARE(r.status, int(Batch::Done));
+    QVERIFY(r.out.isEmpty());
+    r = run({"links", dir.filePath(QStringLiteral("absent"))});
+    QCOMPARE(r.status, int(Batch::Failed));
+    QCOMPARE(r.errors.size(), 1);
+}
+
 void TestBatchCommand::usage_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("status");
@@ -328,6 +347,7 @@ void TestBatchCommand::usage_data() {
     QTest::newRow("no direction") << QStringList{"accents", "a"} << 2 << "--to-entities";
     QTest::newRow("no style") << QStringList{"eol", "a"} << 2 << "--crlf";
     QTest::newRow("no file") << QStringList{"eol", "--lf"} << 2 << "aucun fichier";
+    QTest::newRow("links without folder") << QStringList{"links"} << 2 << "aucun dossier";
     QTest::newRow("check changes nothing")
         << QStringList{"check", "--check", "a"} << 2 << "option inconnue « --check »";
 }

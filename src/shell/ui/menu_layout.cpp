@@ -187,6 +187,7 @@ QList<LayoutEntry> makeMenuBar()
              A("OutilsBarreNavigateur"), A("NavDirect"), A("NavSuivreCurseur"), S(),
              A("OutilsOrthographe"), P("MenuLangueOrthographe"), S(), A("OutilsScanTokens"),
              A("OutilsIndenter"), A("OutilsVerifierPage"), A("OutilsVerifierFrappe"),
+             A("OutilsLiensSite"),
              A("OutilsInfos"), A("OutilsCopierAdresseDoc"), A("OutilsEncodeURL"), S(),
              A("OutilsMarqueurs"), A("OutilsConvertisseurHexa"), S(),
              Sub(QStringLiteral("&Barre d'outils"), toolbarToggles(), "MenuBarreOutils"),

@@ -9,6 +9,7 @@
 #include "assist/ui/editor_search.h"
 #include "site/site_texts.h"
 #include "site/ui/find_results_panel.h"
+#include "site/ui/site_links_panel.h"
 #include "site/ui/site_panel.h"
 
 #include <QAction>
@@ -23,7 +24,7 @@ const QString kCategory = QStringLiteral("Fichier");
 } // namespace
 
 SiteModule::SiteModule(AppContext &ctx, DocumentManager *docs, const DocumentTypes &types)
-    : QObject(ctx.window), m_ctx(ctx), m_docs(docs),
+    : QObject(ctx.window), m_ctx(ctx), m_docs(docs), m_types(types),
       m_patterns(SiteFolder::documentPatterns(types)) {
     ActionRegistry &r = *ctx.actions;
     QAction *open =
@@ -45,6 +46,13 @@ SiteModule::SiteModule(AppContext &ctx, DocumentManager *docs, const DocumentTyp
                                       "d'un dossier"));
     connect(find, &QAction::triggered, this, &SiteModule::EditFindInFilesExecute);
 
+    QAction *links =
+        r.add(QStringLiteral("OutilsLiensSite"), QStringLiteral("Vérifier les &liens du site"), {},
+              QStringLiteral("Outils"));
+    links->setStatusTip(QStringLiteral("Liste les liens relatifs du site qui mènent à un fichier "
+                                       "ou à un identifiant introuvable"));
+    connect(links, &QAction::triggered, this, &SiteModule::OutilsLiensSiteExecute);
+
     connect(ctx.events, &AppEvents::settingsLoaded, this, [this] {
         m_recent.load(*m_ctx.store);
         rebuildRecentMenu();
@@ -62,6 +70,10 @@ SitePanel *SiteModule::sitePanel() const {
 
 FindResultsPanel *SiteModule::resultsPanel() const {
     return m_results;
+}
+
+SiteLinksPanel *SiteModule::linksPanel() const {
+    return m_links;
 }
 
 SitePanel *SiteModule::panel() {
@@ -136,6 +148,8 @@ void SiteModule::followRename(const QString &from, const QString &to) {
 }
 
 void SiteModule::saveState() {
+    // The check reads the window's document types: it ends before they do.
+    if (m_links) m_links->cancelAndWait();
     const bool open = m_panel && m_panel->isVisible() && !m_panel->site().isEmpty();
     m_ctx.store->writeBool(kSection, QStringLiteral("Ouvert"), open);
     m_recent.save(*m_ctx.store);
@@ -167,4 +181,24 @@ bool SiteModule::findInFiles(const FindInFilesRequest &request) {
     p->show();
     p->raise();
     return p->run(request);
+}
+
+void SiteModule::OutilsLiensSiteExecute() {
+    QString folder = m_panel && m_panel->isVisible() ? m_panel->site() : QString();
+    if (folder.isEmpty()) {
+        folder = ui().selectFolder(m_ctx.window, SiteTexts::chooseLinksFolder(),
+                                   m_docs->currentFolder());
+        if (folder.isEmpty()) return;
+    }
+    checkLinks(folder);
+}
+
+void SiteModule::checkLinks(const QString &folder) {
+    if (!m_links) {
+        m_links = new SiteLinksPanel(m_docs, m_types, m_ctx.window);
+        m_ctx.window->addDockWidget(Qt::BottomDockWidgetArea, m_links);
+    }
+    m_links->show();
+    m_links->raise();
+    m_links->run(folder);
 }
