@@ -25,6 +25,17 @@ inline bool isBreak(char c) {
     return c == '\n' || c == '\r';
 }
 
+// One JIT stack per thread, kept for the thread's life: making one maps its megabyte,
+// and a search over many small files would make and unmap one per file.
+pcre2_jit_stack *threadJitStack() {
+    struct Holder {
+        pcre2_jit_stack *stack = pcre2_jit_stack_create(32 * 1024, 1024 * 1024, nullptr);
+        ~Holder() { pcre2_jit_stack_free(stack); }
+    };
+    thread_local Holder holder;
+    return holder.stack;
+}
+
 // One search's walk over the matches of a text, as a global search gives them: after an
 // empty match, the next one may not be empty at the same place.
 class Walk {
@@ -36,13 +47,12 @@ public:
         : m_code(code), m_subject(reinterpret_cast<PCRE2_SPTR>(subject)), m_length(length),
           m_pos(from), m_data(pcre2_match_data_create_from_pattern(code, nullptr)),
           m_context(pcre2_match_context_create(nullptr)),
-          m_stack(pcre2_jit_stack_create(32 * 1024, 1024 * 1024, nullptr)) {
+          m_stack(threadJitStack()) {
         if (m_context && m_stack) pcre2_jit_stack_assign(m_context, nullptr, m_stack);
         if (m_context && latestStart >= 0)
             pcre2_set_offset_limit(m_context, PCRE2_SIZE(latestStart));
     }
     ~Walk() {
-        pcre2_jit_stack_free(m_stack);
         pcre2_match_context_free(m_context);
         pcre2_match_data_free(m_data);
     }
