@@ -260,6 +260,8 @@ public:
     }
 
 private:
+    // Reads a tag's name from q into m_name, lowered; true when code writes part of it.
+    bool readName(qsizetype &q);
     void startTag(qsizetype &p);
     void endTag(qsizetype &p);
     void attribute(int element, std::string_view name, qsizetype nameAt, std::string_view value,
@@ -373,9 +375,7 @@ bool Checker::run() {
     return true;
 }
 
-void Checker::startTag(qsizetype &p) {
-    const qsizetype tagOffset = p;
-    qsizetype q = p + 1;
+bool Checker::readName(qsizetype &q) {
     m_name.clear();
     bool dynamic = false;
     while (q < m_n && !isSpace(m_s[q]) && m_s[q] != '>' && m_s[q] != '/') {
@@ -383,6 +383,13 @@ void Checker::startTag(qsizetype &p) {
         m_name.push_back(lower(m_s[q]));
         ++q;
     }
+    return dynamic;
+}
+
+void Checker::startTag(qsizetype &p) {
+    const qsizetype tagOffset = p;
+    qsizetype q = p + 1;
+    const bool dynamic = readName(q);
     const int nameLength = int(q - p);
     // A name written by code (dynamic): neither it nor its end tag is known.
     const int id = dynamic ? -1 : m_elements.intern(m_name);
@@ -493,13 +500,7 @@ void Checker::skipRawText(const std::string &name, qsizetype &p) {
 void Checker::endTag(qsizetype &p) {
     const qsizetype tagOffset = p;
     qsizetype q = p + 2;
-    m_name.clear();
-    bool dynamic = false;
-    while (q < m_n && !isSpace(m_s[q]) && m_s[q] != '>' && m_s[q] != '/') {
-        dynamic = dynamic || m_s[q] == kCode;
-        m_name.push_back(lower(m_s[q]));
-        ++q;
-    }
+    const bool dynamic = readName(q);
     const int length = int(q - p);
     const void *gt = q < m_n ? std::memchr(m_s + q, '>', size_t(m_n - q)) : nullptr;
     p = gt ? static_cast<const char *>(gt) - m_s + 1 : m_n;

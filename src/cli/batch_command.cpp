@@ -112,6 +112,20 @@ Assist::FileRewrite rewrite(const Options &o, const QByteArray &bytes,
 
 } // namespace
 
+QString InputName(const QString &file) {
+    return file == QLatin1String("-") ? QStringLiteral("(entrée standard)") : file;
+}
+
+bool ReadInput(const QString &file, const Io &io, QByteArray *bytes) {
+    if (file == QLatin1String("-")) {
+        *bytes = io.readStdin();
+        return true;
+    }
+    if (readFileBytes(file, bytes) == ReadStatus::Ok) return true;
+    io.writeStderr(QStringLiteral("balizor-cli : impossible de lire le fichier %1").arg(file));
+    return false;
+}
+
 QString HelpText() {
     return QStringLiteral(
         "Utilisation :\n"
@@ -185,16 +199,13 @@ int runCheck(const Options &o, const Io &io) {
     int status = Done;
     for (const QString &file : o.files) {
         const bool piped = file == QLatin1String("-");
-        const QString name = piped ? QStringLiteral("(entrée standard)") : file;
-        LoadedText text;
-        if (piped) {
-            text = decodeFileBytes(io.readStdin());
-        } else if (readTextFile(file, &text) != ReadStatus::Ok) {
-            io.writeStderr(
-                QStringLiteral("balizor-cli : impossible de lire le fichier %1").arg(file));
+        const QString name = InputName(file);
+        QByteArray bytes;
+        if (!ReadInput(file, io, &bytes)) {
             status = Failed;
             continue;
         }
+        const LoadedText text = decodeFileBytes(bytes);
         PageCheck::Options options;
         options.page = pageFor(types, file);
         if (!piped) options.baseFolder = QFileInfo(file).absolutePath();
@@ -269,13 +280,9 @@ int Run(const QStringList &arguments, const Io &io) {
     int status = Done;
     for (const QString &file : std::as_const(o.files)) {
         const bool piped = file == QLatin1String("-");
-        const QString name = piped ? QStringLiteral("(entrée standard)") : file;
+        const QString name = InputName(file);
         QByteArray bytes;
-        if (piped) {
-            bytes = io.readStdin();
-        } else if (readFileBytes(file, &bytes) != ReadStatus::Ok) {
-            io.writeStderr(
-                QStringLiteral("balizor-cli : impossible de lire le fichier %1").arg(file));
+        if (!ReadInput(file, io, &bytes)) {
             status = Failed;
             continue;
         }

@@ -25,4 +25,10 @@ int Run(const QStringList &arguments, const Io &io);
 
 QString HelpText();
 
+// The name a file argument is reported under ("-" is standard input).
+QString InputName(const QString &file);
+// The bytes of a file argument ("-": standard input); false once standard error has been
+// told the file cannot be read.
+bool ReadInput(const QString &file, const Io &io, QByteArray *bytes);
+
 } // namespace Batch

@@ -82,13 +82,9 @@ int RunSpell(const QStringList &args, const Io &io) {
     int status = Done;
     for (const QString &file : std::as_const(files)) {
         const bool piped = file == QLatin1String("-");
-        const QString name = piped ? QStringLiteral("(entrée standard)") : file;
+        const QString name = InputName(file);
         QByteArray bytes;
-        if (piped) {
-            bytes = io.readStdin();
-        } else if (readFileBytes(file, &bytes) != ReadStatus::Ok) {
-            io.writeStderr(
-                QStringLiteral("balizor-cli : impossible de lire le fichier %1").arg(file));
+        if (!ReadInput(file, io, &bytes)) {
             status = Failed;
             continue;
         }

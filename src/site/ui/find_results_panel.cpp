@@ -5,6 +5,7 @@
 #include "app/ui/ui_services.h"
 #include "assist/ui/editor_search.h"
 #include "site/site_texts.h"
+#include "site/ui/result_panel_body.h"
 
 #include <QApplication>
 #include <QDir>
@@ -90,32 +91,14 @@ FindResultsPanel::FindResultsPanel(DocumentHost *docs, QWidget *parent)
     setObjectName(QStringLiteral("ResultatsRecherche"));
     m_search = new FileSearchJob(this);
     m_replace = new FileReplaceJob(this);
-    auto *body = new QWidget(this);
-    auto *layout = new QVBoxLayout(body);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->setSpacing(2);
-    auto *top = new QHBoxLayout;
-    m_status = new QLabel(body);
-    m_status->setObjectName(QStringLiteral("StatutRecherche"));
-    m_progress = new QProgressBar(body);
-    m_progress->setObjectName(QStringLiteral("ProgressionRecherche"));
-    m_progress->setAccessibleName(QStringLiteral("Progression"));
-    m_progress->setMaximumWidth(220);
-    m_progress->setTextVisible(false);
-    m_stop = new QPushButton(QStringLiteral("&Arrêter"), body);
-    m_stop->setObjectName(QStringLiteral("BoutArreter"));
-    top->addWidget(m_status, 1);
-    top->addWidget(m_progress);
-    top->addWidget(m_stop);
-    layout->addLayout(top);
-    m_tree = new QTreeWidget(body);
-    m_tree->setObjectName(QStringLiteral("ListeResultats"));
-    m_tree->setAccessibleName(SiteTexts::resultsTitle());
-    m_tree->setHeaderHidden(true);
-    m_tree->setUniformRowHeights(true);
+    const ResultPanelBody b = ResultPanelBody::build(
+        this, {QStringLiteral("StatutRecherche"), QStringLiteral("ProgressionRecherche"),
+               QStringLiteral("BoutArreter"), QStringLiteral("ListeResultats")});
+    m_status = b.status;
+    m_progress = b.progress;
+    m_stop = b.stop;
+    m_tree = b.tree;
     m_tree->setItemDelegate(new MatchDelegate(m_tree));
-    layout->addWidget(m_tree, 1);
-    setWidget(body);
     m_timer = new QTimer(this);
     m_timer->setInterval(100);
     setBusy(false);

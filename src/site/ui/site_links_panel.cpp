@@ -3,6 +3,7 @@
 #include "app/ui/document_host.h"
 #include "app/ui/editor_view.h"
 #include "site/site_texts.h"
+#include "site/ui/result_panel_body.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -28,31 +29,13 @@ QString sameFile(const QString &path) {
 SiteLinksPanel::SiteLinksPanel(DocumentHost *docs, const DocumentTypes &types, QWidget *parent)
     : QDockWidget(SiteTexts::linksTitle(), parent), m_docs(docs), m_types(types) {
     setObjectName(QStringLiteral("LiensSite"));
-    auto *body = new QWidget(this);
-    auto *layout = new QVBoxLayout(body);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->setSpacing(2);
-    auto *top = new QHBoxLayout;
-    m_status = new QLabel(body);
-    m_status->setObjectName(QStringLiteral("StatutLiens"));
-    m_progress = new QProgressBar(body);
-    m_progress->setObjectName(QStringLiteral("ProgressionLiens"));
-    m_progress->setAccessibleName(QStringLiteral("Progression"));
-    m_progress->setMaximumWidth(220);
-    m_progress->setTextVisible(false);
-    m_stop = new QPushButton(QStringLiteral("&Arrêter"), body);
-    m_stop->setObjectName(QStringLiteral("BoutArreterLiens"));
-    top->addWidget(m_status, 1);
-    top->addWidget(m_progress);
-    top->addWidget(m_stop);
-    layout->addLayout(top);
-    m_tree = new QTreeWidget(body);
-    m_tree->setObjectName(QStringLiteral("ListeLiens"));
-    m_tree->setAccessibleName(SiteTexts::linksTitle());
-    m_tree->setHeaderHidden(true);
-    m_tree->setUniformRowHeights(true);
-    layout->addWidget(m_tree, 1);
-    setWidget(body);
+    const ResultPanelBody b = ResultPanelBody::build(
+        this, {QStringLiteral("StatutLiens"), QStringLiteral("ProgressionLiens"),
+               QStringLiteral("BoutArreterLiens"), QStringLiteral("ListeLiens")});
+    m_status = b.status;
+    m_progress = b.progress;
+    m_stop = b.stop;
+    m_tree = b.tree;
     m_progress->hide();
     m_stop->hide();
 
