@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 inline bool isContinuation(unsigned char c) {
     return (c & 0xC0) == 0x80;
@@ -86,6 +90,7 @@ bool TextSearch::prepare(const QString &pattern, const MatchRules &rules, QStrin
     m_mapped.clear();
     m_folded.clear();
     m_needsFold = false;
+    m_ascii = false;
     if (pattern.isEmpty()) return true;
     if (rules.regularExpression) {
         m_valid = m_regex.setPattern(pattern, rules.caseSensitive, error);
@@ -93,6 +98,8 @@ bool TextSearch::prepare(const QString &pattern, const MatchRules &rules, QStrin
     }
 
     m_pattern = pattern.toUtf8();
+    m_ascii = std::all_of(m_pattern.cbegin(), m_pattern.cend(),
+                          [](char c) { return static_cast<unsigned char>(c) < 0x80; });
     for (int c = 0; c < 256; ++c) {
         unsigned char v = static_cast<unsigned char>(c);
         if (!rules.caseSensitive) {
@@ -131,6 +138,34 @@ bool TextSearch::prepare(const QString &pattern, const MatchRules &rules, QStrin
         if (score < best) {
             best = score;
             m_rare = i;
+        }
+    }
+    // The second byte compared beside the rare one: the next rarest elsewhere in the
+    // pattern, another byte than the first where one is as good.
+    m_pair = false;
+    if (m_rare >= 0) {
+        qsizetype second = -1;
+        int secondBest = 1000;
+        for (qsizetype i = 0; i < m; ++i) {
+            const auto c = static_cast<unsigned char>(m_pattern[i]);
+            if (i == m_rare || (c >= 0x80 && !rules.caseSensitive)) continue;
+            const int score = commonness(c, rules.caseSensitive) +
+                              (m_mapped[i] == m_mapped[m_rare] ? 100 : 0);
+            if (score < secondBest) {
+                secondBest = score;
+                second = i;
+            }
+        }
+        if (second >= 0) {
+            m_pair = true;
+            const qsizetype at[2] = {m_rare, second};
+            for (int k = 0; k < 2; ++k) {
+                const auto c = static_cast<unsigned char>(m_mapped[at[k]]);
+                const bool letter = !rules.caseSensitive && c >= 'a' && c <= 'z';
+                m_pairAt[k] = at[k];
+                m_pairOr[k] = letter ? 0x20 : 0;
+                m_pairWant[k] = c;
+            }
         }
     }
     if (m_rare >= 0) {
@@ -190,6 +225,7 @@ TextMatch TextSearch::findForward(const char *data, qsizetype len, qsizetype fro
     const auto *pat = reinterpret_cast<const unsigned char *>(m_mapped.constData());
     qsizetype pos = from;
     const qsizetype last = limit - m;
+    if (m_pair) return findPair(data, len, from, limit);
     if (m_rare >= 0) {
         // Candidates are the places of the rare byte, in either case, found with memchr in
         // windows, so the case that is absent costs no scan to the end of the text.
@@ -233,6 +269,68 @@ TextMatch TextSearch::findForward(const char *data, qsizetype len, qsizetype fro
         pos += m_skipForward[m_map[text[pos + m - 1]]];
     }
     return {};
+}
+
+TextMatch TextSearch::findPair(const char *data, qsizetype len, qsizetype from,
+                               qsizetype limit) const {
+    const qsizetype m = m_mapped.size();
+    const auto *text = reinterpret_cast<const unsigned char *>(data);
+    const auto *pat = reinterpret_cast<const unsigned char *>(m_mapped.constData());
+    const qsizetype last = limit - m; // the last place a match may start
+    const qsizetype a = m_pairAt[0];
+    const qsizetype b = m_pairAt[1];
+    // A place whose two bytes suit: the whole pattern is compared there.
+    const auto verify = [&](qsizetype p, qsizetype *end) {
+        qsizetype j = 0;
+        while (j < m && m_map[text[p + j]] == pat[j])
+            ++j;
+        return j == m && literalAt(data, len, p, limit, end) && wordBoundaries(data, len, p, *end);
+    };
+    qsizetype p = from;
+#ifdef __SSE2__
+    // Sixteen places at a time; the bytes read stay before 'limit', as the places do.
+    const __m128i orA = _mm_set1_epi8(char(m_pairOr[0]));
+    const __m128i wantA = _mm_set1_epi8(char(m_pairWant[0]));
+    const __m128i orB = _mm_set1_epi8(char(m_pairOr[1]));
+    const __m128i wantB = _mm_set1_epi8(char(m_pairWant[1]));
+    for (; p + 15 <= last; p += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + p + a));
+        const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + p + b));
+        unsigned hits = unsigned(_mm_movemask_epi8(
+            _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(x, orA), wantA),
+                          _mm_cmpeq_epi8(_mm_or_si128(y, orB), wantB))));
+        while (hits) {
+            const qsizetype at = p + __builtin_ctz(hits);
+            qsizetype end;
+            if (verify(at, &end)) return {at, end, {}};
+            hits &= hits - 1;
+        }
+    }
+#endif
+    for (; p <= last; ++p) {
+        if ((text[p + a] | m_pairOr[0]) != m_pairWant[0] ||
+            (text[p + b] | m_pairOr[1]) != m_pairWant[1])
+            continue;
+        qsizetype end;
+        if (verify(p, &end)) return {p, end, {}};
+    }
+    return {};
+}
+
+void TextSearch::forEachMatch(const char *data, qsizetype len,
+                              const std::function<bool(qsizetype, qsizetype)> &visit) const {
+    if (!m_valid) return;
+    if (m_rules.regularExpression) {
+        m_regex.forEachSpan(data, 0, len, [&](qsizetype s, qsizetype e) {
+            return !wordBoundaries(data, len, s, e) || visit(s, e);
+        });
+        return;
+    }
+    for (qsizetype pos = 0; pos < len;) {
+        const TextMatch m = findForward(data, len, pos, len);
+        if (!m.found() || !visit(m.start, m.end)) return;
+        pos = m.end;
+    }
 }
 
 TextMatch TextSearch::findBackward(const char *data, qsizetype len, qsizetype from,

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
 
 // How a search text is matched.
 struct MatchRules {
@@ -42,6 +43,10 @@ public:
     // not compile. An empty pattern never matches.
     bool prepare(const QString &pattern, const MatchRules &rules, QString *error = nullptr);
     bool isValid() const { return m_valid; }
+    // A text of ASCII alone, without the whole-word rule: it finds the same matches in a
+    // file's bytes whether they are UTF-8 or Windows-1252 (neither puts ASCII bytes
+    // inside another character), so the bytes need no decoding to be counted.
+    bool sameInAnyEncoding() const { return m_valid && m_ascii && !m_rules.wholeWords; }
     const MatchRules &rules() const { return m_rules; }
 
     // The first match that starts at or after 'from' and ends at or before 'limit'.
@@ -64,7 +69,15 @@ public:
                                     const QString &replacement,
                                     const QString &eol = QStringLiteral("\r\n")) const;
 
+    // Calls visit(start, end) for every match of [0, len) in order, as a replace-all meets
+    // them, without the groups; stops when visit says false.
+    void forEachMatch(const char *data, qsizetype len,
+                      const std::function<bool(qsizetype, qsizetype)> &visit) const;
+
 private:
+    // The first place at or after 'from' (up to 'last') where the pattern's two rarest
+    // bytes both lie, compared sixteen places at a time; -1 when none.
+    TextMatch findPair(const char *data, qsizetype len, qsizetype from, qsizetype limit) const;
     bool literalAt(const char *data, qsizetype len, qsizetype pos, qsizetype limit,
                    qsizetype *end) const;
     bool wordBoundaries(const char *data, qsizetype len, qsizetype start, qsizetype end) const;
@@ -82,6 +95,14 @@ private:
     qsizetype m_rare = -1;
     unsigned char m_rareLower = 0;
     unsigned char m_rareUpper = 0;
+    // Two bytes of the pattern compared together (m_pair false: the pattern has no two
+    // that suit): their offsets, and a byte ORed in before comparing with the target
+    // (0x20 for a letter of either case).
+    bool m_pair = false;
+    qsizetype m_pairAt[2] = {0, 0};
+    unsigned char m_pairOr[2] = {0, 0};
+    unsigned char m_pairWant[2] = {0, 0};
+    bool m_ascii = false; // a literal pattern of ASCII bytes
     bool m_needsFold = false; // case-insensitive with letters beyond ASCII
     QList<char32_t> m_folded; // the pattern's code points, case-folded
     LineRegex m_regex;

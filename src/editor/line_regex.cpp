@@ -204,3 +204,12 @@ void LineRegex::forEach(const char *data, qsizetype from, qsizetype to,
         if (!visit(walk.match())) return;
     }
 }
+
+void LineRegex::forEachSpan(const char *data, qsizetype from, qsizetype to,
+                            const std::function<bool(qsizetype, qsizetype)> &visit) const {
+    if (!m_code || from < 0 || from >= to) return;
+    Walk walk(m_code->code, data, to, from);
+    while (walk.next()) {
+        if (!visit(walk.start(), walk.end())) return;
+    }
+}

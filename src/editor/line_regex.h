@@ -40,6 +40,10 @@ public:
     void forEach(const char *data, qsizetype from, qsizetype to,
                  const std::function<bool(const Match &)> &visit) const;
 
+    // The same walk giving only where each match lies, for a search that needs no groups.
+    void forEachSpan(const char *data, qsizetype from, qsizetype to,
+                     const std::function<bool(qsizetype start, qsizetype end)> &visit) const;
+
     // The newline convention put before every pattern.
     static QString linePattern(const QString &pattern);
 

@@ -10,6 +10,7 @@
 #include <QMetaObject>
 #include <QMutex>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstring>
@@ -18,6 +19,9 @@
 #include <vector>
 
 namespace {
+
+// How long found files wait before the window is told of them.
+constexpr int kResultsEveryMs = 40;
 
 // Bytes read for the NUL that marks a file that is no page.
 constexpr qsizetype kBinaryProbe = 8000;
@@ -33,10 +37,11 @@ inline bool isContinuation(char c) {
 }
 
 // The text a file's bytes hold, decoded only when they are Windows-1252 beyond ASCII.
+// Valid until the thread decodes another file.
 struct DecodedText {
     const char *data = nullptr;
     qsizetype size = 0;
-    QByteArray decoded;
+    bool decoded = false; // from Windows-1252
     TextEncoding encoding = TextEncoding::Windows1252;
     qsizetype bom = 0;
 };
@@ -62,15 +67,26 @@ struct HighBytes {
     }
 };
 
-// Windows-1252 to UTF-8 into one buffer sized once: the decoding every 1252 file of
-// a search goes through.
-QByteArray windows1252ToUtf8(const char *data, qsizetype size) {
+// Windows-1252 to UTF-8 into a buffer the thread keeps: the decoding every 1252 file of
+// a search goes through. Runs of ASCII are copied eight bytes at a time.
+const char *windows1252ToUtf8(const char *data, qsizetype size, qsizetype *decodedSize) {
     static const HighBytes high;
-    QByteArray out(size * 3, Qt::Uninitialized);
+    thread_local QByteArray out;
+    if (out.size() < size * 3) out.resize(size * 3);
     char *o = out.data();
     const auto *p = reinterpret_cast<const unsigned char *>(data);
     const auto *end = p + size;
     while (p < end) {
+        if (end - p >= 8) {
+            quint64 w;
+            memcpy(&w, p, 8);
+            if (!(w & 0x8080808080808080ULL)) {
+                memcpy(o, p, 8);
+                o += 8;
+                p += 8;
+                continue;
+            }
+        }
         const unsigned char b = *p++;
         if (b < 0x80) {
             *o++ = char(b);
@@ -80,11 +96,11 @@ QByteArray windows1252ToUtf8(const char *data, qsizetype size) {
         memcpy(o, high.bytes[b - 0x80], n);
         o += n;
     }
-    out.truncate(o - out.constData());
-    return out;
+    *decodedSize = o - out.constData();
+    return out.constData();
 }
 
-DecodedText decodeText(const char *data, qsizetype size) {
+DecodedText decodeText(const char *data, qsizetype size, bool wantEncoding) {
     DecodedText t;
     const QByteArray raw = QByteArray::fromRawData(data, size);
     if (raw.startsWith("\xEF\xBB\xBF")) {
@@ -97,14 +113,15 @@ DecodedText decodeText(const char *data, qsizetype size) {
     bool nonAscii = false;
     if (isValidUtf8(data, size, &nonAscii)) {
         // Pure ASCII is the same text either way; its encoding matters only to a replace.
-        t.encoding = nonAscii ? TextEncoding::Utf8 : detectEncoding(raw);
+        t.encoding = nonAscii || (wantEncoding && detectEncoding(raw) == TextEncoding::Utf8)
+                         ? TextEncoding::Utf8
+                         : TextEncoding::Windows1252;
         t.data = data;
         t.size = size;
         return t;
     }
-    t.decoded = windows1252ToUtf8(data, size);
-    t.data = t.decoded.constData();
-    t.size = t.decoded.size();
+    t.decoded = true;
+    t.data = windows1252ToUtf8(data, size, &t.size);
     return t;
 }
 
@@ -243,9 +260,18 @@ FileHits searchBytes(const char *data, qsizetype size, const TextSearch &search,
     out.size = size;
     if (size <= 0 || !search.isValid()) return out;
     if (memchr(data, '\0', size_t(std::min(size, kBinaryProbe)))) return out;
+    if (maxLines <= 0 && search.sameInAnyEncoding()) {
+        // No line is kept, only the count: the bytes serve as they are.
+        search.forEachMatch(data, size, [&out](qsizetype, qsizetype) {
+            ++out.count;
+            return true;
+        });
+        out.linesCut = out.count > 0;
+        if (hash && out.count > 0) out.hash = contentHash(data, size);
+        return out;
+    }
     if (rawFilter && !rawFilter->findForward(data, size, 0, size).found()) return out;
-    const DecodedText text = decodeText(data, size);
-    out.encoding = text.encoding;
+    const DecodedText text = decodeText(data, size, false);
     const char *d = text.data;
     const qsizetype n = text.size;
     bool hasCr = false;
@@ -286,19 +312,11 @@ FileHits searchBytes(const char *data, qsizetype size, const TextSearch &search,
         current = &out.hits.last();
         addSpan(*current, shown, d, mStart, mEnd);
     };
-    if (search.rules().regularExpression) {
-        // One walk of the expression over the file, as a replace-all makes it.
-        for (const Replacement &r : search.replacements(d, n, 0, n, QString())) {
-            if (r.end > r.start) visit(r.start, r.end);
-        }
-    } else {
-        for (qsizetype pos = 0; pos < n;) {
-            const TextMatch m = search.findForward(d, n, pos, n);
-            if (!m.found()) break;
-            visit(m.start, m.end);
-            pos = m.end;
-        }
-    }
+    // One walk over the file, meeting the matches as a replace-all does.
+    search.forEachMatch(d, n, [&](qsizetype start, qsizetype end) {
+        if (end > start) visit(start, end);
+        return true;
+    });
     if (hash && out.count > 0) out.hash = contentHash(data, size);
     return out;
 }
@@ -346,7 +364,7 @@ ReplaceResult replaceBytes(const QByteArray &bytes, const TextSearch &search,
                            const QString &replacement, QByteArray *out) {
     ReplaceResult r;
     if (bytes.isEmpty() || !search.isValid()) return r;
-    const DecodedText text = decodeText(bytes.constData(), bytes.size());
+    const DecodedText text = decodeText(bytes.constData(), bytes.size(), true);
     const LineBreak lb = detectLineBreak(text.data, text.size);
     const QString eol = QString::fromLatin1(lineBreakBytes(lb));
     QList<Replacement> list =
@@ -355,7 +373,7 @@ ReplaceResult replaceBytes(const QByteArray &bytes, const TextSearch &search,
     if (list.isEmpty()) return r;
     out->clear();
     out->reserve(bytes.size() + bytes.size() / 16);
-    if (text.decoded.isNull()) {
+    if (!text.decoded) {
         // UTF-8 (or ASCII): the text's offsets are the file's, past the mark.
         const char *raw = bytes.constData();
         qsizetype copied = 0;
@@ -434,8 +452,7 @@ ReplaceResult replaceInFile(const FileHits &seen, const TextSearch &search,
 
 } // namespace FileSearch
 
-namespace {
-// Runs work(i) for every i below n on the machine's cores; stops early on cancel.
+namespace FileSearch {
 void runParallel(int n, const std::atomic<bool> &cancel, const std::function<void(int)> &work) {
     std::atomic<int> next{0};
     const auto loop = [&] {
@@ -450,7 +467,7 @@ void runParallel(int n, const std::atomic<bool> &cancel, const std::function<voi
     for (std::thread &t : helpers)
         t.join();
 }
-} // namespace
+} // namespace FileSearch
 
 struct FileSearchJob::Shared {
     std::atomic<bool> cancel{false};
@@ -486,7 +503,7 @@ bool FileSearchJob::start(const FileSearchOptions &options, QString *error) {
     m_shared->master = std::thread([this, s, run] {
         const QStringList files = FileSearch::listFiles(m_options, &s->cancel);
         m_total = int(files.size());
-        runParallel(int(files.size()), s->cancel, [&](int i) {
+        FileSearch::runParallel(int(files.size()), s->cancel, [&](int i) {
             FileHits hits;
             const int lines = std::clamp(s->linesLeft.load(), 0, int(FileSearch::kMaxLinesPerFile));
             if (FileSearch::searchFile(files[i], m_search, &hits, lines,
@@ -497,9 +514,19 @@ bool FileSearchJob::start(const FileSearchOptions &options, QString *error) {
                 QMutexLocker lock(&s->mutex);
                 s->pending.append(std::move(hits));
                 lock.unlock();
+                // The window takes what was found a few times a second, not after each
+                // file: waking it for every file costs the search its cores.
                 if (!s->notifyPending.exchange(true))
                     QMetaObject::invokeMethod(
-                        this, [this] { emit resultsReady(); }, Qt::QueuedConnection);
+                        this,
+                        [this, run] {
+                            QTimer::singleShot(kResultsEveryMs, this, [this, run] {
+                                // Not when the end has taken them already.
+                                if (run == m_runs && m_shared->notifyPending.load())
+                                    emit resultsReady();
+                            });
+                        },
+                        Qt::QueuedConnection);
             }
             ++m_done;
         });
@@ -566,7 +593,7 @@ void FileReplaceJob::start(const QList<FileHits> &files, const TextSearch &searc
     m_done = 0;
     m_totalFiles = int(files.size());
     s->master = std::thread([this, s, run] {
-        runParallel(int(s->files.size()), s->cancel, [&](int i) {
+        FileSearch::runParallel(int(s->files.size()), s->cancel, [&](int i) {
             s->results[size_t(i)] =
                 FileSearch::replaceInFile(s->files[i], s->search, s->replacement);
             ++m_done;

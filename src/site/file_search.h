@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 
 // What a search in files looks for, and where.
@@ -39,7 +40,6 @@ struct FileHits {
     qint64 size = 0;
     qint64 modified = 0; // milliseconds since the epoch
     quint64 hash = 0;
-    TextEncoding encoding = TextEncoding::Windows1252;
     int count = 0;         // every match of the file
     QList<LineHit> hits;   // the first lines only when there are very many
     bool linesCut = false; // lines with matches left out of 'hits'
@@ -74,6 +74,10 @@ bool searchFile(const QString &path, const TextSearch &search, FileHits *out,
                 bool hash = true);
 
 quint64 contentHash(const char *data, qsizetype size);
+
+// Runs work(i) for every i below n on the machine's cores, the calling thread among
+// them; stops taking new work on cancel.
+void runParallel(int n, const std::atomic<bool> &cancel, const std::function<void(int)> &work);
 
 enum class ReplaceStatus {
     Replaced,

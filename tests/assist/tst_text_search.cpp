@@ -1,5 +1,6 @@
 #include "assist/text_search.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 // Offsets in the tables are character indexes of the text; the engine works in UTF-8
@@ -36,6 +37,7 @@ private slots:
     void invalidExpression_data();
     void invalidExpression();
     void largeTextBoundaries();
+    void literalMatchesAgreeWithReference();
     void expressionOverStrayBytes_data();
     void expressionOverStrayBytes();
 };
@@ -360,6 +362,53 @@ void TstTextSearch::largeTextBoundaries() {
     QCOMPARE(s.findForward(far.constData(), far.size(), 0, far.size()).start, qsizetype(70002));
     QCOMPARE(s.findBackward(far.constData(), far.size(), far.size(), 0).start, qsizetype(70002));
     QVERIFY(!s.findForward(far.constData(), far.size(), 70003, far.size()).found());
+}
+
+void TstTextSearch::literalMatchesAgreeWithReference() {
+    // Texts long enough for the sixteen-at-a-time comparison and its tail, from an
+    // alphabet with the traps of a case-blind comparison ('@' and '`' differ from 'A' and
+    // 'a' by the case bit alone), accents and word characters; each search is checked
+    // against QString's own search, the whole-word rule applied by hand.
+    const QString alphabet = QStringLiteral("aAbB@`_ -é\n");
+    QRandomGenerator rng(7);
+    for (int round = 0; round < 3000; ++round) {
+        QString text;
+        const int size = int(rng.bounded(1, 90));
+        for (int i = 0; i < size; ++i)
+            text += alphabet[int(rng.bounded(int(alphabet.size())))];
+        const int at = int(rng.bounded(size));
+        QString pattern = text.mid(at, int(rng.bounded(1, 5)));
+        for (QChar &c : pattern)
+            if (rng.bounded(2)) c = c.isUpper() ? c.toLower() : c.toUpper();
+        const MatchRules r{bool(rng.bounded(2)), bool(rng.bounded(2)), false};
+        const int from = int(rng.bounded(size));
+        const int limit = int(rng.bounded(from, size + 1));
+
+        const auto isWord = [&](int i) {
+            return i >= 0 && i < text.size() && (text[i].isLetterOrNumber() || text[i] == '_');
+        };
+        int expected = -1;
+        const Qt::CaseSensitivity cs = r.caseSensitive ? Qt::CaseSensitive : Qt::CaseInsensitive;
+        for (int i = from; (i = int(text.indexOf(pattern, i, cs))) >= 0; ++i) {
+            if (i + pattern.size() > limit) break;
+            if (!r.wholeWords || (!isWord(i - 1) && !isWord(int(i + pattern.size())))) {
+                expected = i;
+                break;
+            }
+        }
+        const QByteArray bytes = text.toUtf8();
+        TextSearch s;
+        QVERIFY(s.prepare(pattern, r));
+        const TextMatch m = s.findForward(bytes.constData(), bytes.size(), bytesBefore(text, from),
+                                          bytesBefore(text, limit));
+        QVERIFY2(m.start == bytesBefore(text, expected),
+                 qPrintable(QStringLiteral("'%1' in '%2' from %3 to %4, case %5, words %6")
+                                .arg(pattern, text)
+                                .arg(from)
+                                .arg(limit)
+                                .arg(r.caseSensitive)
+                                .arg(r.wholeWords)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TstTextSearch)

@@ -101,6 +101,14 @@ void TstTextFile::encodingDetection_data()
     QTest::newRow("overlong form") << QByteArray("\xC0\xAF") << int(TextEncoding::Windows1252);
     QTest::newRow("surrogate") << QByteArray("\xED\xA0\x80") << int(TextEncoding::Windows1252);
     QTest::newRow("cut sequence at end") << QByteArray("ab\xE2\x82") << int(TextEncoding::Windows1252);
+    // Past a run of sixteen ASCII bytes, read at once: what follows is still checked.
+    const QByteArray run(16, 'a');
+    QTest::newRow("accent after a run") << run + "\xC3\xA9" + run << int(TextEncoding::Utf8);
+    QTest::newRow("stray byte after a run") << run + "\xE9" + run << int(TextEncoding::Windows1252);
+    QTest::newRow("sequence across a run's end") << run.left(15) + "\xE2\x82\xAC" + run
+                                                 << int(TextEncoding::Utf8);
+    QTest::newRow("two-byte lead at the end") << run + "\xC3" << int(TextEncoding::Windows1252);
+    QTest::newRow("two-byte lead before ASCII") << run + "\xC3(" + run << int(TextEncoding::Windows1252);
 }
 
 void TstTextFile::encodingDetection()

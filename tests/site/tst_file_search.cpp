@@ -149,6 +149,10 @@ void TstFileSearch::rawFilterHidesNothing_data() {
     QTest::newRow("Kelvin sign") << QByteArray("\xe2\x84\xaaoala \xc3\xa9t\xc3\xa9")
                                  << QString::fromUtf8("koala été") << "" << 0;
     QTest::newRow("absent") << QByteArray("bonjour") << QString::fromUtf8("été") << "" << 0;
+    QTest::newRow("ASCII among 1252 letters")
+        << QByteArray("caf\xe9<P>\xe9<p>") << QString("<p>") << "" << 2;
+    QTest::newRow("ASCII after a mark")
+        << QByteArray("\xEF\xBB\xBF<p>\xc3\xa9<p>") << QString("<p>") << "c" << 2;
 }
 
 void TstFileSearch::rawFilterHidesNothing() {
@@ -162,6 +166,11 @@ void TstFileSearch::rawFilterHidesNothing() {
     QCOMPARE(FileSearch::searchBytes(bytes.constData(), bytes.size(), search).count, count);
     QCOMPARE(FileSearch::searchBytes(bytes.constData(), bytes.size(), search,
                                      FileSearch::kMaxLinesPerFile, filtered ? &filter : nullptr)
+                 .count,
+             count);
+    // Counted only, once a search has all the lines it shows.
+    QCOMPARE(FileSearch::searchBytes(bytes.constData(), bytes.size(), search, 0,
+                                     filtered ? &filter : nullptr)
                  .count,
              count);
 }

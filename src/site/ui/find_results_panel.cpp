@@ -81,6 +81,73 @@ public:
     }
 };
 
+// The prefix of a line row: its number, aligned.
+QString linePrefix(int line) {
+    return QStringLiteral("%1 : ").arg(line, 5);
+}
+
+// A file of the results, in bold with its count; its whole path in the tooltip. What it
+// shows is worked out when asked: thousands of rows are made for a search, few are seen.
+class FileRow : public QTreeWidgetItem {
+public:
+    FileRow(const QString &path, const QString &shown, const QFont *bold)
+        : m_path(path), m_shown(shown), m_bold(bold) {}
+    QVariant data(int column, int role) const override {
+        if (column != 0) return QTreeWidgetItem::data(column, role);
+        switch (role) {
+        case Qt::DisplayRole:
+            return m_shown;
+        case Qt::FontRole:
+            return *m_bold;
+        case Qt::ToolTipRole:
+            return QDir::toNativeSeparators(m_path);
+        case PathRole:
+            return m_path;
+        default:
+            return QTreeWidgetItem::data(column, role);
+        }
+    }
+
+private:
+    QString m_path;
+    QString m_shown;
+    const QFont *m_bold;
+};
+
+// A line with matches: its number, its text and where the matches lie in it.
+class LineRow : public QTreeWidgetItem {
+public:
+    LineRow(const QString &path, const LineHit &hit) : m_path(path), m_hit(hit) {}
+    QVariant data(int column, int role) const override {
+        if (column != 0) return QTreeWidgetItem::data(column, role);
+        switch (role) {
+        case Qt::DisplayRole:
+            return linePrefix(m_hit.line) + m_hit.text;
+        case PathRole:
+            return m_path;
+        case LineRole:
+            return m_hit.line;
+        case ColumnRole:
+            return qlonglong(m_hit.column);
+        case LengthRole:
+            return qlonglong(m_hit.length);
+        case SpansRole: {
+            const int shift = int(linePrefix(m_hit.line).size());
+            QVariantList spans;
+            for (const auto &sp : m_hit.spans)
+                spans << QPoint(sp.first + shift, sp.second);
+            return spans;
+        }
+        default:
+            return QTreeWidgetItem::data(column, role);
+        }
+    }
+
+private:
+    QString m_path;
+    LineHit m_hit;
+};
+
 QString sameFile(const QString &path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
@@ -131,6 +198,8 @@ bool FindResultsPanel::run(const FindInFilesRequest &request) {
     stop();
     m_request = request;
     m_tree->clear();
+    m_boldFont = m_tree->font();
+    m_boldFont.setBold(true);
     m_found.clear();
     m_matches = 0;
     m_rows = 0;
@@ -182,31 +251,17 @@ void FindResultsPanel::drain() {
     items.reserve(batch.size());
     for (const FileHits &f : batch) {
         m_matches += f.count;
-        auto *file = new QTreeWidgetItem;
-        file->setText(0, QStringLiteral("%1 (%2)")
-                             .arg(QDir::toNativeSeparators(base.relativeFilePath(f.path)))
-                             .arg(f.count));
-        file->setData(0, PathRole, f.path);
-        file->setToolTip(0, QDir::toNativeSeparators(f.path));
-        QFont bold = m_tree->font();
-        bold.setBold(true);
-        file->setFont(0, bold);
+        auto *file =
+            new FileRow(f.path,
+                        QStringLiteral("%1 (%2)")
+                            .arg(QDir::toNativeSeparators(base.relativeFilePath(f.path)))
+                            .arg(f.count),
+                        &m_boldFont);
         if (m_rows < kMaxRows) {
             QList<QTreeWidgetItem *> lines;
-            for (const LineHit &h : f.hits) {
-                auto *row = new QTreeWidgetItem;
-                const QString prefix = QStringLiteral("%1 : ").arg(h.line, 5);
-                row->setText(0, prefix + h.text);
-                row->setData(0, PathRole, f.path);
-                row->setData(0, LineRole, h.line);
-                row->setData(0, ColumnRole, qlonglong(h.column));
-                row->setData(0, LengthRole, qlonglong(h.length));
-                QVariantList spans;
-                for (const auto &s : h.spans)
-                    spans << QPoint(s.first + int(prefix.size()), s.second);
-                row->setData(0, SpansRole, spans);
-                lines << row;
-            }
+            lines.reserve(f.hits.size() + 1);
+            for (const LineHit &h : f.hits)
+                lines << new LineRow(f.path, h);
             if (f.linesCut) {
                 auto *more = new QTreeWidgetItem;
                 more->setText(0, SiteTexts::moreLines(f.count));

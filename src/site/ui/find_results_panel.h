@@ -4,6 +4,7 @@
 #include "site/ui/find_in_files_box.h"
 
 #include <QDockWidget>
+#include <QFont>
 
 class DocumentHost;
 class QLabel;
@@ -57,6 +58,7 @@ private:
     QTimer *m_timer;
     QTimer *m_drainTimer;
     QList<FileHits> m_found;
+    QFont m_boldFont; // the files' rows
     int m_matches = 0;
     int m_rows = 0;
     int m_openReplaced = 0;
