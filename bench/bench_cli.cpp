@@ -7,19 +7,15 @@
 //   bench_cli [megabytes] [runs] [tidy runs]
 //   bench_cli --page FILE [megabytes]   writes the page only, for /usr/bin/time
 
+#include "process_run.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include <fcntl.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
-#include <ctime>
 #include <string>
 #include <vector>
 
@@ -60,48 +56,6 @@ QByteArray makePage(qint64 bytes) {
     }
     page += "</body>\r\n</html>\r\n";
     return page;
-}
-
-double nowSeconds() {
-    timespec t;
-    clock_gettime(CLOCK_MONOTONIC, &t);
-    return double(t.tv_sec) + double(t.tv_nsec) / 1e9;
-}
-
-struct Measure {
-    double wall = 1e9;
-    double cpu = 1e9;
-    long peakKb = 0;
-    int status = -1;
-};
-
-// Runs argv with stdin from `input`, stdout and stderr to /dev/null.
-Measure runOnce(const std::vector<std::string> &argv, const QByteArray &input) {
-    std::vector<char *> args;
-    for (const std::string &a : argv)
-        args.push_back(const_cast<char *>(a.c_str()));
-    args.push_back(nullptr);
-    const double start = nowSeconds();
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int in = open(input.constData(), O_RDONLY);
-        const int out = open("/dev/null", O_WRONLY);
-        dup2(in, 0);
-        dup2(out, 1);
-        dup2(out, 2);
-        execvp(args[0], args.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    Measure m;
-    m.wall = nowSeconds() - start;
-    m.cpu = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-            double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-    m.peakKb = usage.ru_maxrss;
-    m.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return m;
 }
 
 struct Command {
@@ -153,7 +107,7 @@ int main(int argc, char **argv) {
     for (int r = 0; r < runs; ++r)
         for (Command &c : commands) {
             if (r >= tidyRuns && c.label == std::string("tidy -indent")) continue;
-            const Measure m = runOnce(c.argv, path);
+            const Measure m = runOnce(c.argv, path.constData());
             c.best.wall = std::min(c.best.wall, m.wall);
             c.best.cpu = std::min(c.best.cpu, m.cpu);
             c.best.peakKb = std::max(c.best.peakKb, m.peakKb);

@@ -13,6 +13,8 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <optional>
+#include <thread>
 
 namespace SiteLinks {
 
@@ -68,24 +70,38 @@ Result check(const QString &folder, const DocumentTypes &types, const std::atomi
         QString path;
         std::vector<PageCheck::Link> links;
     };
+    // Pages are read on every core; the calling thread, one of them, tells the progress.
+    std::vector<std::optional<PageCheck::PageLinks>> readPages(size_t(files.size()));
+    QStringList paths;
+    paths.reserve(files.size());
+    for (const QString &f : files)
+        paths << QFileInfo(f).absoluteFilePath();
+    const std::atomic<bool> never{false};
+    std::atomic<int> done{0};
+    const std::thread::id caller = std::this_thread::get_id();
+    FileSearch::runParallel(int(files.size()), cancel ? *cancel : never, [&](int i) {
+        PageCheck::PageLinks page;
+        if (readPage(types, paths[i], &page)) readPages[size_t(i)] = std::move(page);
+        const int n = ++done;
+        if (progress && std::this_thread::get_id() == caller) progress(n, int(files.size()));
+    });
+    if (cancel && cancel->load()) {
+        r.stopped = true;
+        return r;
+    }
+    if (progress) progress(int(files.size()), int(files.size()));
+
     std::vector<Page> read;
     read.reserve(size_t(files.size()));
     QHash<QString, Targets> targets;
-    for (int i = 0; i < files.size(); ++i) {
-        if (cancel && cancel->load()) {
-            r.stopped = true;
-            return r;
-        }
-        const QString path = QFileInfo(files[i]).absoluteFilePath();
-        PageCheck::PageLinks page;
-        if (readPage(types, path, &page)) {
-            read.push_back({path, std::move(page.links)});
-            targets.insert(path, targetsOf(std::move(page)));
+    for (size_t i = 0; i < readPages.size(); ++i) {
+        if (readPages[i]) {
+            read.push_back({paths[qsizetype(i)], std::move(readPages[i]->links)});
+            targets.insert(paths[qsizetype(i)], targetsOf(std::move(*readPages[i])));
             ++r.pages;
         } else {
-            targets[path].any = true;
+            targets[paths[qsizetype(i)]].any = true;
         }
-        if (progress) progress(i + 1, int(files.size()));
     }
 
     QHash<QString, bool> exists;
