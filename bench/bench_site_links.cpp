@@ -90,8 +90,8 @@ int main(int argc, char **argv) {
                 bytes / 1048576.0, qPrintable(root), runs);
 
     const std::vector<std::string> ours = {cli.toStdString(), "links", root.toStdString()};
-    const std::vector<std::string> reference = {rg.toStdString(), "-c", "-e", "(href|src)=",
-                                                root.toStdString()};
+    const std::vector<std::string> reference = {rg.toStdString(), "-c", "-e",
+                                                "(href|src)=", root.toStdString()};
     runOnce(ours, "/dev/null"); // warm: every page read once by each
     runOnce(reference, "/dev/null");
     Best cliBest, rgBest;

@@ -149,8 +149,8 @@ bool TextSearch::prepare(const QString &pattern, const MatchRules &rules, QStrin
         for (qsizetype i = 0; i < m; ++i) {
             const auto c = static_cast<unsigned char>(m_pattern[i]);
             if (i == m_rare || (c >= 0x80 && !rules.caseSensitive)) continue;
-            const int score = commonness(c, rules.caseSensitive) +
-                              (m_mapped[i] == m_mapped[m_rare] ? 100 : 0);
+            const int score =
+                commonness(c, rules.caseSensitive) + (m_mapped[i] == m_mapped[m_rare] ? 100 : 0);
             if (score < secondBest) {
                 secondBest = score;
                 second = i;
@@ -296,9 +296,9 @@ TextMatch TextSearch::findPair(const char *data, qsizetype len, qsizetype from,
     for (; p + 15 <= last; p += 16) {
         const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + p + a));
         const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i *>(text + p + b));
-        unsigned hits = unsigned(_mm_movemask_epi8(
-            _mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(x, orA), wantA),
-                          _mm_cmpeq_epi8(_mm_or_si128(y, orB), wantB))));
+        unsigned hits =
+            unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(_mm_or_si128(x, orA), wantA),
+                                                     _mm_cmpeq_epi8(_mm_or_si128(y, orB), wantB))));
         while (hits) {
             const qsizetype at = p + __builtin_ctz(hits);
             qsizetype end;

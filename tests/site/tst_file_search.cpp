@@ -65,6 +65,17 @@ void TstFileSearch::searchBytes_data() {
     QTest::newRow("Windows-1252") << QByteArray("caf\xe9\r\nun caf\xe9 noir\r\n")
                                   << QString::fromUtf8("café") << "" << 2 << "1,2"
                                   << QString::fromUtf8("café") << "0:4";
+    // Long runs of ASCII between the accents: decoded eight bytes at a time.
+    QTest::newRow("Windows-1252, long line")
+        << QByteArray("<p>Une longue phrase \xe9"
+                      "crite en fran\xe7"
+                      "ais, avec des accents : "
+                      "\xe0 la fin, FRAN\xc7"
+                      "AIS.</p>\n")
+        << QString::fromUtf8("français") << "" << 2 << "1"
+        << QString::fromUtf8("<p>Une longue phrase écrite en français, avec des accents : "
+                             "à la fin, FRANÇAIS.</p>")
+        << "31:8 70:8";
     QTest::newRow("UTF-8 mark") << QByteArray("\xef\xbb\xbfhello") << "hello"
                                 << "" << 1 << "1"
                                 << "hello"

@@ -25,6 +25,7 @@ private slots:
     void links_data();
     void links();
     void codeBlocksAndStop();
+    void manyPagesInOrder();
 
 private:
     QTemporaryDir m_site;
@@ -123,6 +124,49 @@ void TestSiteLinks::codeBlocksAndStop() {
     r = SiteLinks::check(site.path(), m_types, &stop);
     QVERIFY(r.stopped);
     QVERIFY(r.broken.isEmpty());
+}
+
+void TestSiteLinks::manyPagesInOrder() {
+    // Pages read side by side still give every broken link once, page by page in the
+    // order of their paths, and the progress ends at the total.
+    QTemporaryDir site;
+    constexpr int kPages = 120;
+    QStringList expected;
+    for (int i = 0; i < kPages; ++i) {
+        const QString name =
+            QStringLiteral("d%1/p%2.html").arg(i % 12, 2, 10, QChar('0')).arg(i, 3, 10, QChar('0'));
+        const QString next = QStringLiteral("../d%1/p%2.html")
+                                 .arg((i + 1) % 12, 2, 10, QChar('0'))
+                                 .arg((i + 1) % kPages, 3, 10, QChar('0'));
+        QByteArray page = "<p id=\"haut\"><a href=\"" + next.toUtf8() +
+                          "#haut\">suite</a>\n"
+                          "<a href=\"absent.html\">x</a>";
+        expected << QStringLiteral("%1:2:10: Fichier introuvable : absent.html").arg(name);
+        if (i % 10 == 0) {
+            page += "<a href=\"" + next.toUtf8() + "#nulle\">y</a>";
+            expected << QStringLiteral("%1:2:37: Lien « %2#nulle » : la page %3 n'a aucun élément "
+                                       "avec cet identifiant ou ce nom")
+                            .arg(name, next, next.mid(3));
+        }
+        write(site.filePath(name), page);
+    }
+    expected.sort(); // by page, then line and column: the pages' paths sort alike here
+    int lastDone = 0, lastTotal = 0;
+    bool ordered = true;
+    const SiteLinks::Result r =
+        SiteLinks::check(site.path(), m_types, nullptr, [&](int done, int total) {
+            ordered = ordered && done >= lastDone;
+            lastDone = done;
+            lastTotal = total;
+        });
+    QCOMPARE(r.pages, kPages);
+    QStringList got;
+    for (const BrokenLink &b : r.broken)
+        got << SiteLinks::compilerLine(b, QDir(site.path()).relativeFilePath(b.file));
+    QCOMPARE(got, expected);
+    QVERIFY(ordered);
+    QCOMPARE(lastDone, kPages);
+    QCOMPARE(lastTotal, kPages);
 }
 
 QTEST_APPLESS_MAIN(TestSiteLinks)

@@ -251,12 +251,11 @@ void FindResultsPanel::drain() {
     items.reserve(batch.size());
     for (const FileHits &f : batch) {
         m_matches += f.count;
-        auto *file =
-            new FileRow(f.path,
-                        QStringLiteral("%1 (%2)")
-                            .arg(QDir::toNativeSeparators(base.relativeFilePath(f.path)))
-                            .arg(f.count),
-                        &m_boldFont);
+        auto *file = new FileRow(f.path,
+                                 QStringLiteral("%1 (%2)")
+                                     .arg(QDir::toNativeSeparators(base.relativeFilePath(f.path)))
+                                     .arg(f.count),
+                                 &m_boldFont);
         if (m_rows < kMaxRows) {
             QList<QTreeWidgetItem *> lines;
             lines.reserve(f.hits.size() + 1);
