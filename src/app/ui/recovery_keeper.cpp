@@ -5,16 +5,12 @@
 #include "app/ui/document_type_module.h"
 #include "app/ui/editor_view.h"
 #include "app/ui/recovery_box.h"
+#include "app/ui/sliced_copy.h"
 #include "app/ui/ui_services.h"
 
 #include <QMainWindow>
 #include <QStandardPaths>
 #include <QTimer>
-
-namespace {
-// Bytes copied per turn of the event loop: a few milliseconds' work.
-constexpr qsizetype kSlice = 4 << 20;
-} // namespace
 
 RecoveryKeeper::RecoveryKeeper(AppContext &ctx, DocumentManager *docs, DocumentTypeModule *types,
                                const QString &root)
@@ -37,7 +33,7 @@ RecoveryKeeper::RecoveryKeeper(AppContext &ctx, DocumentManager *docs, DocumentT
     connect(ctx.events, &AppEvents::closing, this, [this] {
         for (Tracked &t : m_tracked) {
             t.timer->stop();
-            t.slices->stop();
+            t.copy->cancel();
         }
         flush();
         if (m_session) m_session->removeAll();
@@ -70,9 +66,7 @@ void RecoveryKeeper::track(TMyMwCustomEdit *e) {
     t.timer = new QTimer(e);
     t.timer->setSingleShot(true);
     connect(t.timer, &QTimer::timeout, this, [this, e] { writeInBackground(e); });
-    t.slices = new QTimer(e);
-    t.slices->setInterval(0);
-    connect(t.slices, &QTimer::timeout, this, [this, e] { copySlice(e); });
+    t.copy = new SlicedCopy(e);
     // Per keystroke: only the timer restarts.
     connect(e, &TMyMwCustomEdit::textChanging, this, [this, e] { changed(e); });
     connect(e, &QsciScintilla::modificationChanged, this, [this, e](bool modified) {
@@ -89,7 +83,7 @@ void RecoveryKeeper::untrack(TMyMwCustomEdit *e) {
     const auto it = m_tracked.find(e);
     if (it == m_tracked.end()) return;
     it->timer->stop();
-    it->slices->stop();
+    it->copy->cancel();
     disconnect(e, nullptr, this, nullptr);
     m_tracked.erase(it);
 }
@@ -97,10 +91,7 @@ void RecoveryKeeper::untrack(TMyMwCustomEdit *e) {
 void RecoveryKeeper::changed(TMyMwCustomEdit *e) {
     const auto it = m_tracked.find(e);
     if (it == m_tracked.end() || !m_session) return;
-    if (it->copy.done >= 0) {
-        it->slices->stop();
-        it->copy = {};
-    }
+    it->copy->cancel();
     // Per keystroke: only the timer restarts.
     it->timer->start(Journal::delayMs(e->utf8Length()));
 }
@@ -132,34 +123,11 @@ void RecoveryKeeper::writeInBackground(TMyMwCustomEdit *e) {
     const auto it = m_tracked.constFind(e);
     if (it == m_tracked.constEnd() || !m_session) return;
     if (!e->isModified()) return remove(e);
-    if (e->utf8Length() <= kSlice) return post(e, entryOf(e));
-    Tracked &t = m_tracked[e];
-    t.copy.text = QByteArray(e->utf8Length(), Qt::Uninitialized);
-    t.copy.done = 0;
-    t.copy.gap = e->gapPosition();
-    t.slices->start();
-}
-
-void RecoveryKeeper::copySlice(TMyMwCustomEdit *e) {
-    const auto it = m_tracked.find(e);
-    if (it == m_tracked.end()) return;
-    Copy &c = it->copy;
-    if (c.done < 0 || c.text.size() != e->utf8Length()) {
-        it->slices->stop();
-        c = {};
-        return;
-    }
-    // Slices end at the gap, so that taking a range never moves the text.
-    const qsizetype end = c.done < c.gap ? c.gap : c.text.size();
-    const qsizetype n = qMin(kSlice, end - c.done);
-    e->copyUtf8(c.text.data() + c.done, c.done, n);
-    c.done += n;
-    if (c.done < c.text.size()) return;
-    it->slices->stop();
-    JournalEntry entry = identityOf(e);
-    entry.text = std::exchange(c.text, {});
-    c = {};
-    post(e, std::move(entry));
+    it->copy->start([this, e](QByteArray text) {
+        JournalEntry entry = identityOf(e);
+        entry.text = std::move(text);
+        post(e, std::move(entry));
+    });
 }
 
 void RecoveryKeeper::post(TMyMwCustomEdit *e, JournalEntry entry) {
@@ -175,8 +143,7 @@ void RecoveryKeeper::remove(TMyMwCustomEdit *e) {
     const auto it = m_tracked.constFind(e);
     if (it == m_tracked.constEnd() || !m_session) return;
     it->timer->stop();
-    it->slices->stop();
-    m_tracked[e].copy = {};
+    it->copy->cancel();
     JournalSession *s = m_session.get();
     QMetaObject::invokeMethod(
         m_worker, [s, id = it->id] { s->remove(id); }, Qt::QueuedConnection);
@@ -192,8 +159,7 @@ void RecoveryKeeper::journalAllNow() {
     if (!m_session) return;
     for (Tracked &t : m_tracked) {
         t.timer->stop();
-        t.slices->stop();
-        t.copy = {};
+        t.copy->cancel();
     }
     flush();
     for (auto it = m_tracked.cbegin(); it != m_tracked.cend(); ++it) {

@@ -11,6 +11,7 @@ class DocumentManager;
 class DocumentTypeModule;
 class JournalSession;
 class QTimer;
+class SlicedCopy;
 class TMyMwCustomEdit;
 struct JournalEntry;
 
@@ -39,21 +40,13 @@ public:
     void flush();
 
 private:
-    // A large text is copied in slices over several turns of the event loop, so
-    // that no single turn holds the window for long; a change abandons the copy
-    // (the next pause starts another).
-    struct Copy {
-        QByteArray text;
-        qsizetype done = -1; // -1: no copy under way
-        qsizetype gap = 0;
-    };
     struct Tracked {
         int id = 0;
         QTimer *timer = nullptr;
-        QTimer *slices = nullptr;
-        Copy copy;
+        // A large text is copied over several turns of the event loop; a change
+        // abandons the copy (the next pause starts another).
+        SlicedCopy *copy = nullptr;
     };
-    void copySlice(TMyMwCustomEdit *e);
     void post(TMyMwCustomEdit *e, JournalEntry entry);
     void track(TMyMwCustomEdit *e);
     void untrack(TMyMwCustomEdit *e);

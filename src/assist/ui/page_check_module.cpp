@@ -5,6 +5,7 @@
 #include "app/ui/document_host.h"
 #include "app/ui/document_type_module.h"
 #include "app/ui/editor_view.h"
+#include "app/ui/sliced_copy.h"
 #include "assist/page_check_thread.h"
 #include "assist/ui/page_check_panel.h"
 #include "editor/multi_highlighter.h"
@@ -30,8 +31,7 @@ QString typingOff() {
 
 PageCheckModule::PageCheckModule(AppContext &ctx, DocumentTypeModule *types)
     : QObject(ctx.window), m_ctx(ctx), m_types(types), m_thread(new PageCheckThread(this)),
-      m_pause(new QTimer(this)), m_copyStep(new QTimer(this)) {
-    connect(m_copyStep, &QTimer::timeout, this, &PageCheckModule::copyStep);
+      m_pause(new QTimer(this)) {
     m_pause->setSingleShot(true);
     m_pause->setInterval(PauseMs);
     connect(m_pause, &QTimer::timeout, this, [this] {
@@ -102,7 +102,9 @@ const MultiHighlighter *PageCheckModule::pageOf(TMyMwCustomEdit *e) const {
 }
 
 void PageCheckModule::attach(TMyMwCustomEdit *e) {
-    m_states.insert(e, State());
+    State state;
+    state.copy = new SlicedCopy(e, CopyStepBytes);
+    m_states.insert(e, state);
     e->SendScintilla(QsciScintillaBase::SCI_INDICSETSTYLE, Indicator,
                      QsciScintillaBase::INDIC_SQUIGGLE);
     e->SendScintilla(QsciScintillaBase::SCI_INDICSETFORE, Indicator, QColor(0xE0, 0x30, 0x10));
@@ -138,49 +140,29 @@ void PageCheckModule::start(TMyMwCustomEdit *e) {
     o.limit = Limit;
     if (!e->fileName.isEmpty() && e->documentKind == KindOrdinary)
         o.baseFolder = QFileInfo(e->fileName).absolutePath();
-    // The worker gets its own copy: the document may change while it checks. A
-    // large text is copied in steps, so that keys typed meanwhile are not kept waiting.
-    m_copy = Copy{e, it->revision, {}, 0, o};
-    const qsizetype length = e->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
-    if (length <= CopyStepBytes) {
-        m_copy.text = e->utf8Copy();
-        m_copy.done = length;
-        copyStep();
-        return;
+    // The worker gets its own copy: the document may change while it checks. A large
+    // text is copied in steps, so that keys typed meanwhile are not kept waiting; one
+    // copy at a time, for the page being checked.
+    if (m_copying && m_copying != e) {
+        const auto other = m_states.constFind(m_copying);
+        if (other != m_states.constEnd()) other->copy->cancel();
     }
-    m_copy.text = QByteArray(length, Qt::Uninitialized);
-    m_copyStep->start(0);
+    m_copying = e;
+    const quint64 revision = it->revision;
+    it->copy->start([this, e, revision, o](QByteArray text) {
+        m_copying = nullptr;
+        const auto state = m_states.constFind(e);
+        // Typed into, or closed: the next pause starts again.
+        if (state == m_states.constEnd() || state->revision != revision) return;
+        m_running = e;
+        m_runningRevision = revision;
+        m_thread->request(++m_nextId, std::move(text), o);
+    });
 }
 
 bool PageCheckModule::copying() const {
-    return m_copyStep->isActive();
-}
-
-void PageCheckModule::copyStep() {
-    TMyMwCustomEdit *e = m_copy.editor;
-    auto it = e ? m_states.find(e) : m_states.end();
-    if (it == m_states.end() || it->revision != m_copy.revision) {
-        // Typed into, or closed: the next pause starts again.
-        m_copyStep->stop();
-        m_copy = Copy();
-        return;
-    }
-    const qsizetype length = m_copy.text.size();
-    if (m_copy.done < length) {
-        // Each side of the component's gap is contiguous: a range that stays on one
-        // side never makes it move the text.
-        const qsizetype gap = qBound<qsizetype>(0, e->gapPosition(), length);
-        qsizetype to = std::min(length, m_copy.done + CopyStepBytes);
-        if (m_copy.done < gap && to > gap) to = gap;
-        e->copyUtf8(m_copy.text.data() + m_copy.done, m_copy.done, to - m_copy.done);
-        m_copy.done = to;
-        if (m_copy.done < length) return;
-    }
-    m_copyStep->stop();
-    m_running = e;
-    m_runningRevision = m_copy.revision;
-    m_thread->request(++m_nextId, std::move(m_copy.text), m_copy.options);
-    m_copy = Copy();
+    const auto state = m_copying ? m_states.constFind(m_copying) : m_states.constEnd();
+    return state != m_states.constEnd() && state->copy->running();
 }
 
 void PageCheckModule::received(quint64 id, const PageCheck::Result &result, double workerMs,
@@ -266,11 +248,12 @@ void PageCheckModule::setTyping(bool on) {
     }
     // Off: nothing stale stays underlined.
     m_pause->stop();
-    m_copyStep->stop();
-    m_copy = Copy();
+    m_copying = nullptr;
     m_running = nullptr;
-    for (auto it = m_states.begin(); it != m_states.end(); ++it)
+    for (auto it = m_states.begin(); it != m_states.end(); ++it) {
+        it->copy->cancel();
         clear(it.key());
+    }
     m_count->hide();
     m_panel->showNotChecked(typingOff());
 }

@@ -14,6 +14,7 @@ class PageCheckThread;
 class QAction;
 class QTimer;
 class QToolButton;
+class SlicedCopy;
 
 // The page checked as one types: when typing pauses, a copy of the active HTML,
 // PHP or ASP document goes to a worker thread; its findings are underlined in
@@ -51,13 +52,13 @@ private:
         bool checked = false; // `result` is for the text as it is
         bool hasResult = false; // `result` is for this text, maybe as it was
         PageCheck::Result result;
+        SlicedCopy *copy = nullptr; // the editor's
     };
 
     const MultiHighlighter *pageOf(TMyMwCustomEdit *e) const;
     void attach(TMyMwCustomEdit *e);
     void textChanged(TMyMwCustomEdit *e);
     void start(TMyMwCustomEdit *e);
-    void copyStep();
     void received(quint64 id, const PageCheck::Result &result, double workerMs, double cpuMs);
     void showActive();
     void clear(TMyMwCustomEdit *e);
@@ -76,16 +77,8 @@ private:
     // The check under way: its editor and the revision of the text it was given.
     QPointer<TMyMwCustomEdit> m_running;
     quint64 m_runningRevision = 0;
-    // The copy being taken for the next check, a step at a time.
-    struct Copy {
-        QPointer<TMyMwCustomEdit> editor;
-        quint64 revision = 0;
-        QByteArray text;
-        qsizetype done = 0;
-        PageCheck::Options options;
-    };
-    Copy m_copy;
-    QTimer *m_copyStep;
+    // The editor whose text is being copied for the next check.
+    QPointer<TMyMwCustomEdit> m_copying;
     quint64 m_nextId = 0;
     bool m_panelSized = false;
 };

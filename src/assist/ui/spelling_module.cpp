@@ -5,6 +5,7 @@
 #include "app/ui/document_host.h"
 #include "app/ui/document_type_module.h"
 #include "app/ui/editor_view.h"
+#include "app/ui/sliced_copy.h"
 #include "app/ui/ui_services.h"
 #include "assist/ui/spell_worker.h"
 
@@ -43,7 +44,8 @@ long send(TMyMwCustomEdit *e, unsigned int message, unsigned long w = 0, long l 
 // What the module keeps for one editor: the pause timer and the pass it waits for.
 class SpellingModule::EditorState : public QObject {
 public:
-    explicit EditorState(TMyMwCustomEdit *editor) : QObject(editor), timer(this) {
+    explicit EditorState(TMyMwCustomEdit *editor)
+        : QObject(editor), timer(this), copy(new SlicedCopy(editor)) {
         setObjectName(QStringLiteral("SpellingState"));
         timer.setSingleShot(true);
         timer.setInterval(PauseMs);
@@ -54,6 +56,7 @@ public:
                       : nullptr;
     }
     QTimer timer;
+    SlicedCopy *copy; // the editor's
     quint64 pending = 0;
 };
 
@@ -177,13 +180,21 @@ void SpellingModule::requestPass(QObject *editor) {
     TMyMwCustomEdit *e = editorOf(editor);
     EditorState *s = EditorState::of(e);
     if (!s || !isOn() || !m_ready || e != m_ctx.docs->ActiveEditor()) return;
-    startWorker();
     s->timer.stop();
+    // A large text comes over a few turns of the event loop; a change meanwhile abandons
+    // the copy, and the pause after it asks again.
+    s->copy->start([this, e](QByteArray text) { sendPass(e, std::move(text)); });
+}
+
+void SpellingModule::sendPass(TMyMwCustomEdit *e, QByteArray text) {
+    EditorState *s = EditorState::of(e);
+    if (!s || !isOn() || e != m_ctx.docs->ActiveEditor()) return;
+    startWorker();
     SpellWorker::Pass pass;
     pass.id = ++m_serial;
     s->pending = pass.id;
     m_latest.store(pass.id);
-    pass.text = e->utf8Copy();
+    pass.text = std::move(text);
     const int type = m_types->highlighterOf(e);
     pass.type = type >= 0 ? type : -1;
     const long first = send(e, QsciScintilla::SCI_DOCLINEFROMVISIBLE,

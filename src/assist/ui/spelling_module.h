@@ -14,6 +14,7 @@ class DocumentTypeModule;
 class QAction;
 class QMenu;
 class SpellWorker;
+class TMyMwCustomEdit;
 
 // Spelling as one types: the misspelt words of the page's text get an underline of
 // their own; the context menu on one offers suggestions, "Ignorer" and "Ajouter au
@@ -53,6 +54,8 @@ private:
     void track(QObject *editor);
     void changed(QObject *editor);
     void requestPass(QObject *editor);
+    // The pass over a copy of the editor's text, once the copy is whole.
+    void sendPass(TMyMwCustomEdit *e, QByteArray text);
     void apply(QObject *editor, quint64 id, qsizetype from, qsizetype to,
                const std::vector<Spelling::Misspelling> &found, const QStringList &languages,
                bool complete, qint64 microseconds);

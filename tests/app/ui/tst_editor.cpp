@@ -2,6 +2,7 @@
 #include "app/ui/action_registry.h"
 #include "app/ui/document_manager.h"
 #include "app/ui/editor_view.h"
+#include "app/ui/sliced_copy.h"
 #include "shell/ui/main_form.h"
 #include "ui_test_support.h"
 
@@ -32,6 +33,8 @@ private slots:
     void halfPageScroll();
     void droppedFiles();
     void lineOperations();
+    void slicedCopy_data();
+    void slicedCopy();
 
 private:
     static TMyMwCustomEdit *editor(MainFormFixture &f) { return f.form->documents()->ActiveEditor(); }
@@ -340,6 +343,50 @@ void TstEditor::lineOperations()
     QCOMPARE(QByteArray(e->utf8Data(), int(e->utf8Length())), QByteArray("a\nb"));
     e->undo();
     QCOMPARE(e->lineAt(0), QString::fromUtf8("zéro"));
+}
+
+void TstEditor::slicedCopy_data()
+{
+    QTest::addColumn<QString>("road");
+    QTest::addColumn<int>("slice");
+    QTest::newRow("slices on both sides of the gap") << "whole" << 16;
+    QTest::newRow("one slice: at once") << "whole" << 1000;
+    QTest::newRow("typed into meanwhile: abandoned") << "typed" << 16;
+    QTest::newRow("asked again meanwhile: the last one only") << "again" << 16;
+}
+
+void TstEditor::slicedCopy()
+{
+    QFETCH(QString, road);
+    QFETCH(int, slice);
+    MainFormFixture f;
+    TMyMwCustomEdit *e = editor(f);
+    setText(e, QString::fromUtf8("Été ").repeated(30));
+    // The gap in the middle of the text: an insertion leaves it there.
+    e->SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, 50UL, "<b>");
+    auto *copy = new SlicedCopy(e, slice);
+    QList<QByteArray> first, second;
+    copy->start([&](QByteArray t) { first << t; });
+    const bool atOnce = !first.isEmpty();
+    QCOMPARE(atOnce, e->utf8Length() <= slice);
+    if (road == QLatin1String("typed")) {
+        // "É" becomes "Ex": the length stays, the text does not.
+        e->SendScintilla(QsciScintillaBase::SCI_SETTARGETSTART, 0UL);
+        e->SendScintilla(QsciScintillaBase::SCI_SETTARGETEND, 2UL);
+        e->SendScintilla(QsciScintillaBase::SCI_REPLACETARGET, 2UL, "Ex");
+    }
+    if (road == QLatin1String("again"))
+        copy->start([&](QByteArray t) { second << t; });
+    QTRY_VERIFY(!copy->running());
+    QTest::qWait(20);
+    if (road == QLatin1String("whole")) {
+        QCOMPARE(first, QList<QByteArray>{e->utf8Copy()});
+    } else if (road == QLatin1String("typed")) {
+        QVERIFY(first.isEmpty());
+    } else {
+        QVERIFY(first.isEmpty());
+        QCOMPARE(second, QList<QByteArray>{e->utf8Copy()});
+    }
 }
 
 QTEST_MAIN(TstEditor)
