@@ -20,7 +20,7 @@
 
 namespace {
 
-// How long found files wait before the window is told of them.
+// How long found files wait before the window is told of them (the first ones do not).
 constexpr int kResultsEveryMs = 40;
 
 // Bytes read for the NUL that marks a file that is no page.
@@ -473,6 +473,7 @@ struct FileSearchJob::Shared {
     std::atomic<bool> cancel{false};
     std::atomic<bool> running{false};
     std::atomic<bool> notifyPending{false};
+    std::atomic<bool> told{false}; // the window was told of a first result
     std::atomic<int> linesLeft{FileSearch::kMaxLinesPerSearch};
     QMutex mutex;
     QList<FileHits> pending;
@@ -514,13 +515,14 @@ bool FileSearchJob::start(const FileSearchOptions &options, QString *error) {
                 QMutexLocker lock(&s->mutex);
                 s->pending.append(std::move(hits));
                 lock.unlock();
-                // The window takes what was found a few times a second, not after each
-                // file: waking it for every file costs the search its cores.
+                // The window takes the first files found at once, then what was found a
+                // few times a second, not after each file: waking it for every file costs
+                // the search its cores.
                 if (!s->notifyPending.exchange(true))
                     QMetaObject::invokeMethod(
                         this,
-                        [this, run] {
-                            QTimer::singleShot(kResultsEveryMs, this, [this, run] {
+                        [this, run, first = !s->told.exchange(true)] {
+                            QTimer::singleShot(first ? 0 : kResultsEveryMs, this, [this, run] {
                                 // Not when the end has taken them already.
                                 if (run == m_runs && m_shared->notifyPending.load())
                                     emit resultsReady();

@@ -56,7 +56,7 @@ void AssistModule::addScanner(AppContext &ctx) {
         TScanThreadForm form(ctx.window);
         // The worker gets a copy: the document may change while it counts.
         if (e)
-            form.requestScan(QByteArray(e->utf8Data(), e->utf8Length()));
+            form.requestScan(e->utf8Copy());
         else
             form.requestScan({});
         ui().execDialog(&form);
