@@ -86,6 +86,11 @@ void TstTextSearch::find_data() {
     QTest::newRow("overlapping") << "aaaa"
                                  << "aa"
                                  << "" << 1 << 1 << 2;
+    // Candidates of the rare byte come thick: the search changes its method after sixteen,
+    // and the match begins at the very next place.
+    QTest::newRow("thick candidates") << QString(18, QLatin1Char('b')) + "a"
+                                      << "bba"
+                                      << "c" << 0 << 16 << 3;
     QTest::newRow("none") << "abc"
                           << "abd"
                           << "" << 0 << -1 << 0;
@@ -373,7 +378,7 @@ void TstTextSearch::literalMatchesAgreeWithReference() {
     QRandomGenerator rng(7);
     for (int round = 0; round < 3000; ++round) {
         QString text;
-        const int size = int(rng.bounded(1, 90));
+        const int size = int(rng.bounded(1, 400));
         for (int i = 0; i < size; ++i)
             text += alphabet[int(rng.bounded(int(alphabet.size())))];
         const int at = int(rng.bounded(size));
