@@ -143,6 +143,60 @@ bool isValidUtf8(const char *data, qsizetype size, bool *hasNonAscii)
 }
 
 namespace {
+// The UTF-8 of each byte from 0x80 on, read from the code page table once.
+struct HighBytes {
+    char bytes[128][3];
+    unsigned char length[128];
+    HighBytes()
+    {
+        for (int b = 0; b < 128; ++b) {
+            const char16_t u = Windows1252::toUnicode(static_cast<unsigned char>(b + 0x80));
+            if (u < 0x800) {
+                bytes[b][0] = char(0xC0 | (u >> 6));
+                bytes[b][1] = char(0x80 | (u & 0x3F));
+                length[b] = 2;
+            } else {
+                bytes[b][0] = char(0xE0 | (u >> 12));
+                bytes[b][1] = char(0x80 | ((u >> 6) & 0x3F));
+                bytes[b][2] = char(0x80 | (u & 0x3F));
+                length[b] = 3;
+            }
+        }
+    }
+};
+} // namespace
+
+qsizetype windows1252ToUtf8(const char *data, qsizetype size, char *out)
+{
+    static const HighBytes high;
+    char *o = out;
+    const auto *p = reinterpret_cast<const unsigned char *>(data);
+    const auto *end = p + size;
+    while (p < end) {
+        // Runs of ASCII eight bytes at a time.
+        if (end - p >= 8) {
+            quint64 w;
+            memcpy(&w, p, 8);
+            if (!(w & 0x8080808080808080ULL)) {
+                memcpy(o, p, 8);
+                o += 8;
+                p += 8;
+                continue;
+            }
+        }
+        const unsigned char b = *p++;
+        if (b < 0x80) {
+            *o++ = char(b);
+            continue;
+        }
+        const unsigned char n = high.length[b - 0x80];
+        memcpy(o, high.bytes[b - 0x80], n);
+        o += n;
+    }
+    return o - out;
+}
+
+namespace {
 bool declaresUtf8(const QByteArray &bytes)
 {
     const QByteArray head = bytes.left(4096).toLower();
@@ -154,26 +208,10 @@ bool declaresUtf8(const QByteArray &bytes)
     return false;
 }
 
-QByteArray windows1252ToUtf8(const char *data, qsizetype size)
+QByteArray windows1252ToUtf8(const QByteArray &bytes)
 {
-    QByteArray out;
-    out.reserve(size + size / 8);
-    for (qsizetype i = 0; i < size; ++i) {
-        const auto b = static_cast<unsigned char>(data[i]);
-        if (b < 0x80) {
-            out.append(char(b));
-            continue;
-        }
-        const char16_t u = Windows1252::toUnicode(b);
-        if (u < 0x800) {
-            out.append(char(0xC0 | (u >> 6)));
-            out.append(char(0x80 | (u & 0x3F)));
-        } else {
-            out.append(char(0xE0 | (u >> 12)));
-            out.append(char(0x80 | ((u >> 6) & 0x3F)));
-            out.append(char(0x80 | (u & 0x3F)));
-        }
-    }
+    QByteArray out(bytes.size() * 3, Qt::Uninitialized);
+    out.truncate(::windows1252ToUtf8(bytes.constData(), bytes.size(), out.data()));
     return out;
 }
 } // namespace
@@ -205,7 +243,7 @@ LoadedText decodeFileBytes(const QByteArray &bytes)
         // ASCII is the same in both; only convert when there is something to convert.
         const bool high = std::any_of(bytes.cbegin(), bytes.cend(),
                                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-        t.utf8 = high ? windows1252ToUtf8(bytes.constData(), bytes.size()) : bytes;
+        t.utf8 = high ? windows1252ToUtf8(bytes) : bytes;
         break;
     }
     }

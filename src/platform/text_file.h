@@ -17,6 +17,9 @@ LineBreak detectLineBreak(const char *data, qsizetype size);
 // declares a UTF-8 charset near its start; everything else is Windows-1252.
 TextEncoding detectEncoding(const QByteArray &bytes);
 bool isValidUtf8(const char *data, qsizetype size, bool *hasNonAscii = nullptr);
+// Windows-1252 bytes as UTF-8 into `out`, which holds at least 3 * size bytes; returns
+// the length written.
+qsizetype windows1252ToUtf8(const char *data, qsizetype size, char *out);
 
 // A file's text as the editor holds it: UTF-8 bytes with the original line breaks.
 struct LoadedText {

@@ -46,57 +46,12 @@ struct DecodedText {
     qsizetype bom = 0;
 };
 
-// The UTF-8 of each byte from 0x80 on, read from the program's code page table.
-struct HighBytes {
-    char bytes[128][3];
-    unsigned char length[128];
-    HighBytes() {
-        for (int b = 0; b < 128; ++b) {
-            const char16_t u = Windows1252::toUnicode(static_cast<unsigned char>(b + 0x80));
-            if (u < 0x800) {
-                bytes[b][0] = char(0xC0 | (u >> 6));
-                bytes[b][1] = char(0x80 | (u & 0x3F));
-                length[b] = 2;
-            } else {
-                bytes[b][0] = char(0xE0 | (u >> 12));
-                bytes[b][1] = char(0x80 | ((u >> 6) & 0x3F));
-                bytes[b][2] = char(0x80 | (u & 0x3F));
-                length[b] = 3;
-            }
-        }
-    }
-};
-
 // Windows-1252 to UTF-8 into a buffer the thread keeps: the decoding every 1252 file of
-// a search goes through. Runs of ASCII are copied eight bytes at a time.
+// a search goes through.
 const char *windows1252ToUtf8(const char *data, qsizetype size, qsizetype *decodedSize) {
-    static const HighBytes high;
     thread_local QByteArray out;
     if (out.size() < size * 3) out.resize(size * 3);
-    char *o = out.data();
-    const auto *p = reinterpret_cast<const unsigned char *>(data);
-    const auto *end = p + size;
-    while (p < end) {
-        if (end - p >= 8) {
-            quint64 w;
-            memcpy(&w, p, 8);
-            if (!(w & 0x8080808080808080ULL)) {
-                memcpy(o, p, 8);
-                o += 8;
-                p += 8;
-                continue;
-            }
-        }
-        const unsigned char b = *p++;
-        if (b < 0x80) {
-            *o++ = char(b);
-            continue;
-        }
-        const unsigned char n = high.length[b - 0x80];
-        memcpy(o, high.bytes[b - 0x80], n);
-        o += n;
-    }
-    *decodedSize = o - out.constData();
+    *decodedSize = ::windows1252ToUtf8(data, size, out.data());
     return out.constData();
 }
 

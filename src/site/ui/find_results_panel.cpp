@@ -147,10 +147,6 @@ private:
     QString m_path;
     LineHit m_hit;
 };
-
-QString sameFile(const QString &path) {
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
 } // namespace
 
 FindResultsPanel::FindResultsPanel(DocumentHost *docs, QWidget *parent)
@@ -334,7 +330,8 @@ void FindResultsPanel::confirmReplace() {
         TMyMwCustomEdit *open = nullptr;
         for (int i = 0; m_docs && i < m_docs->EditorCount() && !open; ++i) {
             TMyMwCustomEdit *e = m_docs->EditorAt(i);
-            if (e && !e->fileName.isEmpty() && sameFile(e->fileName) == sameFile(f.path)) open = e;
+            if (e && !e->fileName.isEmpty() && ResultPanelBody::sameFile(e->fileName, f.path))
+                open = e;
         }
         if (!open) {
             onDisk << f;
@@ -398,21 +395,10 @@ void FindResultsPanel::replaceFinished(bool cancelled) {
 }
 
 void FindResultsPanel::openItem(QTreeWidgetItem *item) {
-    if (!item || !m_docs) return;
-    const QString path = item->data(0, PathRole).toString();
-    if (path.isEmpty()) return;
-    m_docs->OpenDocument(path, true);
-    TMyMwCustomEdit *e = m_docs->ActiveEditor();
-    if (!e || sameFile(e->fileName) != sameFile(path) || !item->data(0, LineRole).isValid()) return;
-    using Sci = QsciScintillaBase;
-    const long line = item->data(0, LineRole).toInt() - 1;
-    const long lineStart = long(e->SendScintilla(Sci::SCI_POSITIONFROMLINE, line));
-    const long lineEnd = long(e->SendScintilla(Sci::SCI_GETLINEENDPOSITION, line));
-    if (lineStart < 0) return;
-    const long start = std::min<long>(lineStart + item->data(0, ColumnRole).toLongLong(), lineEnd);
-    const long end = std::min<long>(start + item->data(0, LengthRole).toLongLong(),
-                                    long(e->SendScintilla(Sci::SCI_GETLENGTH)));
-    e->SendScintilla(Sci::SCI_SETSEL, static_cast<unsigned long>(start), end);
-    e->SendScintilla(Sci::SCI_SCROLLCARET);
-    e->setFocus();
+    if (!item) return;
+    // A file's row opens the file; a line's row selects its match too.
+    const QVariant line = item->data(0, LineRole);
+    ResultPanelBody::openAt(
+        m_docs, item->data(0, PathRole).toString(), line.isValid() ? line.toInt() : 0,
+        item->data(0, ColumnRole).toLongLong(), false, item->data(0, LengthRole).toLongLong());
 }

@@ -1,12 +1,19 @@
 #include "site/ui/result_panel_body.h"
 
+#include "app/ui/document_host.h"
+#include "app/ui/editor_view.h"
+
+#include <QDir>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 ResultPanelBody ResultPanelBody::build(QDockWidget *dock, const Names &names) {
     ResultPanelBody b;
@@ -36,4 +43,34 @@ ResultPanelBody ResultPanelBody::build(QDockWidget *dock, const Names &names) {
     layout->addWidget(b.tree, 1);
     dock->setWidget(body);
     return b;
+}
+
+bool ResultPanelBody::sameFile(const QString &a, const QString &b) {
+    const auto clean = [](const QString &p) {
+        return QDir::cleanPath(QFileInfo(p).absoluteFilePath());
+    };
+    return clean(a) == clean(b);
+}
+
+void ResultPanelBody::openAt(DocumentHost *docs, const QString &path, int line, qlonglong column,
+                             bool characters, qlonglong length) {
+    if (!docs || path.isEmpty()) return;
+    docs->OpenDocument(path, true);
+    TMyMwCustomEdit *e = docs->ActiveEditor();
+    if (!e || !sameFile(e->fileName, path) || line < 1) return;
+    using Sci = QsciScintillaBase;
+    const long lineStart = long(e->SendScintilla(Sci::SCI_POSITIONFROMLINE, long(line - 1)));
+    if (lineStart < 0) return;
+    const long lineEnd = long(e->SendScintilla(Sci::SCI_GETLINEENDPOSITION, long(line - 1)));
+    // The editor's positions count bytes.
+    const long at =
+        characters ? long(e->SendScintilla(Sci::SCI_POSITIONRELATIVE,
+                                           static_cast<unsigned long>(lineStart), long(column - 1)))
+                   : long(lineStart + column);
+    const long start = std::clamp(at, lineStart, lineEnd);
+    const long end =
+        std::min<long>(start + long(length), long(e->SendScintilla(Sci::SCI_GETLENGTH)));
+    e->SendScintilla(Sci::SCI_SETSEL, static_cast<unsigned long>(start), end);
+    e->SendScintilla(Sci::SCI_SCROLLCARET);
+    e->setFocus();
 }

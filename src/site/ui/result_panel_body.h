@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class DocumentHost;
 class QDockWidget;
 class QLabel;
 class QProgressBar;
@@ -21,4 +22,13 @@ struct ResultPanelBody {
     };
     // Built inside the dock and set as its widget; the tree is named by the dock's title.
     static ResultPanelBody build(QDockWidget *dock, const Names &names);
+
+    // Whether two paths name the same file.
+    static bool sameFile(const QString &a, const QString &b);
+
+    // Opens a result's file (an open one comes forward) and selects `length` bytes at its
+    // line (from 1) and column: bytes from the line start, or characters from 1 when
+    // `characters` is true.
+    static void openAt(DocumentHost *docs, const QString &path, int line, qlonglong column,
+                       bool characters, qlonglong length);
 };

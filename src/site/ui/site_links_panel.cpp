@@ -20,10 +20,6 @@
 
 namespace {
 enum Role { PathRole = Qt::UserRole, LineRole, ColumnRole, LengthRole };
-
-QString sameFile(const QString &path) {
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
 } // namespace
 
 SiteLinksPanel::SiteLinksPanel(DocumentHost *docs, const DocumentTypes &types, QWidget *parent)
@@ -157,25 +153,10 @@ void SiteLinksPanel::finish() {
 }
 
 void SiteLinksPanel::openItem(QTreeWidgetItem *item) {
-    if (!item || !m_docs) return;
-    const QString path = item->data(0, PathRole).toString();
-    if (path.isEmpty()) return;
-    m_docs->OpenDocument(path, true);
-    TMyMwCustomEdit *e = m_docs->ActiveEditor();
-    if (!e || sameFile(e->fileName) != sameFile(path) || !item->data(0, LineRole).isValid()) return;
-    using Sci = QsciScintillaBase;
-    const long line = item->data(0, LineRole).toInt() - 1;
-    const long lineStart = long(e->SendScintilla(Sci::SCI_POSITIONFROMLINE, line));
-    if (lineStart < 0) return;
-    const long lineEnd = long(e->SendScintilla(Sci::SCI_GETLINEENDPOSITION, line));
-    // Columns count characters; the editor's positions count bytes.
-    const long at =
-        long(e->SendScintilla(Sci::SCI_POSITIONRELATIVE, static_cast<unsigned long>(lineStart),
-                              long(item->data(0, ColumnRole).toInt() - 1)));
-    const long start = std::clamp(at, lineStart, lineEnd);
-    const long end = std::min<long>(start + item->data(0, LengthRole).toInt(),
-                                    long(e->SendScintilla(Sci::SCI_GETLENGTH)));
-    e->SendScintilla(Sci::SCI_SETSEL, static_cast<unsigned long>(start), end);
-    e->SendScintilla(Sci::SCI_SCROLLCARET);
-    e->setFocus();
+    if (!item) return;
+    // A file's row opens the file; a line's row selects its match too.
+    const QVariant line = item->data(0, LineRole);
+    ResultPanelBody::openAt(
+        m_docs, item->data(0, PathRole).toString(), line.isValid() ? line.toInt() : 0,
+        item->data(0, ColumnRole).toLongLong(), true, item->data(0, LengthRole).toLongLong());
 }
